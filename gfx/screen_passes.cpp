@@ -1,0 +1,78 @@
+#include "gfx/screen_passes.h"
+
+#include "gfx/textures.h"
+
+namespace {
+
+// The window's share of a 1024 x 1024 copy.
+constexpr float kWindowS = 0.78125f;
+constexpr float kWindowT = 0.5859375f;
+
+void beginOverlay(GLuint texture) {
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void sendLayer(float c) {
+    glTexCoord2f(c, kWindowT - c);
+    glVertex2f(-400, 300);
+    glTexCoord2f(c, c);
+    glVertex2f(-400, -300);
+    glTexCoord2f(kWindowS - c, c);
+    glVertex2f(400, -300);
+    glTexCoord2f(kWindowS - c, kWindowT - c);
+    glVertex2f(400, 300);
+}
+
+void endOverlay() {
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+} // namespace
+
+void setOrthoProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-400, 400, -300, 300, -50, 50);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void drawTextureZoom(float step, float alpha, GLuint texture) {
+    beginOverlay(texture);
+    glColor4f(1, 1, 1, alpha);
+    glBegin(GL_QUADS);
+    float c = 0;
+    for (int k = 0; k < 5; ++k) {
+        sendLayer(c);
+        c += step;
+    }
+    glEnd();
+    endOverlay();
+}
+
+void drawFeedbackZoom(float step) {
+    beginOverlay(target1);
+    glBegin(GL_QUADS);
+    float c = 0;
+    float a = 0.2f;
+    for (int k = 0; k < 5; ++k) {
+        glColor4f(1, 1, 1, a);
+        sendLayer(c);
+        c += step;
+        a = static_cast<float>(static_cast<double>(a) - static_cast<double>(0.04f));
+    }
+    glEnd();
+    endOverlay();
+}
+
+void copyFrameTo(GLuint target) {
+    glBindTexture(GL_TEXTURE_2D, target);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 1024, 1024, 0);
+}

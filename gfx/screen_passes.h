@@ -1,0 +1,17 @@
+// The full-screen zoom glow and the screen projection the scenes end their frames with.
+#pragma once
+
+#include "gfx/gl.h"
+
+// x -400..400, y -300..300, z -50..50: one unit per pixel, origin at the window's centre.
+void setOrthoProjection();
+
+// Five layers of target1, each zoomed in by step on every side, alpha 0.2 down to 0.04.
+void drawFeedbackZoom(float step);
+
+// Five layers of the given texture, zoomed as above, all with the same alpha.
+void drawTextureZoom(float step, float alpha, GLuint texture);
+
+// Copies the window's lower-left 1024 x 1024 into target as GL_RGB (the window fills
+// s 0..0.78125, t 0..0.5859375 of it); the bound texture is target afterwards.
+void copyFrameTo(GLuint target);

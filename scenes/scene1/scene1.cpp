@@ -1,0 +1,3 @@
+#include "scenes/scene1/scene1.h"
+
+void drawSceneOne(float) {}

@@ -1,0 +1,3 @@
+#include "scenes/scene2/scene2.h"
+
+void drawSceneTwo(float) {}

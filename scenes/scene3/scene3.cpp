@@ -1,0 +1,3 @@
+#include "scenes/scene3/scene3.h"
+
+void drawSceneThree(float) {}

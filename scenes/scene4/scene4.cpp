@@ -1,0 +1,3 @@
+#include "scenes/scene4/scene4.h"
+
+void drawSceneFour(float) {}

@@ -1,0 +1,19 @@
+// The GLUT callbacks of the show window and the music start-up behind the show clock.
+#pragma once
+
+#include "platform/win32.h"
+
+class CdSound;
+
+extern CdSound* soundStream;
+extern double totalLengthMs;
+extern HWND showWindow;
+extern void (*sceneDispatcher)(float t);
+
+// Brings up the sound device once, opens "Data/tech.ogg" and reads its length.
+bool startSound();
+
+void onDisplay();
+void onIdle();
+void onKeyboard(unsigned char key, int x, int y);
+void onReshape(int width, int height);

@@ -1,0 +1,144 @@
+#include "shell/graphics.h"
+
+#include "gfx/textures.h"
+#include "platform/win32.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The texture table in the order the names are made; no file means a render target.
+struct TextureSlot {
+    GLuint* name;
+    const char* file;
+};
+const TextureSlot kTextureTable[20] = {
+    {&title2, "Data/title2.bmp"},     {&target1, nullptr},
+    {&aba2, "Data/aba2.bmp"},         {&target2, nullptr},
+    {&target3, nullptr},              {&sc02cross, "Data/sc02cross.bmp"},
+    {&letter01, "Data/letter01.bmp"}, {&letter02, "Data/letter02.bmp"},
+    {&letter03, "Data/letter03.bmp"}, {&target4, nullptr},
+    {&target5, nullptr},              {&target6, nullptr},
+    {&moll4, "Data/moll4.bmp"},       {&smoke4, "Data/smoke4.bmp"},
+    {&sc03objecs03, "Data/sc03objecs03.bmp"}, {&target7, nullptr},
+    {&r, "Data/r.bmp"},               {&eyeeye2, "Data/eyeeye2.bmp"},
+    {&greeting, "Data/greeting.bmp"}, {&target8, nullptr},
+};
+
+constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
+
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+
+std::int32_t le32(const unsigned char* p) {
+    return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24);
+}
+
+size_t paddedRow(size_t bytes) { return (bytes + 3) & ~size_t(3); }
+
+[[noreturn]] void fail(const char* message) {
+    std::printf("%s\n", message);
+    ExitProcess(1);
+}
+
+} // namespace
+
+BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
+    std::unique_ptr<FILE, FileCloser> f(std::fopen(path, "rb"));
+    if (!f) return BmpStatus::OpenError;
+
+    unsigned char header[kHeaderBytes];
+    if (std::fread(header, 1, kHeaderBytes, f.get()) != kHeaderBytes) return BmpStatus::ReadError;
+    const std::int32_t width = le32(header + 18);
+    const std::int32_t rawHeight = le32(header + 22);
+    const unsigned bits = header[28] | header[29] << 8;
+    if (bits != 24 && bits != 32) return BmpStatus::ReadError;
+
+    // A negative height marks a top-down file; it is turned upright below.
+    const bool topDown = rawHeight < 0;
+    const std::int64_t height = topDown ? -std::int64_t(rawHeight) : rawHeight;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        return BmpStatus::ReadError;
+
+    // The pixels are read from byte 54 whatever the header says; the block must be in the file.
+    const size_t inBpp = bits / 8;
+    const size_t inRow = paddedRow(size_t(width) * inBpp);
+    const size_t outRow = paddedRow(size_t(width) * 3);
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) return BmpStatus::ReadError;
+    const long fileSize = std::ftell(f.get());
+    if (fileSize < 0 || size_t(fileSize) - kHeaderBytes < inRow * size_t(height))
+        return BmpStatus::ReadError;
+    if (std::fseek(f.get(), long(kHeaderBytes), SEEK_SET) != 0) return BmpStatus::ReadError;
+
+    std::vector<unsigned char> raw(inRow * size_t(height));
+    if (std::fread(raw.data(), 1, raw.size(), f.get()) != raw.size()) return BmpStatus::ReadError;
+
+    out.width = width;
+    out.height = int(height);
+    out.rgb.assign(outRow * size_t(height), 0);
+    for (size_t y = 0; y < size_t(height); ++y) {
+        const unsigned char* src = raw.data() + y * inRow;
+        unsigned char* dst = out.rgb.data() + (topDown ? size_t(height) - 1 - y : y) * outRow;
+        for (size_t x = 0; x < size_t(width); ++x, src += inBpp, dst += 3) {
+            dst[0] = src[2]; // the file stores blue, green, red
+            dst[1] = src[1];
+            dst[2] = src[0];
+        }
+    }
+    return BmpStatus::Ok;
+}
+
+GLuint loadBmpTexture(const char* path) {
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    BmpImage image;
+    switch (readBmp(path, maxSide, image)) {
+    case BmpStatus::OpenError: fail("file open error.");
+    case BmpStatus::ReadError: fail("file read error.");
+    case BmpStatus::Ok: break;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // Rows are padded to 4 bytes, which is GL's default unpack alignment.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 image.rgb.data());
+    return name;
+}
+
+GLuint createRenderTarget() {
+    static const unsigned char zeros[128 * 128 * 4] = {};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, 128, 128, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
+}
+
+void initGraphics() {
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 1.3333333333333333, 1.0, 3000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(1, 1, 1, 1);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glShadeModel(GL_FLAT);
+    glEnable(GL_COLOR_MATERIAL);
+    for (const TextureSlot& slot : kTextureTable)
+        *slot.name = slot.file ? loadBmpTexture(slot.file) : createRenderTarget();
+}
