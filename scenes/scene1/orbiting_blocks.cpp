@@ -7,10 +7,12 @@
 
 CubePose orbitingBlock(int k, float t) {
     const float n = static_cast<float>(k);
-    const long double w = 100.0L * t;
-    return {static_cast<float>(1500 * std::sin(1.72L * n + w)),
-            static_cast<float>(1500 * std::sin(1.54L * n + w)),
-            static_cast<float>(1500 * std::cos(1.33L * n + w)),
+    // The phases are double constants; the sums are kept in extended precision up to the sine.
+    const long double m = n;
+    const double w = 100.0 * t;
+    return {static_cast<float>(1500 * std::sin(1.72 * m + w)),
+            static_cast<float>(1500 * std::sin(1.54 * m + w)),
+            static_cast<float>(1500 * std::cos(1.33 * m + w)),
             t * (1200 + 60 * n),
             t * (1400 - 50 * n),
             t * (1500 + 45 * n)};
