@@ -18,3 +18,9 @@ inline float shade(float wave) {
     const float half = static_cast<float>((wave + 1.0) * 0.5);
     return static_cast<float>(half - 0.1f);
 }
+
+// Rates of the colour recipe the spheres and glow discs share; the first two were tuned as
+// single-precision constants and are used widened.
+constexpr double kRedRate = 33.3f;
+constexpr double kGreenRate = 22.2f;
+constexpr double kBlueRate = 555.5;

@@ -1,6 +1,6 @@
 #include "scenes/scene2/bullseyes.h"
 
-#include "tests/support/glrec.h"
+#include "tests/scene2/disc_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,8 @@
 
 namespace {
 
-// The rim's first point is (0, -radius): a disc's radius, sign included, is minus its y.
 double radiusOf(size_t disc) {
-    const long begin = glrec::find("glBegin", 0);
-    long at = begin;
-    for (size_t k = 0; k < disc; ++k) at = glrec::find("glBegin", at + 1);
-    const long firstRim = glrec::find("glVertex3f", glrec::find("glVertex3f", at) + 1);
-    return -glrec::calls().at(firstRim).arg(1);
+    return probe::discRadius(probe::begins(GL_POLYGON).at(disc));
 }
 
 TEST(Bullseyes, FullSizeAtTheStartOfSceneThree) {
