@@ -14,6 +14,7 @@ class Pictures : public ::testing::Test {
         // Left over from an earlier frame; the smoke picture must not depend on it.
         auto& s = glrec::state();
         s.enabled[GL_BLEND] = s.enabled[GL_TEXTURE_2D] = s.enabled[GL_LIGHTING] = true;
+        s.clearColor[1] = 0.25f;
         start = s;
     }
     glrec::State start;
@@ -64,7 +65,9 @@ TEST_F(Pictures, SmokeLayersInTheCornerThenInvertedCopiedAndCleared) {
     EXPECT_EQ(inv.state.blendDst, GLenum(GL_ONE_MINUS_DST_COLOR));
     EXPECT_EQ(inv.xyz,
               (std::vector<float>{-400, 300, 0, -400, -300, 0, 400, -300, 0, 400, 300, 0}));
-    // Left with the scene's perspective: 4:3, near plane 1, far plane 2500.
+    // Clear colour and lighting are the caller's; the projection is the scene's perspective.
+    EXPECT_EQ(glrec::state().clearColor[1], start.clearColor[1]);
+    EXPECT_TRUE(glrec::state().isEnabled(GL_LIGHTING));
     const auto& p = glrec::state().projection.back();
     EXPECT_NEAR(p[0] / p[5], 0.75, 1e-12);
     EXPECT_NEAR(glrec::apply(p, 0, 0, -1)[2], -1, 1e-9);
