@@ -148,13 +148,9 @@ TEST(CubeWalls, TileShowsItsCellOfThePicture) {
     const auto tile = draws(GL_QUADS, 4);
     ASSERT_EQ(tile.size(), 1u);
     const std::vector<float>& v = tile[0].vertices;
-    // Top-left corner first, the picture upright.
-    EXPECT_FLOAT_EQ(v[0], 0.3f);
-    EXPECT_FLOAT_EQ(v[1], 0.8f);
-    EXPECT_FLOAT_EQ(v[5], -24.5f);
-    EXPECT_FLOAT_EQ(v[6], 24.5f);
-    EXPECT_FLOAT_EQ(v[2 * 8 + 0], 0.4f);
-    EXPECT_FLOAT_EQ(v[2 * 8 + 1], 0.7f);
-    EXPECT_FLOAT_EQ(v[2 * 8 + 5], 24.5f);
-    EXPECT_FLOAT_EQ(v[2 * 8 + 6], -24.5f);
+    // Top-left corner first, at cell (3, 7)'s upper-left; third corner at its lower-right.
+    EXPECT_EQ(std::vector<float>(v.begin(), v.begin() + 8),
+              (std::vector<float>{0.3f, 0.8f, 0, 0, -1, -24.5f, 24.5f, 0}));
+    EXPECT_EQ(std::vector<float>(v.begin() + 16, v.begin() + 24),
+              (std::vector<float>{0.4f, 0.7f, 0, 0, -1, 24.5f, -24.5f, 0}));
 }

@@ -45,16 +45,6 @@ TEST(Towers, NothingUntilTheFirstStartsToGrow) {
     EXPECT_LT(early[0].box.vertices[6], 700 * 0.01) << "tower 0 has only begun to grow";
 }
 
-TEST(Towers, GrowAlongOneMinusCosine) {
-    // Halfway through its growth a tower stands at 1 - cos(pi/4) of its height.
-    const TowerPose p =
-        towerPose(static_cast<float>(0.299523 + 0.05 + 0.06 + 0.0002 * 5 + 0.005), 1, 5);
-    EXPECT_NEAR(p.e, 0.5, 1e-4);
-    EXPECT_NEAR(p.height, 560 * (1 - std::cos(1.5708 * 0.5)), 0.05);
-    EXPECT_EQ(p.width, 40);
-    EXPECT_EQ(towerPose(0.45f, 1, 5).height, 560);
-}
-
 TEST(Towers, LiftAtSecondHalfBeforeAnySwing) {
     // The first float at the lift threshold is still below the swing threshold.
     const float t = atOrAbove(0.599523);
@@ -90,13 +80,4 @@ TEST(Towers, EachTowerSwingsAboutTheXAxisFromItsOwnStart) {
     towers = drawTowersAt(0.75f);
     EXPECT_NEAR(towers[69].swing, (0.002 * 69 + 0.5995230119209289 - 0.75f) * 2500, 1e-3);
     EXPECT_LT(towers[69].swing, 0);
-}
-
-TEST(Towers, LeaveBlendingAndTexturingOff) {
-    nameTextures();
-    drawTowersAt(0.5f);
-    EXPECT_EQ(glrec::state().boundTexture, sc03objecs03);
-    EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND));
-    EXPECT_FALSE(glrec::state().isEnabled(GL_TEXTURE_2D));
-    EXPECT_FLOAT_EQ(glrec::state().color[0], 0.5f);
 }
