@@ -1,0 +1,11 @@
+// Twelve flickering wheels on two tilted orbits of radius 550, facing the origin.
+#pragma once
+
+// The two brightness levels the wheels flicker between.
+struct WheelFlicker {
+    float face; // wheel faces and picture discs: 1 or 0.5
+    float hub;  // hub discs: 0.5 or 0
+};
+WheelFlicker wheelFlicker(float t);
+
+void drawWheels(float t);
