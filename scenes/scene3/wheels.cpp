@@ -31,6 +31,8 @@ void drawHubs(float level) {
     }
 }
 
+} // namespace
+
 void drawWheel(const WheelFlicker& fl) {
     glBindTexture(GL_TEXTURE_2D, moll4);
     glEnable(GL_TEXTURE_2D);
@@ -62,8 +64,6 @@ void drawWheel(const WheelFlicker& fl) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
 }
-
-} // namespace
 
 void drawWheels(float t) {
     const WheelFlicker fl = wheelFlicker(t);

@@ -8,4 +8,8 @@ struct WheelFlicker {
 };
 WheelFlicker wheelFlicker(float t);
 
+// One wheel in its own frame, facing +z: the face, the glass disc showing the cube-field
+// picture, six hubs on the rim and the smoke glow behind. Scene four's wheels are these too.
+void drawWheel(const WheelFlicker& levels);
+
 void drawWheels(float t);
