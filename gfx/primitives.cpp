@@ -22,17 +22,17 @@ struct Face {
     signed char c[4][3];
 };
 constexpr Face kCubeFaces[6] = {
-    {{0, 0, 1}, {{-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}}},       // front
-    {{1, 0, 0}, {{1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}}},       // right
-    {{0, 0, -1}, {{1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}}},  // back
-    {{-1, 0, 0}, {{-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}}},  // left
-    {{0, 1, 0}, {{-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, 1, -1}}},       // top
-    {{0, -1, 0}, {{-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}, {1, -1, 1}}},  // bottom
+    {{0, 0, 1}, {{-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}}},      // front
+    {{1, 0, 0}, {{1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}}},      // right
+    {{0, 0, -1}, {{1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}}}, // back
+    {{-1, 0, 0}, {{-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}}}, // left
+    {{0, 1, 0}, {{-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, 1, -1}}},      // top
+    {{0, -1, 0}, {{-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}, {1, -1, 1}}}, // bottom
 };
 
 void buildFace(const Face& f, float h, Vertex* out) {
     for (int k = 0; k < 4; ++k)
-        out[k] = {kFaceTex[k][0], kFaceTex[k][1], f.n[0],      f.n[1],
+        out[k] = {kFaceTex[k][0], kFaceTex[k][1], f.n[0],        f.n[1],
                   f.n[2],         f.c[k][0] * h,  f.c[k][1] * h, f.c[k][2] * h};
 }
 
@@ -86,7 +86,9 @@ void drawSquareOutline(float size) {
     drawArray(GL_LINE_LOOP, v, 4);
 }
 
-void drawRect(float width, float height) { drawFlatQuad(width * 0.5f, height * 0.5f); }
+void drawRect(float width, float height) {
+    drawFlatQuad(width * 0.5f, height * 0.5f);
+}
 
 void drawSphere(float size) {
     const double r = size * 0.5;

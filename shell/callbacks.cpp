@@ -33,18 +33,25 @@ bool startSound() {
     return true;
 }
 
-void onDisplay() {
-    DWORD playMs = 0;
-    soundStream->GetPlayTime(&playMs);
-    const float t = showClock(playMs, totalLengthMs);
+void showFrame(float t) {
     sceneDispatcher(t);
     if (showHasEnded(t)) std::exit(0);
 }
 
-void onIdle() { glutPostRedisplay(); }
+void onDisplay() {
+    DWORD playMs = 0;
+    soundStream->GetPlayTime(&playMs);
+    showFrame(showClock(playMs, totalLengthMs));
+}
+
+void onIdle() {
+    glutPostRedisplay();
+}
 
 void onKeyboard(unsigned char key, int, int) {
     if (key == 27) ExitProcess(0);
 }
 
-void onReshape(int, int) { glutReshapeWindow(800, 600); }
+void onReshape(int, int) {
+    glutReshapeWindow(800, 600);
+}

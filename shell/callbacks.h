@@ -13,6 +13,10 @@ extern void (*sceneDispatcher)(float t);
 // Brings up the sound device once, opens "Data/tech.ogg" and reads its length.
 bool startSound();
 
+// Draws the frame at t through the dispatcher; the process ends after the frame that reaches
+// the end of the show.
+void showFrame(float t);
+
 void onDisplay();
 void onIdle();
 void onKeyboard(unsigned char key, int x, int y);

@@ -16,16 +16,26 @@ struct TextureSlot {
     const char* file;
 };
 const TextureSlot kTextureTable[20] = {
-    {&title2, "Data/title2.bmp"},     {&target1, nullptr},
-    {&aba2, "Data/aba2.bmp"},         {&target2, nullptr},
-    {&target3, nullptr},              {&sc02cross, "Data/sc02cross.bmp"},
-    {&letter01, "Data/letter01.bmp"}, {&letter02, "Data/letter02.bmp"},
-    {&letter03, "Data/letter03.bmp"}, {&target4, nullptr},
-    {&target5, nullptr},              {&target6, nullptr},
-    {&moll4, "Data/moll4.bmp"},       {&smoke4, "Data/smoke4.bmp"},
-    {&sc03objecs03, "Data/sc03objecs03.bmp"}, {&target7, nullptr},
-    {&r, "Data/r.bmp"},               {&eyeeye2, "Data/eyeeye2.bmp"},
-    {&greeting, "Data/greeting.bmp"}, {&target8, nullptr},
+    {&title2, "Data/title2.bmp"},
+    {&target1, nullptr},
+    {&aba2, "Data/aba2.bmp"},
+    {&target2, nullptr},
+    {&target3, nullptr},
+    {&sc02cross, "Data/sc02cross.bmp"},
+    {&letter01, "Data/letter01.bmp"},
+    {&letter02, "Data/letter02.bmp"},
+    {&letter03, "Data/letter03.bmp"},
+    {&target4, nullptr},
+    {&target5, nullptr},
+    {&target6, nullptr},
+    {&moll4, "Data/moll4.bmp"},
+    {&smoke4, "Data/smoke4.bmp"},
+    {&sc03objecs03, "Data/sc03objecs03.bmp"},
+    {&target7, nullptr},
+    {&r, "Data/r.bmp"},
+    {&eyeeye2, "Data/eyeeye2.bmp"},
+    {&greeting, "Data/greeting.bmp"},
+    {&target8, nullptr},
 };
 
 constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
@@ -38,10 +48,12 @@ std::int32_t le32(const unsigned char* p) {
     return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24);
 }
 
-size_t paddedRow(size_t bytes) { return (bytes + 3) & ~size_t(3); }
+size_t paddedRow(size_t bytes) {
+    return (bytes + 3) & ~size_t(3);
+}
 
 [[noreturn]] void fail(const char* message) {
-    std::printf("%s\n", message);
+    std::fprintf(stderr, "%s\n", message);
     ExitProcess(1);
 }
 
@@ -70,12 +82,13 @@ BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
     const size_t outRow = paddedRow(size_t(width) * 3);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) return BmpStatus::ReadError;
     const long fileSize = std::ftell(f.get());
-    if (fileSize < 0 || size_t(fileSize) - kHeaderBytes < inRow * size_t(height))
-        return BmpStatus::ReadError;
+    // The last row's padding may be missing without harm; anything short of that is.
+    const size_t needed = inRow * size_t(height - 1) + size_t(width) * inBpp;
+    if (fileSize < 0 || size_t(fileSize) - kHeaderBytes < needed) return BmpStatus::ReadError;
     if (std::fseek(f.get(), long(kHeaderBytes), SEEK_SET) != 0) return BmpStatus::ReadError;
 
-    std::vector<unsigned char> raw(inRow * size_t(height));
-    if (std::fread(raw.data(), 1, raw.size(), f.get()) != raw.size()) return BmpStatus::ReadError;
+    std::vector<unsigned char> raw(inRow * size_t(height), 0);
+    if (std::fread(raw.data(), 1, needed, f.get()) != needed) return BmpStatus::ReadError;
 
     out.width = width;
     out.height = int(height);
@@ -97,9 +110,12 @@ GLuint loadBmpTexture(const char* path) {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     BmpImage image;
     switch (readBmp(path, maxSide, image)) {
-    case BmpStatus::OpenError: fail("file open error.");
-    case BmpStatus::ReadError: fail("file read error.");
-    case BmpStatus::Ok: break;
+    case BmpStatus::OpenError:
+        fail("file open error.");
+    case BmpStatus::ReadError:
+        fail("file read error.");
+    case BmpStatus::Ok:
+        break;
     }
     GLuint name = 0;
     glGenTextures(1, &name);

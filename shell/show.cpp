@@ -10,17 +10,24 @@ float showClock(DWORD playMs, double totalMs) {
     return static_cast<float>(static_cast<long double>(playMs) / totalMs);
 }
 
+namespace {
+void (*const kDirectors[5])(float) = {nullptr, drawSceneOne, drawSceneTwo, drawSceneThree,
+                                      drawSceneFour};
+} // namespace
+
+// Each window is tested with both its bounds, so a t that is not a number falls through all.
+int sceneFor(float t) {
+    const double x = t;
+    if (x >= 0 && x < kSceneTwoStart) return 1;
+    if (x >= kSceneTwoStart && x < kSceneThreeStart) return 2;
+    if (x >= kSceneThreeStart && x < kSceneFourStart) return 3;
+    if (x >= kSceneFourStart) return 4;
+    return 0;
+}
+
 void drawShow(float t) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    const double x = t;
-    if (x >= 0 && x < kSceneTwoStart)
-        drawSceneOne(t);
-    else if (x >= kSceneTwoStart && x < kSceneThreeStart)
-        drawSceneTwo(t);
-    else if (x >= kSceneThreeStart && x < kSceneFourStart)
-        drawSceneThree(t);
-    else if (x >= kSceneFourStart)
-        drawSceneFour(t);
+    if (const int scene = sceneFor(t)) kDirectors[scene](t);
     glutSwapBuffers();
 }

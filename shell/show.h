@@ -13,8 +13,13 @@ constexpr double kEndThreshold = 0.986539;
 // unsigned and the quotient is rounded once, to float.
 float showClock(DWORD playMs, double totalMs);
 
+// Which scene's window holds t: 1 to 4, or 0 for none (t < 0 or not a number).
+int sceneFor(float t);
+
 // Clears, draws the scene whose window holds t (none for t < 0 or not a number), swaps.
 void drawShow(float t);
 
 // True once the frame at t has reached the end of the show.
-inline bool showHasEnded(float t) { return t >= kEndThreshold; }
+inline bool showHasEnded(float t) {
+    return t >= kEndThreshold;
+}

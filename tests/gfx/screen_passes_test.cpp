@@ -1,0 +1,80 @@
+#include "gfx/screen_passes.h"
+#include "gfx/textures.h"
+#include "tests/support/glrec.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::vector<double>> texCoords() {
+    std::vector<std::vector<double>> out;
+    for (const auto& c : glrec::named("glTexCoord2f")) out.push_back(c.args);
+    return out;
+}
+
+TEST(ScreenPasses, TextureZoomInsetsEachLayerByTheStep) {
+    glrec::reset();
+    drawTextureZoom(0.01f, 0.1f, 7);
+    const auto tc = texCoords();
+    ASSERT_EQ(tc.size(), 20u);
+    EXPECT_EQ(tc[0], (std::vector<double>{0, 0.5859375}));
+    // Fifth layer: s from 0.04 to 0.74125, t from 0.04 to 0.5459375 (float inset sums).
+    const float c = 0.01f + 0.01f + 0.01f + 0.01f;
+    EXPECT_EQ(tc[16], (std::vector<double>{c, 0.5859375f - c}));
+    EXPECT_EQ(tc[18], (std::vector<double>{0.78125f - c, c}));
+    EXPECT_NEAR(tc[18][0], 0.74125, 1e-6);
+    const auto pos = glrec::named("glVertex2f");
+    EXPECT_EQ(pos[0].args, (std::vector<double>{-400, 300}));
+    EXPECT_EQ(pos[2].args, (std::vector<double>{400, -300}));
+    const auto colours = glrec::named("glColor4f");
+    ASSERT_EQ(colours.size(), 1u);
+    EXPECT_EQ(colours[0].args, (std::vector<double>{1, 1, 1, 0.1f}));
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), 7);
+}
+
+TEST(ScreenPasses, FeedbackZoomFadesLayersFromTarget1) {
+    target1 = 42;
+    glrec::reset();
+    drawFeedbackZoom(0.03f);
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), 42);
+    const auto colours = glrec::named("glColor4f");
+    ASSERT_EQ(colours.size(), 5u);
+    const double expected[5] = {0.2, 0.16, 0.12, 0.08, 0.04};
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(colours[k].arg(3), expected[k], 1e-7);
+    // The colour of each layer comes before its first vertex, inside one quad batch.
+    EXPECT_LT(glrec::find("glBegin"), glrec::find("glColor4f"));
+}
+
+TEST(ScreenPasses, OverlaysLeaveTexturingAndBlendingOffAndDepthOn) {
+    glrec::reset();
+    glEnable(GL_LIGHTING);
+    drawTextureZoom(0, 1, 3);
+    const glrec::State& s = glrec::state();
+    EXPECT_FALSE(s.isEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(s.isEnabled(GL_BLEND));
+    EXPECT_TRUE(s.isEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(s.isEnabled(GL_LIGHTING)) << "overlays leave lighting to the caller";
+    EXPECT_EQ(s.boundTexture, 0u);
+    EXPECT_EQ(s.blendSrc, GLenum(GL_SRC_ALPHA));
+    EXPECT_EQ(s.blendDst, GLenum(GL_ONE_MINUS_SRC_ALPHA));
+}
+
+TEST(ScreenPasses, OrthoProjectionIsOneUnitPerPixelAboutTheCentre) {
+    glrec::reset();
+    setOrthoProjection();
+    const glrec::State& s = glrec::state();
+    EXPECT_EQ(s.matrixMode, GLenum(GL_MODELVIEW));
+    const auto corner = glrec::apply(s.projection.back(), 400, -300, 0);
+    EXPECT_DOUBLE_EQ(corner[0], 1);
+    EXPECT_DOUBLE_EQ(corner[1], -1);
+    EXPECT_EQ(glrec::named("glOrtho")[0].args,
+              (std::vector<double>{-400, 400, -300, 300, -50, 50}));
+
+    glrec::reset();
+    copyFrameTo(9);
+    const auto copy = glrec::named("glCopyTexImage2D")[0];
+    EXPECT_EQ(copy.args, (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 1024, 1024, 0}));
+    EXPECT_EQ(glrec::state().boundTexture, 9u);
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+#include "gfx/textures.h"
+#include "shell/graphics.h"
+#include "tests/shell/bmp_fixture.h"
+#include "tests/support/glrec.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kFiles[] = {"title2",       "aba2",     "sc02cross", "letter01",
+                              "letter02",     "letter03", "moll4",     "smoke4",
+                              "sc03objecs03", "r",        "eyeeye2",   "greeting"};
+
+// A Data/ folder of small pictures, each 4 texels wide and as tall as its place in kFiles + 1.
+std::string makeDataDir(const char* skip = nullptr) {
+    const std::string root = tempDir() + (skip ? std::string("/without_") + skip : "/full");
+    mkdir(root.c_str(), 0700);
+    mkdir((root + "/Data").c_str(), 0700);
+    for (int i = 0; i < 12; ++i) {
+        if (skip && std::string(skip) == kFiles[i]) continue;
+        BmpFixture f;
+        f.width = 4, f.height = i + 1;
+        f.pixels.assign(size_t(12 * f.height), 100);
+        writeBmp(root + "/Data/" + kFiles[i] + ".bmp", f);
+    }
+    return root;
+}
+
+struct InDir {
+    std::string old;
+    explicit InDir(const std::string& dir) {
+        char buf[4096];
+        old = getcwd(buf, sizeof buf);
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~InDir() { EXPECT_EQ(chdir(old.c_str()), 0); }
+};
+
+TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
+    InDir in(makeDataDir());
+    glrec::reset();
+    initGraphics();
+
+    const auto persp = glrec::named("gluPerspective").at(0);
+    EXPECT_EQ(persp.args, (std::vector<double>{60.0, 1.3333333333333333, 1.0, 3000.0}));
+    const std::vector<std::string> order = {
+        "glViewport",   "glMatrixMode", "glLoadIdentity", "gluPerspective", "glMatrixMode",
+        "glClearColor", "glCullFace",   "glEnable",       "glEnable",       "glEnable",
+        "glEnable",     "glShadeModel", "glEnable"};
+    const auto names = glrec::names();
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + order.size()), order);
+    const glrec::State& s = glrec::state();
+    for (GLenum cap : {GL_CULL_FACE, GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+        EXPECT_TRUE(s.isEnabled(cap)) << cap;
+    EXPECT_FALSE(s.isEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(s.isEnabled(GL_BLEND));
+    EXPECT_EQ(s.clearColor[0] + s.clearColor[1] + s.clearColor[2] + s.clearColor[3], 4);
+    EXPECT_EQ(s.matrixMode, GLenum(GL_MODELVIEW));
+
+    // Names are handed out in table order; each file keeps its own size, targets are 128 RGBA.
+    const GLuint* table[20] = {&title2,    &target1,  &aba2,     &target2,  &target3,
+                               &sc02cross, &letter01, &letter02, &letter03, &target4,
+                               &target5,   &target6,  &moll4,    &smoke4,   &sc03objecs03,
+                               &target7,   &r,        &eyeeye2,  &greeting, &target8};
+    for (GLuint i = 0; i < 20; ++i) EXPECT_EQ(*table[i], i + 1);
+    const auto uploads = glrec::named("glTexImage2D");
+    ASSERT_EQ(uploads.size(), 20u);
+    int file = 0;
+    for (int i = 0; i < 20; ++i) {
+        const bool isTarget = uploads[i].arg(2) == 4;
+        if (isTarget) {
+            EXPECT_EQ(uploads[i].arg(3), 128);
+            EXPECT_EQ(uploads[i].arg(6), GL_RGBA);
+        } else {
+            EXPECT_EQ(uploads[i].arg(4), ++file) << "file " << kFiles[file - 1];
+        }
+    }
+    EXPECT_EQ(file, 12);
+    EXPECT_EQ(s.boundTexture, target8);
+}
+
+TEST(InitGraphicsDeathTest, AMissingPictureEndsStartUp) {
+    const std::string dir = makeDataDir("moll4");
+    EXPECT_EXIT(
+        {
+            InDir in(dir);
+            initGraphics();
+        },
+        ::testing::ExitedWithCode(1), "file open error\\.");
+}
+
+} // namespace

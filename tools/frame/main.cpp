@@ -1,0 +1,69 @@
+// kelvaster-frame: writes the show's frame at a given show clock to PNG, with no display.
+#include "shell/graphics.h"
+#include "shell/show.h"
+#include "tools/offscreen/offscreen.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: kelvaster-frame <t> <out.png>\n"
+                         "  Renders the frame at show clock t (0 to 1, the share of the music\n"
+                         "  played) to an 800 x 600 PNG. Reads Data/ from the working directory,\n"
+                         "  or else from beside this program.\n");
+    return 2;
+}
+
+// The program's Data/ sits beside it in the build tree.
+void findData() {
+    struct stat s;
+    if (stat("Data", &s) == 0 && S_ISDIR(s.st_mode)) return;
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return;
+    std::string dir(self, size_t(n));
+    dir.resize(dir.rfind('/') + 1);
+    if (chdir(dir.c_str()) != 0) std::perror(dir.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return usage();
+    char* end = nullptr;
+    errno = 0;
+    const float t = std::strtof(argv[1], &end);
+    if (end == argv[1] || *end != '\0' || errno == ERANGE) {
+        std::fprintf(stderr, "kelvaster-frame: not a show clock: %s\n", argv[1]);
+        return 2;
+    }
+    // Resolve the output path before moving to the data folder.
+    std::string out = argv[2];
+    if (out.empty() || out[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd)) out = std::string(cwd) + "/" + out;
+    }
+    std::string error;
+    if (!offscreenOpen(&error)) {
+        std::fprintf(stderr, "kelvaster-frame: %s\n", error.c_str());
+        return 1;
+    }
+    findData();
+    initGraphics();
+    drawShow(t);
+    std::vector<unsigned char> rgb;
+    offscreenReadFrame(rgb);
+    if (!writePng(out, kFrameWidth, kFrameHeight, rgb.data())) {
+        std::fprintf(stderr, "kelvaster-frame: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
