@@ -37,17 +37,17 @@ namespace {
 constexpr float kFloor = -400;
 constexpr float kFallen = -1200;
 
-// One axis of the walk. Only passing the target counts as reaching it: a step that lands on
-// it exactly leaves the head there for good, since consecutive waypoints differ along one
-// axis only and the other axis then has nothing to walk either.
+// One axis of the walk. A step that ends on the target reaches it as one that passes it does:
+// the head's coordinates sit on a grid that the waypoints share, so steady frame rates land on
+// them exactly, and a walk that waited to pass them would stand still there for good.
 bool stepAxis(float& head, float target, long double step) {
     if (head < target) {
         head = static_cast<float>(head + step);
-        return head > target;
+        return head >= target;
     }
     if (head > target) {
         head = static_cast<float>(head - step);
-        return head < target;
+        return head <= target;
     }
     return false;
 }
