@@ -22,6 +22,8 @@ float cellCentre(int k) {
 
 // The eight-beat hop of column u: up to 35 units at a beat's middle, 0 between beats.
 float hopOf(float t, int u) {
+    float hop = 0;
+    // The windows follow one another; where rounding lets two touch, the later one wins.
     for (float b0 = 0; b0 < 0.15f; b0 = static_cast<float>(b0 + 0.0253)) {
         if (!(b0 + 0.1997 <= t && t < b0 + 0.225)) continue;
         setBreakpoints(static_cast<float>(b0 + 0.199), static_cast<float>(b0 + 0.225));
@@ -33,12 +35,11 @@ float hopOf(float t, int u) {
                 static_cast<float>(breakpoints[k] + 0.00015f * static_cast<double>(u) - 0.0025f);
             if (lo <= t && t < hi) {
                 const float p = (t - lo) / (hi - lo);
-                return static_cast<float>(140.0 * p - 140.0 * p * p);
+                hop = static_cast<float>(140.0 * p - 140.0 * p * p);
             }
         }
-        return 0;
     }
-    return 0;
+    return hop;
 }
 
 float visibilityOf(float t, float hop, int u, int v) {

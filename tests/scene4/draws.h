@@ -3,22 +3,17 @@
 
 #include "tests/support/glrec.h"
 
+#include <cmath>
 #include <vector>
 
 struct Draw {
-    size_t at;               // index of the call that drew it (glDrawArrays or glEnd)
-    GLenum mode;             // GL_QUADS, GL_POLYGON, ...
+    size_t at;               // index of the glDrawArrays or glEnd that drew it
     std::vector<float> xyz;  // positions as sent, 3 floats a vertex
     glrec::Matrix modelview; // when drawn
-    bool textured, blended, lit;
-    GLuint texture;
-    GLenum blendSrc, blendDst;
-    float colour[4];
-    int viewport[4];
+    glrec::State state;      // enables, texture, blend, colour and viewport when drawn
     std::array<double, 3> centre() const { return glrec::apply(modelview, 0, 0, 0); }
-    // Distance of the second vertex from the first: a disc's radius, sent centre first.
-    double radius() const;
+    double radius() const { return std::hypot(xyz.at(3) - xyz[0], xyz.at(4) - xyz[1]); }
 };
 
-// Replays the recorded calls since the last reset; `start` is the state they began from.
+// Replays the calls recorded since the last reset from the state `start`.
 std::vector<Draw> draws(const glrec::State& start);

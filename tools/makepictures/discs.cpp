@@ -13,8 +13,8 @@ double domeLight(double dx, double dy, double radius) {
     double x = dx / radius, y = dy / radius;
     double z = std::sqrt(std::max(0.0, 1 - x * x - y * y));
     double lambert = std::max(0.0, (-0.45 * x - 0.45 * y + 0.77 * z));
-    double spec = std::pow(std::max(0.0, -0.3 * x - 0.3 * y + 0.9 * z), 24);
-    return lambert + 0.6 * spec;
+    double shine = std::pow(std::max(0.0, -0.3 * x - 0.3 * y + 0.9 * z), 24);
+    return lambert + 0.6 * shine;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "pictures.h"
 #include "stroke_font.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,14 +54,17 @@ struct LineShade {
     }
 };
 
-// Lays lettering over the picture: a soft halo first, then the strokes.
+// Lays lettering over the picture: a soft halo first, then the strokes. GL_REPEAT blends each
+// edge with the opposite one, so the halo fades out over the outermost texels.
 void paint(Image& img, const Mask& text, Rgb fill, Rgb halo, double haloSigma, LineShade shadeAt) {
     Mask glow = blurred(text, haloSigma);
-    for (int y = 0; y < img.height(); ++y) {
+    const int w = img.width(), h = img.height();
+    for (int y = 0; y < h; ++y) {
         double shade = shadeAt(y + 0.5);
-        for (int x = 0; x < img.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             Rgb& p = img.at(x, y);
-            p = p + halo * glow.at(x, y);
+            double border = clamp01(std::min({x, y, w - 1 - x, h - 1 - y}) / 4.0);
+            p = p + halo * (glow.at(x, y) * border);
             p = mix(p, fill * shade, text.at(x, y));
         }
     }

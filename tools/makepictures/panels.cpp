@@ -30,7 +30,7 @@ Image makeCubePanel(int w, int h) {
         double light = bevelLight(plate, u, v, 0.002);
         double ring = smoothstep(-0.03, -0.024, d) * (1 - smoothstep(-0.002, 0.002, d));
         col = col + grey(0.45 * light * ring);
-        if (light < 0)
+        if (light < 0) // the plate's shadow on the frame
             col = col * (1 - 0.35 * smoothstep(0.018, 0.0, d) * smoothstep(-0.004, 0.0, d));
 
         for (int i = 0; i < 4; ++i) {
@@ -38,6 +38,7 @@ Image makeCubePanel(int w, int h) {
                 return roundedBoxSdf(x, y, 0.5, 0.39 + 0.075 * i, 0.2, 0.02, 0.02);
             };
             double s = slot(u, v);
+            // Recessed, so the light falls on the lower lip: the opposite sign of the plate.
             double lip = coverage((std::fabs(s - 0.006) - 0.006) / px);
             col = col + grey(-0.5 * bevelLight(slot, u, v, 0.002) * lip);
             col = mix(col, grey(0.08), coverage(s / px));
@@ -52,6 +53,7 @@ Image makeCubePanel(int w, int h) {
                 col = mix(col, rivet, coverage((r - 1) * 0.028 / px));
             }
 
+        // The groove sits on the wrap, half on each side, so neighbouring faces share it.
         double e = std::min(edge(u, 1), edge(v, 1));
         col = col * (1 - 0.5 * smoothstep(0.03, 0.012, e));
         col = mix(col, grey(0.1), coverage((e - 0.01) / px));
