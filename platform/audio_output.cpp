@@ -1,0 +1,36 @@
+#include "platform/audio_output.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+std::mutex& factoryMutex() {
+    static std::mutex m;
+    return m;
+}
+AudioOutputFactory& currentFactory() {
+    static AudioOutputFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void SetAudioOutputFactory(AudioOutputFactory factory) {
+    std::lock_guard<std::mutex> lock(factoryMutex());
+    currentFactory() = std::move(factory);
+}
+
+std::unique_ptr<AudioOutput> OpenAudioOutput() {
+    AudioOutputFactory factory;
+    {
+        std::lock_guard<std::mutex> lock(factoryMutex());
+        factory = currentFactory();
+    }
+    if (factory) return factory();
+    std::string whyNot;
+    if (auto sdl = OpenSdlOutput(&whyNot)) return sdl;
+    std::fprintf(stderr, "sound: no audio device (%s); the show plays without sound\n",
+                 whyNot.c_str());
+    return MakeSilentOutput();
+}
