@@ -55,7 +55,9 @@ void newRun(Voice& v) {
 
 double heardFrames(Voice& v, double now) {
     if (v.anchored) {
-        const double run = (now - v.anchorAt) * v.format.nSamplesPerSec;
+        // Whole frames: the cursor is a byte offset of whole frames anyway, and rounding keeps
+        // times that land on a frame from falling just short of it.
+        const double run = std::round((now - v.anchorAt) * v.format.nSamplesPerSec);
         const double h = v.anchorFrames + std::min(run, v.anchorSpan);
         if (h > v.heard) v.heard = h;
     }
