@@ -57,6 +57,18 @@ void ManualOutput::Drift(double seconds) {
     frame_ += std::llround(seconds * kMixRate);
 }
 
+void ManualOutput::PullHeardAt(double heardAt) {
+    std::vector<float> block(2 * kBlock);
+    AudioMixer* mixer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        mixer = mixer_;
+    }
+    if (mixer) mixer->Mix(block.data(), int(kBlock), Now(), heardAt);
+    std::lock_guard<std::mutex> lock(mutex_);
+    mixed_.insert(mixed_.end(), block.begin(), block.end());
+}
+
 std::vector<float> ManualOutput::Mixed() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return mixed_;

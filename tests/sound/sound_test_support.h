@@ -24,6 +24,8 @@ class ManualOutput final : public AudioOutput {
     void Advance(double seconds);
     // Moves the clock without pulling anything: between two callbacks.
     void Drift(double seconds);
+    // Pulls one block now, heard at heardAt: a callback out of its rhythm.
+    void PullHeardAt(double heardAt);
     // Left/right floats of everything mixed so far.
     std::vector<float> Mixed() const;
 
