@@ -168,6 +168,10 @@ bool CdSound::FillBuffer(DWORD position) {
     }
     dwLastCursor = 0;
     pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
+    // A wake still pending belongs to the buffer as it was: the refill it asks for would skip
+    // a second of the new start. Reaching offset 0 below signals afresh if playing.
+    for (HANDLE event : hEvents)
+        if (event) ResetEvent(event);
     pDSBuffer->SetCurrentPosition(0);
     return true;
 }

@@ -12,8 +12,9 @@
 #include <vector>
 
 // An output that stands still until the test moves its clock. Advance pulls one 441-frame
-// block at every 10 ms step it passes (the step it stands on included), each heard `latency`
-// seconds after it is pulled, and keeps what was mixed.
+// block at every 10 ms step it passes (the step it stands on included, the one it stops on
+// not: that callback is yet to come), each heard `latency` seconds after it is pulled, and
+// keeps what was mixed.
 class ManualOutput final : public AudioOutput {
   public:
     explicit ManualOutput(double latency = 0) : latency_(latency) {}
