@@ -46,7 +46,9 @@ void frameAt(const Voice& v, DWORD frame, float* left, float* right) {
     *right = v.format.nChannels > 1 ? sampleAt(p + bits / 8, bits) : *left;
 }
 
-void newRun(Voice& v) {
+void newRun(Voice& v, double now) {
+    v.runStartedAt = now;
+    v.shift = 0;
     v.mixed = 0;
     v.heard = 0;
     v.anchored = false;
@@ -121,8 +123,11 @@ void mixVoice(Voice& v, float* out, int frames, double heardAt, float masterLeft
         if (v.looping && pos >= v.frames) pos -= v.frames;
         consumed += step;
     }
+    // An output running late may pull a block whose sound should have begun before the run
+    // did; the run then starts when it started, not earlier, and keeps that offset.
+    if (!v.anchored) v.shift = std::max(0.0, v.runStartedAt - heardAt);
     v.anchorFrames = v.mixed;
-    v.anchorAt = heardAt;
+    v.anchorAt = heardAt + v.shift;
     v.anchorSpan = consumed;
     v.anchored = true;
     v.mixed += consumed;
@@ -228,7 +233,7 @@ void Mixer::Catch(Voice& v, double now) {
         signalUpTo(v, std::int64_t(v.frames) * align);
         v.playing = false;
         v.startFrame = 0;
-        newRun(v);
+        newRun(v, now);
         return;
     }
     signalUpTo(v, std::int64_t(runPosition(v)) * align);
@@ -278,18 +283,19 @@ HRESULT Mixer::Play(Voice& v, DWORD flags) {
     }
     v.playing = true;
     v.looping = looping;
-    newRun(v);
+    newRun(v, now);
     Catch(v, now); // the offset the cursor starts on is reached at once
     return DS_OK;
 }
 
 HRESULT Mixer::Stop(Voice& v) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Catch(v, Now());
+    const double now = Now();
+    Catch(v, now);
     if (v.playing) {
         v.startFrame = cursorFrame(v);
         v.playing = false;
-        newRun(v);
+        newRun(v, now);
     }
     return DS_OK;
 }
@@ -318,8 +324,9 @@ HRESULT Mixer::SetCurrentPosition(Voice& v, DWORD position) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (position >= v.bytes) return DSERR_INVALIDPARAM;
     v.startFrame = std::min(position / v.format.nBlockAlign, v.frames - 1);
-    newRun(v);
-    Catch(v, Now()); // a playing buffer reaches the offset it is put on
+    const double now = Now();
+    newRun(v, now);
+    Catch(v, now); // a playing buffer reaches the offset it is put on
     return DS_OK;
 }
 

@@ -28,8 +28,10 @@ struct Voice {
     bool looping = false;
     // A run is one stretch of playing from startFrame; its counters are not wrapped.
     DWORD startFrame = 0;
-    double mixed = 0; // frames the mix has read
-    double heard = 0; // frames heard, never less than the last answer
+    double runStartedAt = 0; // on the output's clock
+    double shift = 0;        // added to every block's heardAt in this run
+    double mixed = 0;        // frames the mix has read
+    double heard = 0;        // frames heard, never less than the last answer
     bool anchored = false;
     double anchorFrames = 0;      // mixed at the start of the last block
     double anchorAt = 0;          // when that block's first frame is heard

@@ -26,10 +26,10 @@ void StreamThread(void* argument) {
         const int count = sound->pLoader->Read(0);
         if (count < int(half)) {
             // The data has run out (or failed): the half playing now is cut off with it.
-            sound->bStreaming = false;
             sound->dwPlayedBase = 0;
             sound->pDSBuffer->Stop();
             sound->FillBuffer(0);
+            sound->bStreaming = false; // last: whoever sees it sees the rewound sound
             LeaveCriticalSection(&sound->csLock);
             return;
         }
