@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int kBlockFrames = 441; // 10 ms
+// Blocks are pulled this many ahead of being heard. Nobody hears them, so the lead costs
+// nothing, and it keeps the cursor running smoothly when this thread wakes late.
+constexpr int kLeadBlocks = 3;
 
 class SilentOutput final : public AudioOutput {
   public:
@@ -44,13 +47,13 @@ class SilentOutput final : public AudioOutput {
     }
 
   private:
-    // Block k is heard from k blocks after the start and is mixed one block ahead of that,
-    // as a sound card's callback fills the next buffer while the current one plays.
+    // Block k is heard from k blocks after the start and is mixed ahead of that, as a sound
+    // card's callback fills the next buffer while the current one plays.
     void Run(AudioMixer* mixer) {
         std::vector<float> block(2 * kBlockFrames);
         for (long long k = 0;; ++k) {
             const double heardAt = double(k) * kBlockFrames / kMixRate;
-            const double mixAt = heardAt - double(kBlockFrames) / kMixRate;
+            const double mixAt = heardAt - double(kLeadBlocks * kBlockFrames) / kMixRate;
             const auto due =
                 start_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                              std::chrono::duration<double>(mixAt / speed_));
