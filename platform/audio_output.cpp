@@ -5,13 +5,14 @@
 
 namespace {
 
+// Never destroyed, like everything the sound threads may still touch while the process exits.
 std::mutex& factoryMutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 AudioOutputFactory& currentFactory() {
-    static AudioOutputFactory factory;
-    return factory;
+    static auto* factory = new AudioOutputFactory;
+    return *factory;
 }
 
 } // namespace

@@ -14,14 +14,16 @@ struct Event {
 };
 
 // One lock and one condition for all events keeps waiting on several of them simple; the
-// engine has only a handful of events and one waiter.
+// engine has only a handful of events and one waiter. Both are never destroyed: the show
+// calls exit() while its stream worker waits, and destroying a condition variable that a
+// thread waits on blocks until the waiter leaves.
 std::mutex& eventsMutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 std::condition_variable& eventsChanged() {
-    static std::condition_variable cv;
-    return cv;
+    static auto* cv = new std::condition_variable;
+    return *cv;
 }
 
 Event* asEvent(HANDLE h) {

@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
+#include <unistd.h>
 
 TEST(Events, AutoResetWakesOneWaitManualResetStays) {
     HANDLE autoReset = CreateEventA(nullptr, 0, 1, nullptr);
@@ -86,4 +88,18 @@ TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
     other.join();
     EXPECT_TRUE(entered);
     DeleteCriticalSection(&cs);
+}
+
+// The show calls exit(0) at its end while the stream worker waits for its next wake.
+TEST(EventsDeathTest, TheProcessExitsWhileAThreadWaits) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            alarm(5); // a hang ends in SIGALRM, not in status 0
+            HANDLE e = CreateEventA(nullptr, 0, 0, nullptr);
+            std::thread([e] { WaitForSingleObject(e, INFINITE); }).detach();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
