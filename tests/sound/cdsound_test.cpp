@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -19,15 +18,6 @@ using testing::internal::GetCapturedStderr;
 namespace {
 
 HWND const kWindow = reinterpret_cast<HWND>(0x1);
-
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // The secondary buffer's bytes, read under the sound's lock as the worker writes under it.
 std::string Contents(CdSound& sound) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
 #include <vorbis/vorbisfile.h>
 
 namespace {
@@ -117,6 +119,15 @@ std::string RiffBytes(std::initializer_list<Chunk> chunks, const std::string& fo
     }
     const auto size = std::uint32_t(riffSize < 0 ? std::int64_t(body.size()) : riffSize);
     return "RIFF" + Le32(size) + body;
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 std::string Fixture(const std::string& name) {

@@ -6,6 +6,7 @@
 #include "platform/win32.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <mutex>
 #include <string>
@@ -57,6 +58,9 @@ std::string FormatBody(unsigned tag, unsigned channels, std::uint32_t rate, unsi
                        std::size_t extra = 0);
 std::string RiffBytes(std::initializer_list<Chunk> chunks, const std::string& formType = "WAVE",
                       std::int64_t riffSize = -1);
+
+// Polls until done() holds; false after 20 s (a worker that never gets there).
+bool WaitUntil(const std::function<bool()>& done);
 
 // Fixture files made by CMake with sox and oggenc.
 std::string Fixture(const std::string& name);

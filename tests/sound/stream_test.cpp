@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -18,15 +17,6 @@ namespace {
 
 HWND const kWindow = reinterpret_cast<HWND>(0x1);
 constexpr size_t kSecond = 176400; // bytes of 16-bit stereo at 44100 Hz
-
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 std::string Half(CdSound& sound, int half) {
     EnterCriticalSection(&sound.csLock);
