@@ -36,6 +36,13 @@ void endOverlay() {
 
 } // namespace
 
+void setScenePerspective() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 1.3333333333333333, 1, 2500);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 void setOrthoProjection() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

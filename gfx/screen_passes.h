@@ -3,6 +3,9 @@
 
 #include "gfx/gl.h"
 
+// The scenes' perspective: 60 degrees, 4:3, near 1, far 2500; leaves the modelview selected.
+void setScenePerspective();
+
 // x -400..400, y -300..300, z -50..50: one unit per pixel, origin at the window's centre.
 void setOrthoProjection();
 

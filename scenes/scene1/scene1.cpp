@@ -30,10 +30,7 @@ void setRoomCamera(float t) {
     const float eyeY = -300 * cosOf(b);
     const float eyeZ = 350 * cosOf(a);
     gluLookAt(eyeX, eyeY, eyeZ, 0, 0, 0, 0, 1, 0);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
-    glMatrixMode(GL_MODELVIEW);
+    setScenePerspective();
 }
 
 } // namespace

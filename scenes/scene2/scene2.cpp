@@ -21,13 +21,6 @@ constexpr double kCutToCentre = 0.149518;
 constexpr double kCutBack = 0.249312;
 constexpr double kBullseyesFrom = 0.283815;
 
-void setPerspective() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
-    glMatrixMode(GL_MODELVIEW);
-}
-
 void lookFromCamera(float t) {
     const float s = static_cast<float>(std::sin(static_cast<double>(15.0f * t)));
     const float q = static_cast<float>(25.0 * t + 2.5 * s);
@@ -51,7 +44,7 @@ void drawSceneTwo(float t) {
     clockStamp = t * 1000000.0f;
     glDisable(GL_LIGHTING);
     // Scene one leaves its screen projection behind; without this the first frame is empty.
-    setPerspective();
+    setScenePerspective();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     lookFromCamera(t);
@@ -70,5 +63,5 @@ void drawSceneTwo(float t) {
     copyFrameTo(target3);
     glViewport(0, 0, 800, 600);
     drawTextureZoom(0.01f, 0.1f, target3);
-    setPerspective();
+    setScenePerspective();
 }

@@ -21,13 +21,6 @@ constexpr double kSecondHalf = 0.599523;
 // The bullseyes scene two started shrink to nothing here.
 constexpr double kBullseyesUntil = 0.315231;
 
-void setPerspective() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
-    glMatrixMode(GL_MODELVIEW);
-}
-
 } // namespace
 
 void drawSceneThree(float t) {
@@ -38,7 +31,7 @@ void drawSceneThree(float t) {
     clockStamp = scaled;
     const bool secondHalf = t >= kSecondHalf;
 
-    setPerspective();
+    setScenePerspective();
     renderCubeFieldPicture(t);
     renderSmokePicture(t);
 
@@ -52,7 +45,7 @@ void drawSceneThree(float t) {
     gluLookAt(cam.eye[0], cam.eye[1], cam.eye[2], cam.centre[0], cam.centre[1], cam.centre[2], 0, 1,
               0);
     glEnable(GL_LIGHTING);
-    setPerspective();
+    setScenePerspective();
 
     drawTracerPaths(t, frameStep);
     drawDiscCarousel(t);
@@ -78,5 +71,5 @@ void drawSceneThree(float t) {
         drawStrobe(t);
         drawBlackFade(t);
     }
-    setPerspective();
+    setScenePerspective();
 }

@@ -56,10 +56,7 @@ void renderSmokePicture(float t) {
     drawRect(800, 600);
     glDisable(GL_BLEND);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
-    glMatrixMode(GL_MODELVIEW);
+    setScenePerspective();
 
     glBindTexture(GL_TEXTURE_2D, target7);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kPictureSide, kPictureSide, 0);

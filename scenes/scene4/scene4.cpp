@@ -8,16 +8,7 @@
 #include "scenes/scene4/greeting.h"
 #include "scenes/scene4/wheel_wall.h"
 
-namespace {
-
-void setSceneProjection() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
-    glMatrixMode(GL_MODELVIEW);
-}
-
-} // namespace
+namespace {} // namespace
 
 void drawSceneFour(float t) {
     clockStamp = static_cast<float>(t * 1000000.0);
@@ -30,7 +21,7 @@ void drawSceneFour(float t) {
     glClearColor(0.05f, 0.05f, 0.05f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     gluLookAt(0, 0, 800, 0, 0, 0, 0, 1, 0);
-    setSceneProjection();
+    setScenePerspective();
 
     drawWheelWall(t);
     drawGreeting(t);
@@ -41,5 +32,5 @@ void drawSceneFour(float t) {
     drawTextureZoom(0.01f, 0.1f, target5);
     drawEyeMask();
 
-    setSceneProjection();
+    setScenePerspective();
 }
