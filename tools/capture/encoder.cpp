@@ -1,5 +1,6 @@
 #include "tools/capture/encoder.h"
 
+#include "tools/capture/pending_output.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cerrno>
@@ -63,6 +64,7 @@ Encoder::~Encoder() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
+        setPendingWriter(0);
     }
     if (!log_.empty()) unlink(log_.c_str());
 }
@@ -102,6 +104,7 @@ bool Encoder::start(const std::string& ffmpeg, const EncoderSettings& settings,
         return false;
     }
     pipe_ = fds[1];
+    setPendingWriter(pid_);
     return true;
 }
 
@@ -117,6 +120,7 @@ bool Encoder::write(const std::vector<unsigned char>& rgb, std::string* error) {
             pipe_ = -1;
             waitpid(pid_, nullptr, 0);
             pid_ = -1;
+            setPendingWriter(0);
             if (error) *error = failure("ffmpeg stopped taking frames");
             return false;
         }

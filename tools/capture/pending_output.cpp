@@ -11,10 +11,12 @@
 
 namespace {
 
-// A plain buffer: the signal handler may only read it and call unlink.
+// Plain data: the signal handler may only read them, kill and unlink.
 char pendingTemp[4096];
+volatile pid_t pendingWriter = 0;
 
 void removePending() {
+    if (pendingWriter > 0) kill(pendingWriter, SIGKILL);
     if (pendingTemp[0]) unlink(pendingTemp);
     pendingTemp[0] = '\0';
 }
@@ -69,6 +71,10 @@ void PendingOutput::discard() {
     unlink(temp_.c_str());
     temp_.clear();
     pendingTemp[0] = '\0';
+}
+
+void setPendingWriter(pid_t pid) {
+    pendingWriter = pid;
 }
 
 void installOutputCleanup() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 class PendingOutput {
   public:
@@ -25,3 +26,7 @@ class PendingOutput {
 // Removes the pending temporary file also when the process is ended early: by exit() from
 // code that gives up (a broken picture file), by Ctrl-C or by a termination signal.
 void installOutputCleanup();
+
+// A helper process writing into the pending file (ffmpeg): stopped first on such an early end,
+// so that it cannot bring the file back after it is removed. 0 when there is none.
+void setPendingWriter(pid_t pid);
