@@ -1,4 +1,5 @@
 #include "tools/capture/progress.h"
+
 #include "tools/capture/wall_clock.h"
 
 #include <cmath>

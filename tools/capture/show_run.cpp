@@ -1,8 +1,8 @@
 #include "tools/capture/show_run.h"
-#include "tools/capture/wall_clock.h"
 
 #include "gfx/gl.h"
 #include "shell/show.h"
+#include "tools/capture/wall_clock.h"
 #include "tools/offscreen/offscreen.h"
 
 // A zero scissor box keeps every pixel as it was, so the frame costs its geometry and copies but

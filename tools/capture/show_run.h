@@ -33,7 +33,6 @@ class ShowRun {
     // Draws at a show clock between frames, after the frames before it; does not advance.
     void drawAt(float t, std::vector<unsigned char>& rgb);
 
-    int64_t next() const { return next_; }
     const FrameTimes& times() const { return times_; }
 
   private:
