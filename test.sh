@@ -1,6 +1,6 @@
 #!/bin/sh
 # Sets up, builds and runs every test; then the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the streaming tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, and the sound engine's tests under ThreadSanitizer.
 set -eu
 cd "$(dirname "$0")"
 ./setup.sh
@@ -14,3 +14,8 @@ cmake -S . -B build-asan -G Ninja -DKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/de
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan -L unit -j"$jobs" --output-on-failure
+
+cmake -S . -B build-tsan -G Ninja -DKV_TSAN=ON >/dev/null
+cmake --build build-tsan -j"$jobs" --target sound_loader_tests sound_platform_tests \
+    sound_engine_tests sound_stream_tests
+ctest --test-dir build-tsan -L sound -LE data -j"$jobs" --output-on-failure

@@ -11,6 +11,8 @@ using UINT = unsigned int;
 using BOOL = int;
 using HRESULT = std::int32_t;
 using HWND = void*;
+using HANDLE = void*;
+using ULONG = std::uint32_t;
 
 constexpr UINT MB_OK = 0x0;
 

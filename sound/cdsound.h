@@ -1,15 +1,71 @@
 // One sound file played through one secondary buffer; the show's clock comes from it.
+// Up to 1 MiB of PCM sits whole in a buffer played once; more streams through a two-second
+// looping buffer whose halves StreamThread refills.
 #pragma once
 
+#include "platform/dsound.h"
+#include "platform/sync.h"
+#include "platform/threads.h"
 #include "platform/win32.h"
+
+#include <atomic>
+#include <cstdint>
+
+class CSoundLoader;
 
 class CdSound {
   public:
     CdSound();
     ~CdSound();
+    CdSound(const CdSound&) = delete;
+    CdSound& operator=(const CdSound&) = delete;
+
+    // Picks the decoder (RIFF WAVE first, then Ogg Vorbis), makes and fills the buffer.
     bool Open(const char* fileName);
+    // Length of the whole sound in milliseconds.
     DWORD GetTotalTime();
+    // Starts playback, and the stream worker when there is none.
     void Play();
+    // Milliseconds played since play began, across wraps of a looping buffer.
     bool GetPlayTime(DWORD* milliseconds);
+    // Moves to the start of the whole second that holds milliseconds.
+    bool SetPlayTime(DWORD milliseconds);
+    bool IsPlaying(bool* playing);
+    // Stops a playing buffer and rewinds it and the decoder to the start.
+    bool Stop();
+    // Stops a playing buffer where it stands.
+    void Pause();
+    bool GetVolume(LONG* volume);
+    bool SetVolume(LONG volume);
+    bool GetPan(LONG* pan);
+    bool SetPan(LONG pan);
+    // Ends the worker, closes the loader, releases the buffer and its events.
     void Cleanup();
+
+    bool CreateSecondaryBuffer(DWORD size);
+    // Puts the sound from a byte position on at the start of the buffer, zeros the rest and
+    // rewinds the play cursor.
+    bool FillBuffer(DWORD position);
+
+    IDirectSoundBuffer* pDSBuffer;
+    IDirectSoundNotify* pDSNotify;
+    HANDLE hEvents[2];
+    DSBPOSITIONNOTIFY notifyPositions[2];
+    DWORD dwBufferBytes;
+    CSoundLoader* pLoader;
+    bool bStatic;
+    std::atomic<bool> bStreaming; // written by the worker under csLock, read by Play under it
+    DWORD dwPlayedBase;           // csLock
+    DWORD dwLastCursor;           // csLock
+    WORD wAlignMask;
+    CRITICAL_SECTION csLock; // the buffer's Lock/Unlock, the loader, and the two fields above
+    std::uintptr_t hWorker;  // the stream worker, kNoThread when none was started
+    std::atomic<bool> bQuit; // tells a waiting worker to end, for Cleanup
+
+  private:
+    void EndWorker();
 };
+
+// The stream worker: refills the half of the buffer that has just played, one second of
+// sound per notification, until the data runs out.
+void StreamThread(void* sound);

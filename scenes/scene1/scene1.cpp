@@ -1,3 +1,75 @@
 #include "scenes/scene1/scene1.h"
 
-void drawSceneOne(float) {}
+#include "gfx/gl.h"
+#include "gfx/screen_passes.h"
+#include "gfx/textures.h"
+#include "scenes/scene1/cube_cluster.h"
+#include "scenes/scene1/letterbox.h"
+#include "scenes/scene1/orbiting_blocks.h"
+#include "scenes/scene1/title.h"
+#include "scenes/scene1/tumbling_cubes.h"
+#include "scenes/scene1/wall_tiles.h"
+
+#include <cmath>
+
+namespace {
+
+float sinOf(float a) {
+    return static_cast<float>(std::sin(static_cast<double>(a)));
+}
+float cosOf(float a) {
+    return static_cast<float>(std::cos(static_cast<double>(a)));
+}
+
+// The eye circles inside the walls, always looking at the origin. Its angles are held as
+// floats near 20000 and 10000, so the path moves in steps of 1/512 and 1/1024 radian.
+void setRoomCamera(float t) {
+    const float a = static_cast<float>(150.0 * t + 20000);
+    const float b = static_cast<float>(150.0 * t + 10000);
+    const float eyeX = 350 * sinOf(a);
+    const float eyeY = -300 * cosOf(b);
+    const float eyeZ = 350 * cosOf(a);
+    gluLookAt(eyeX, eyeY, eyeZ, 0, 0, 0, 0, 1, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 1.3333333333333333, 1, 2500);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+void renderWallPicture(float t) {
+    // The 4:3 projection on a square viewport squeezes the wall picture to three quarters.
+    glViewport(0, 0, 256, 256);
+    glLoadIdentity();
+    setRoomCamera(t);
+    drawOrbitingBlocks(t);
+    drawWallTiles(t, false);
+    drawCubeCluster(t);
+    setOrthoProjection();
+    drawTitle(t);
+    glBindTexture(GL_TEXTURE_2D, target8);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, 256, 256, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, 800, 600);
+}
+
+void drawSceneOne(float t) {
+    clockStamp = t * 1000000;
+    renderWallPicture(t);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    setRoomCamera(t);
+    // Also the order in which the translucent parts blend: they are not sorted.
+    drawOrbitingBlocks(t);
+    drawWallTiles(t, true);
+    drawTumblingCubes(t);
+    drawCubeCluster(t);
+    setOrthoProjection();
+    // The glow layers zoom the 3-D picture alone, before any overlay.
+    copyFrameTo(target1);
+    glViewport(0, 0, 800, 600);
+    drawFeedbackZoom(0.03f);
+    drawTitle(t);
+    drawLetterbox();
+}

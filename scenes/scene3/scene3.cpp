@@ -1,3 +1,82 @@
 #include "scenes/scene3/scene3.h"
 
-void drawSceneThree(float) {}
+#include "gfx/gl.h"
+#include "gfx/screen_passes.h"
+#include "gfx/textures.h"
+#include "scenes/scene2/bullseyes.h"
+#include "scenes/scene3/camera.h"
+#include "scenes/scene3/column_rings.h"
+#include "scenes/scene3/cube_walls.h"
+#include "scenes/scene3/disc_carousel.h"
+#include "scenes/scene3/facing_smoke.h"
+#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/screen_overlays.h"
+#include "scenes/scene3/towers.h"
+#include "scenes/scene3/tracer_paths.h"
+#include "scenes/scene3/wheels.h"
+
+namespace {
+
+constexpr double kSecondHalf = 0.599523;
+// The bullseyes scene two started shrink to nothing here.
+constexpr double kBullseyesUntil = 0.315231;
+
+void setPerspective() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 1.3333333333333333, 1, 2500);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+void drawSceneThree(float t) {
+    // The tracer walks by the change of the clock since the previous frame, whichever scene
+    // drew it.
+    const float scaled = t * 1000000.0f;
+    const float frameStep = scaled - clockStamp;
+    clockStamp = scaled;
+    const bool secondHalf = t >= kSecondHalf;
+
+    setPerspective();
+    renderCubeFieldPicture(t);
+    renderSmokePicture(t);
+
+    if (secondHalf)
+        glClearColor(0, 0, 0, 0);
+    else
+        glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    const SceneThreeCamera cam = sceneThreeCamera(t);
+    gluLookAt(cam.eye[0], cam.eye[1], cam.eye[2], cam.centre[0], cam.centre[1], cam.centre[2], 0, 1,
+              0);
+    glEnable(GL_LIGHTING);
+    setPerspective();
+
+    drawTracerPaths(t, frameStep);
+    drawDiscCarousel(t);
+    drawTowers(t);
+    drawColumnRings(t);
+    if (secondHalf) drawWheels(t);
+    drawCubeWalls(t);
+    if (secondHalf) {
+        // Left for the next frame, whose cube-field picture is drawn on it.
+        glClearColor(0, 0, 0, 1);
+        drawFacingSmoke(cam.eye[0], cam.eye[1], cam.eye[2], t);
+        glEnable(GL_DEPTH_TEST);
+    }
+
+    setOrthoProjection();
+    if (t <= kBullseyesUntil) drawBullseyes(t);
+    copyFrameTo(target5);
+    glViewport(0, 0, 800, 600);
+    drawTextureZoom(0.01f, 0.1f, target5);
+
+    drawSideBars();
+    if (secondHalf) {
+        drawStrobe(t);
+        drawBlackFade(t);
+    }
+    setPerspective();
+}

@@ -1,3 +1,45 @@
 #include "scenes/scene4/scene4.h"
 
-void drawSceneFour(float) {}
+#include "gfx/gl.h"
+#include "gfx/screen_passes.h"
+#include "gfx/textures.h"
+#include "scenes/scene3/pictures.h"
+#include "scenes/scene4/eye_mask.h"
+#include "scenes/scene4/greeting.h"
+#include "scenes/scene4/wheel_wall.h"
+
+namespace {
+
+void setSceneProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 1.3333333333333333, 1, 2500);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+void drawSceneFour(float t) {
+    clockStamp = static_cast<float>(t * 1000000.0);
+
+    // The glass discs and the halos show these two pictures, refreshed every frame.
+    renderCubeFieldPicture(t);
+    renderSmokePicture(t);
+
+    // Stays set into the next frame: it is also the ground of that frame's cube-field picture.
+    glClearColor(0.05f, 0.05f, 0.05f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gluLookAt(0, 0, 800, 0, 0, 0, 0, 1, 0);
+    setSceneProjection();
+
+    drawWheelWall(t);
+    drawGreeting(t);
+
+    setOrthoProjection();
+    copyFrameTo(target5);
+    glViewport(0, 0, 800, 600);
+    drawTextureZoom(0.01f, 0.1f, target5);
+    drawEyeMask();
+
+    setSceneProjection();
+}

@@ -1,3 +1,4 @@
+// The closing scene: wheels, the rising greeting, a zoom glow and the eye mask.
 #pragma once
 
 void drawSceneFour(float t);

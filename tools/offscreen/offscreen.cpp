@@ -8,7 +8,9 @@
 
 namespace {
 
-// The first configs offered are 10 bits a channel; the window's is exactly 8.
+// The first configs offered are 10 bits a channel; the window's are exactly 8. GLUT's window
+// gets the deepest depth buffer on offer (32 bits under Xvfb), and scenes with layers a unit
+// apart far from the eye need it, so take the deepest too.
 bool pickConfig(EGLDisplay display, EGLConfig& chosen) {
     const EGLint wanted[] = {EGL_SURFACE_TYPE,
                              EGL_PBUFFER_BIT,
@@ -28,18 +30,20 @@ bool pickConfig(EGLDisplay display, EGLConfig& chosen) {
     EGLConfig configs[256];
     EGLint count = 0;
     if (!eglChooseConfig(display, wanted, configs, 256, &count)) return false;
+    EGLint bestDepth = -1;
     for (EGLint i = 0; i < count; ++i) {
-        EGLint r = 0, g = 0, b = 0, a = 0;
+        EGLint r = 0, g = 0, b = 0, a = 0, depth = 0;
         eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &r);
         eglGetConfigAttrib(display, configs[i], EGL_GREEN_SIZE, &g);
         eglGetConfigAttrib(display, configs[i], EGL_BLUE_SIZE, &b);
         eglGetConfigAttrib(display, configs[i], EGL_ALPHA_SIZE, &a);
-        if (r == 8 && g == 8 && b == 8 && a == 8) {
+        eglGetConfigAttrib(display, configs[i], EGL_DEPTH_SIZE, &depth);
+        if (r == 8 && g == 8 && b == 8 && a == 8 && depth > bestDepth) {
             chosen = configs[i];
-            return true;
+            bestDepth = depth;
         }
     }
-    return false;
+    return bestDepth > 0;
 }
 
 bool failWith(std::string* error, const char* what) {

@@ -1,0 +1,310 @@
+#include "sound/cdsound.h"
+
+#include "sound/dsound_device.h"
+#include "sound/ogg_vorbis.h"
+#include "sound/wave.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kStaticLimit = 1048576; // larger data streams
+
+constexpr DWORD kBufferFlags = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
+                               DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_GLOBALFOCUS |
+                               DSBCAPS_GETCURRENTPOSITION2;
+
+void showError(const char* text) {
+    MessageBoxA(nullptr, text, "Error", MB_OK);
+}
+
+// Bytes over bytes per second, in milliseconds, truncated; the quotient can pass 2^32 ms.
+DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
+    if (bytesPerSecond == 0) return 0;
+    return DWORD(std::uint64_t(double(bytes) / double(bytesPerSecond) * 1000.0));
+}
+
+class CriticalSectionLock {
+  public:
+    explicit CriticalSectionLock(CRITICAL_SECTION* section) : section_(section) {
+        EnterCriticalSection(section_);
+    }
+    ~CriticalSectionLock() { LeaveCriticalSection(section_); }
+    CriticalSectionLock(const CriticalSectionLock&) = delete;
+    CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+  private:
+    CRITICAL_SECTION* section_;
+};
+
+} // namespace
+
+CdSound::CdSound()
+    : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
+      pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
+      wAlignMask(0), hWorker(kNoThread), bQuit(false) {
+    InitializeCriticalSection(&csLock);
+}
+
+// The worker must be gone before the lock and the buffer it uses.
+CdSound::~CdSound() {
+    Cleanup();
+    DeleteCriticalSection(&csLock);
+}
+
+bool CdSound::Open(const char* fileName) {
+    Cleanup(); // a second Open starts from nothing
+
+    pLoader = new CWave;
+    int result = pLoader->Open(fileName);
+    if (result == -3) { // not there at all: the message has been shown, no other format is tried
+        delete pLoader;
+        pLoader = nullptr;
+        return false;
+    }
+    if (result < 0) {
+        delete pLoader;
+        pLoader = new COggVorbis;
+        result = pLoader->Open(fileName);
+        if (result < 0) {
+            delete pLoader;
+            pLoader = nullptr;
+            return false;
+        }
+    }
+
+    const DWORD dataSize = pLoader->GetDataSize();
+    DWORD decodeSize = dataSize, bufferSize = dataSize;
+    if (dataSize > kStaticLimit) {
+        bStatic = false;
+        const DWORD bytesPerSecond = (DWORD(pLoader->GetNumChannels()) *
+                                      pLoader->GetBitsPerSample() * pLoader->GetSamplesPerSec()) >>
+                                     3;
+        decodeSize = bytesPerSecond;
+        bufferSize = 2 * bytesPerSecond;
+    }
+    // Without a decode buffer or a sound buffer nothing can play, and the show has no clock.
+    const bool decodeReady = pLoader->AllocBuffer(decodeSize);
+    const bool bufferReady = CreateSecondaryBuffer(bufferSize);
+    if (decodeReady && bufferReady) FillBuffer(0);
+
+    switch (pLoader->GetBitsPerSample()) {
+    case 8:
+        wAlignMask = 0;
+        break;
+    case 16:
+        wAlignMask = 1;
+        break;
+    case 24:
+        wAlignMask = 3;
+        break;
+    default:
+        return false;
+    }
+    return decodeReady && bufferReady;
+}
+
+bool CdSound::CreateSecondaryBuffer(DWORD size) {
+    dwBufferBytes = size;
+    IDirectSound8* device = GetDirectSound();
+    WAVEFORMATEX format{};
+    if (pLoader) {
+        format.wFormatTag = WAVE_FORMAT_PCM;
+        format.nChannels = pLoader->GetNumChannels();
+        format.nSamplesPerSec = pLoader->GetSamplesPerSec();
+        format.wBitsPerSample = pLoader->GetBitsPerSample();
+        format.nBlockAlign = WORD(WORD(format.wBitsPerSample / 8) * format.nChannels);
+        format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
+        format.cbSize = 18;
+    }
+    DSBUFFERDESC desc{};
+    desc.dwSize = sizeof(DSBUFFERDESC);
+    desc.dwFlags = kBufferFlags;
+    desc.dwBufferBytes = size;
+    desc.lpwfxFormat = &format;
+    if (!device || !pLoader || FAILED(device->CreateSoundBuffer(&desc, &pDSBuffer, nullptr))) {
+        pDSBuffer = nullptr;
+        showError("Create Secondary Buffer failed. : CdSound::CreateSecondaryBuffer()");
+        return false;
+    }
+    if (bStatic) return true;
+
+    if (FAILED(pDSBuffer->QueryInterface(IID_IDirectSoundNotify,
+                                         reinterpret_cast<void**>(&pDSNotify)))) {
+        pDSNotify = nullptr;
+        showError("Create DirectSoundNortify interface failed. : CdSound::CreateSecondaryBuffer()");
+        return false;
+    }
+    const DWORD half = size >> 1;
+    for (DWORD i = 0; i < 2; ++i) {
+        hEvents[i] = CreateEventA(nullptr, 0, 0, nullptr);
+        notifyPositions[i].dwOffset = i * half;
+        notifyPositions[i].hEventNotify = hEvents[i];
+    }
+    if (!hEvents[0] || !hEvents[1] ||
+        FAILED(pDSNotify->SetNotificationPositions(2, notifyPositions))) {
+        showError("Set event failed. : CdSound::CreateSecondaryBuffer");
+        return false;
+    }
+    return true;
+}
+
+bool CdSound::FillBuffer(DWORD position) {
+    if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return false;
+    CriticalSectionLock lock(&csLock);
+    void *region1 = nullptr, *region2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    if (FAILED(pDSBuffer->Lock(0, dwBufferBytes, &region1, &bytes1, &region2, &bytes2, 0)))
+        return false;
+    pLoader->Seek(LONG(position));
+    const int count = pLoader->Read(0);
+    BYTE* region = static_cast<BYTE*>(region1 ? region1 : region2);
+    const DWORD regionBytes = region1 ? bytes1 : bytes2;
+    if (region) {
+        std::memset(region, 0, std::min(dwBufferBytes, regionBytes));
+        if (count > 0)
+            std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
+    }
+    dwLastCursor = 0;
+    pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
+    // A wake still pending belongs to the buffer as it was: the refill it asks for would skip
+    // a second of the new start. Reaching offset 0 below signals afresh if playing.
+    for (HANDLE event : hEvents)
+        if (event) ResetEvent(event);
+    pDSBuffer->SetCurrentPosition(0);
+    return true;
+}
+
+DWORD CdSound::GetTotalTime() {
+    if (!pLoader) return 0;
+    return bytesToMilliseconds(pLoader->GetDataSize(), pLoader->GetAvgBytesPerSec());
+}
+
+void CdSound::Play() {
+    if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return;
+    if (bStatic) {
+        pDSBuffer->Play(0, 0, 0);
+        return;
+    }
+    // Under the lock a worker is either still refilling (bStreaming) or has left for good.
+    CriticalSectionLock lock(&csLock);
+    if (bStreaming) {
+        pDSBuffer->Play(0, 0, DSBPLAY_LOOPING);
+        return;
+    }
+    if (!hEvents[0] || !hEvents[1]) return; // no notification, no worker to wake
+    JoinThread(hWorker);                    // one that ended by itself
+    hWorker = kNoThread;
+    pDSBuffer->Play(0, 0, DSBPLAY_LOOPING);
+    bStreaming = true;
+    hWorker = _beginthread(StreamThread, 0, this);
+    if (hWorker == kNoThread) bStreaming = false;
+}
+
+bool CdSound::GetPlayTime(DWORD* milliseconds) {
+    if (!pDSBuffer || !pLoader) return false;
+    DWORD played;
+    bool ok;
+    {
+        CriticalSectionLock lock(&csLock);
+        DWORD cursor = dwLastCursor;
+        ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
+        if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
+        if (dwLastCursor > cursor) dwPlayedBase += dwBufferBytes; // wrapped
+        played = dwPlayedBase + cursor;
+        dwLastCursor = cursor;
+    }
+    if (milliseconds) *milliseconds = bytesToMilliseconds(played, pLoader->GetAvgBytesPerSec());
+    return ok;
+}
+
+bool CdSound::SetPlayTime(DWORD milliseconds) {
+    if (!pDSBuffer || !pLoader) return false;
+    const auto seconds = std::uint64_t(milliseconds / 1000.0);
+    const std::uint64_t bytes =
+        std::min<std::uint64_t>(pLoader->GetAvgBytesPerSec() * seconds, pLoader->GetDataSize());
+    const DWORD position = DWORD(bytes) & ~DWORD(wAlignMask);
+    CriticalSectionLock lock(&csLock);
+    // A stream's buffer holds only two seconds from where it was filled: refill it there.
+    if (!bStatic) {
+        dwPlayedBase = position;
+        return FillBuffer(position);
+    }
+    if (FAILED(pDSBuffer->SetCurrentPosition(position))) return false;
+    dwPlayedBase = 0;
+    dwLastCursor = position; // a move, not a wrap
+    return true;
+}
+
+bool CdSound::IsPlaying(bool* playing) {
+    DWORD status = 0;
+    if (!pDSBuffer || !playing || FAILED(pDSBuffer->GetStatus(&status))) return false;
+    *playing = (status & DSBSTATUS_PLAYING) != 0;
+    return true;
+}
+
+bool CdSound::Stop() {
+    DWORD status = 0;
+    if (!pDSBuffer || FAILED(pDSBuffer->GetStatus(&status)) || !(status & DSBSTATUS_PLAYING))
+        return false;
+    CriticalSectionLock lock(&csLock);
+    dwPlayedBase = 0;
+    pDSBuffer->Stop();
+    return FillBuffer(0);
+}
+
+void CdSound::Pause() {
+    DWORD status = 0;
+    if (pDSBuffer && SUCCEEDED(pDSBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING))
+        pDSBuffer->Stop();
+}
+
+bool CdSound::GetVolume(LONG* volume) {
+    return pDSBuffer && volume && SUCCEEDED(pDSBuffer->GetVolume(volume));
+}
+
+bool CdSound::SetVolume(LONG volume) {
+    return pDSBuffer &&
+           SUCCEEDED(pDSBuffer->SetVolume(std::clamp(volume, DSBVOLUME_MIN, DSBVOLUME_MAX)));
+}
+
+bool CdSound::GetPan(LONG* pan) {
+    return pDSBuffer && pan && SUCCEEDED(pDSBuffer->GetPan(pan));
+}
+
+bool CdSound::SetPan(LONG pan) {
+    return pDSBuffer && SUCCEEDED(pDSBuffer->SetPan(std::clamp(pan, DSBPAN_LEFT, DSBPAN_RIGHT)));
+}
+
+void CdSound::EndWorker() {
+    if (hWorker == kNoThread) return;
+    bQuit = true;
+    if (hEvents[0]) SetEvent(hEvents[0]);
+    JoinThread(hWorker);
+    hWorker = kNoThread;
+    bQuit = false;
+    bStreaming = false;
+}
+
+void CdSound::Cleanup() {
+    EndWorker();
+    if (pLoader) {
+        pLoader->Close();
+        delete pLoader;
+        pLoader = nullptr;
+    }
+    if (pDSNotify) pDSNotify->Release();
+    pDSNotify = nullptr;
+    if (pDSBuffer) pDSBuffer->Release(); // after this no notification reaches the events
+    pDSBuffer = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        if (hEvents[i]) CloseHandle(hEvents[i]);
+        hEvents[i] = nullptr;
+        notifyPositions[i] = DSBPOSITIONNOTIFY{};
+    }
+    dwBufferBytes = 0;
+    bStatic = true;
+    dwPlayedBase = 0;
+    dwLastCursor = 0;
+}

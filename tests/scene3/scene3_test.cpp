@@ -1,0 +1,191 @@
+#include "gfx/textures.h"
+#include "scenes/scene2/scene2.h"
+#include "scenes/scene3/camera.h"
+#include "scenes/scene3/disc_carousel.h"
+#include "scenes/scene3/scene3.h"
+#include "scenes/scene3/tracer_paths.h"
+#include "tests/support/alloc_counter.h"
+#include "tests/support/glrec.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class SceneThree : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        glrec::reset();
+        aba2 = 3, target5 = 11, target6 = 12, moll4 = 13, smoke4 = 14, sc03objecs03 = 15,
+        target7 = 16, r = 17;
+        tracerIndex = 1;
+        tracerHead = {0, 0};
+        carouselState = kCarouselNotStarted;
+        clockStamp = 0;
+    }
+    // Index of the first call named `name` whose arguments start with `args`, from `from`.
+    static long findWith(const std::string& name, std::vector<double> args, size_t from = 0) {
+        const auto& calls = glrec::calls();
+        for (size_t i = from; i < calls.size(); ++i)
+            if (calls[i].name == name &&
+                std::equal(args.begin(), args.end(), calls[i].args.begin()))
+                return long(i);
+        return -1;
+    }
+    // The texture bound when call i was made.
+    static double boundAt(long i) {
+        for (long k = i; k >= 0; --k)
+            if (glrec::calls()[k].name == "glBindTexture") return glrec::calls()[k].arg(1);
+        return -1;
+    }
+};
+
+struct Shot {
+    float t;
+    std::array<float, 3> eye, centre;
+};
+
+TEST_F(SceneThree, CameraTakesTheWindowThatHoldsTheClockFromItsLowerBoundOn) {
+    // Each window's bound, and the float just below it; values worked out apart from the code.
+    const Shot shots[] = {
+        {0.2995230257511139f, {-199.41388f, 700.07f, -199.41388f}, {100, 0, 100}},
+        {0.3501129746437073f, {73.480782f, 700.07f, 73.480782f}, {100, 0, 100}},
+        {0.35011300444602966f, {3.6740389f, 600, 120.98156f}, {0, 200, 400}},
+        {0.4492909908294678f, {-9.326685f, 600, 508.2204f}, {0, 200, 400}},
+        {0.44929102063179016f, {0, -390, 0}, {-511.0076f, 300, 615.52515f}},
+        {0.49967899918556213f, {0, -390, 0}, {-335.8136f, 300, -726.10553f}},
+        {0.4996790289878845f, {68.048439f, 897.42377f, 897.42377f}, {0, 0, 0}},
+        {0.7f, {875.36072f, -209.14958f, -209.14958f}, {0, 0, 0}},
+    };
+    for (const Shot& s : shots) {
+        const SceneThreeCamera cam = sceneThreeCamera(s.t);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_FLOAT_EQ(cam.eye[k], s.eye[k]) << "t " << s.t << " eye " << k;
+            EXPECT_FLOAT_EQ(cam.centre[k], s.centre[k]) << "t " << s.t << " centre " << k;
+        }
+    }
+}
+
+TEST_F(SceneThree, FirstFrameStepsFromTheClockStampSceneTwoLeft) {
+    drawSceneTwo(0.29945f);
+    glrec::reset();
+    drawSceneThree(0.2996f);
+    EXPECT_FLOAT_EQ(clockStamp, 299600);
+    // A tenth of the 150 millionths of the show clock between the two frames.
+    EXPECT_NEAR(tracerHead.x, 15, 0.01);
+    EXPECT_EQ(tracerHead.z, 0);
+    EXPECT_EQ(carouselState, kCarouselFilling);
+
+    drawSceneThree(0.2997f);
+    EXPECT_NEAR(tracerHead.x, 25, 0.01);
+}
+
+TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
+    const float t = 0.45f;
+    drawSceneThree(t);
+    const auto copies = glrec::named("glCopyTexImage2D");
+    ASSERT_EQ(copies.size(), 3u);
+    const long c0 = glrec::find("glCopyTexImage2D"), c1 = glrec::find("glCopyTexImage2D", c0 + 1),
+               c2 = glrec::find("glCopyTexImage2D", c1 + 1);
+    EXPECT_EQ(boundAt(c0), target6);
+    EXPECT_EQ(boundAt(c1), target7);
+    EXPECT_EQ(boundAt(c2), target5);
+    EXPECT_EQ(copies[2].arg(5), 1024);
+
+    // The white clear, then the camera, the light, and the tracer's paths drawn first.
+    const long clearColour = glrec::find("glClearColor", c1);
+    EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{1, 1, 1, 1}));
+    const long lookAt = glrec::find("gluLookAt", clearColour);
+    const SceneThreeCamera cam = sceneThreeCamera(t);
+    EXPECT_EQ(glrec::calls()[lookAt].args,
+              (std::vector<double>{cam.eye[0], cam.eye[1], cam.eye[2], cam.centre[0], cam.centre[1],
+                                   cam.centre[2], 0, 1, 0}));
+    const long lit = findWith("glEnable", {GL_LIGHTING}, lookAt);
+    const long firstPath = findWith("glBegin", {GL_LINE_STRIP}, lookAt);
+    EXPECT_LT(lit, firstPath);
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}), -1) << "no wheels";
+
+    // The screen passes: zoom layers of target5, then the side bars and nothing else.
+    const long ortho = glrec::find("glOrtho", lookAt);
+    EXPECT_LT(ortho, c2);
+    EXPECT_EQ(findWith("glBegin", {GL_POLYGON}, ortho), -1) << "bullseyes are over";
+    const long zoom = findWith("glBegin", {GL_QUADS}, c2);
+    const long bars = findWith("glTranslatef", {-350, 0, 0}, zoom);
+    EXPECT_GT(bars, zoom);
+    long drawnAfter = 0;
+    for (long i = bars; i >= 0; i = glrec::find("glDrawArrays", i + 1)) ++drawnAfter;
+    EXPECT_EQ(drawnAfter - 1, 2) << "the two bars, no strobe, no fade";
+    EXPECT_EQ(glrec::state().clearColor[0], 1);
+}
+
+TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
+    const float t = 0.599523f; // already the second half
+    drawSceneThree(t);
+    const long c1 = glrec::find("glCopyTexImage2D", glrec::find("glCopyTexImage2D") + 1);
+    const long clearColour = glrec::find("glClearColor", c1);
+    EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{0, 0, 0, 0}));
+
+    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}, c1);
+    const long walls = findWith("glTranslatef", {0, -125, 0}, c1);
+    const long blackClear = findWith("glClearColor", {0, 0, 0, 1}, c1);
+    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(smoke4)}, c1);
+    const long ortho = glrec::find("glOrtho", c1);
+    ASSERT_GT(wheels, 0);
+    EXPECT_LT(wheels, walls);
+    EXPECT_LT(walls, blackClear);
+    EXPECT_LT(blackClear, smoke);
+    EXPECT_LT(findWith("glEnable", {GL_DEPTH_TEST}, smoke), ortho);
+
+    // The fade is the last thing drawn, fully black.
+    const long fade = findWith("glTranslatef", {0, 0, 2}, ortho);
+    ASSERT_GT(fade, findWith("glTranslatef", {-350, 0, 0}, ortho));
+    const long fadeColour = glrec::find("glColor4f", fade);
+    EXPECT_GT(glrec::calls()[fadeColour].arg(3), 1 - 1e-6);
+    EXPECT_EQ(glrec::find("glDrawArrays", glrec::find("glDrawArrays", fade) + 1), -1);
+
+    // Left for the next frame: the black clear and the scene's perspective.
+    EXPECT_EQ(glrec::state().clearColor[3], 1);
+    EXPECT_EQ(glrec::state().clearColor[0], 0);
+    const auto tail = glrec::names();
+    EXPECT_EQ(std::vector<std::string>(tail.end() - 4, tail.end()),
+              (std::vector<std::string>{"glMatrixMode", "glLoadIdentity", "gluPerspective",
+                                        "glMatrixMode"}));
+    EXPECT_EQ(glrec::named("gluPerspective").back().args,
+              (std::vector<double>{60, 1.3333333333333333, 1, 2500}));
+    EXPECT_EQ(glrec::state().matrixMode, GLenum(GL_MODELVIEW));
+    EXPECT_EQ(glrec::state().modelview.size(), 1u);
+    EXPECT_EQ(glrec::state().projection.size(), 1u);
+}
+
+// Bullseye discs drawn over the picture: polygons between the screen projection and the copy.
+size_t bullseyeDiscs(float t) {
+    glrec::reset();
+    drawSceneThree(t);
+    const auto& calls = glrec::calls();
+    long copy = -1;
+    for (long i = 0; i >= 0; i = glrec::find("glCopyTexImage2D", i + 1)) copy = i;
+    size_t n = 0;
+    for (long i = copy; i >= 0 && calls[i].name != "glOrtho"; --i)
+        n += calls[i].name == "glBegin" && calls[i].arg(0) == GL_POLYGON;
+    return n;
+}
+
+TEST_F(SceneThree, BullseyesGoOnUpTo0315231Inclusive) {
+    EXPECT_EQ(bullseyeDiscs(0.3f), 24u);
+    EXPECT_EQ(bullseyeDiscs(0.315231f), 24u);
+    EXPECT_EQ(bullseyeDiscs(std::nextafter(0.315231f, 1.0f)), 0u);
+}
+
+TEST_F(SceneThree, AFrameAllocatesNothing) {
+    glrec::setRecording(false);
+    for (float t : {0.3f, 0.45f, 0.61f, 0.8f}) {
+        drawSceneThree(t - 0.0001f); // the first call may grow the stand-in's matrix stacks
+        const size_t before = alloc_counter::count();
+        drawSceneThree(t);
+        EXPECT_EQ(alloc_counter::count() - before, 0u) << "t " << t;
+    }
+    glrec::setRecording(true);
+}
+
+} // namespace

@@ -1,0 +1,132 @@
+#include "gfx/textures.h"
+#include "scenes/scene4/greeting.h"
+#include "scenes/scene4/scene4.h"
+#include "scenes/scene4/wheel_wall.h"
+#include "tests/scene4/draws.h"
+#include "tests/support/alloc_counter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SceneFour : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        glrec::reset();
+        target5 = 11, target6 = 12, moll4 = 13, smoke4 = 14, target7 = 16, r = 17, eyeeye2 = 18,
+        greeting = 19;
+        start = glrec::state();
+    }
+    glrec::State start;
+};
+
+// The rotation each wheel is drawn with: the glRotatef right after its placement.
+std::vector<double> recordedWheelAngles(float t) {
+    glrec::reset();
+    drawWheelWall(t);
+    std::vector<double> angles;
+    const auto& calls = glrec::calls();
+    for (size_t i = 1; i < calls.size(); ++i)
+        if (calls[i].name == "glRotatef" && calls[i - 1].name == "glTranslatef" &&
+            calls[i - 1].arg(0) == -400)
+            angles.push_back(calls[i].arg(0));
+    return angles;
+}
+
+TEST_F(SceneFour, WheelsAndGreetingMoveOneUnitPerThousandthOfT) {
+    const float first = 0.899144f, later = first + 0.001f;
+    const auto a = recordedWheelAngles(first), b = recordedWheelAngles(later);
+    ASSERT_EQ(a.size(), 12u);
+    EXPECT_NEAR(a[0], 899.144, 1e-3);
+    EXPECT_NEAR(a[1], -912.744, 1e-3);
+    const double step = (double(later) - first) * 1000; // 0.001 as near as floats get
+    for (int i = 0; i < 12; ++i)
+        EXPECT_NEAR(b[i] - a[i], i % 2 ? -step : step, 2e-4) << "wheel " << i;
+    EXPECT_NEAR(greetingHeight(first), -200, 1e-4);
+    EXPECT_NEAR(greetingHeight(later) - greetingHeight(first), step, 1e-4);
+    EXPECT_NEAR(greetingHeight(0.986539f), -112.605, 1e-3);
+}
+
+TEST_F(SceneFour, EachWheelHasFaceGlassSixHubsAndAHaloBehind) {
+    drawWheelWall(0.95f);
+    const auto drawn = draws(start);
+    ASSERT_EQ(drawn.size(), 12u * 15);
+    for (int w = 0; w < 12; ++w) {
+        const Draw* d = &drawn[w * 15];
+        const auto centre = d[0].centre();
+        EXPECT_EQ(centre, (std::array<double, 3>{wheelPositions[w][0], wheelPositions[w][1],
+                                                 wheelPositions[w][2]}));
+        EXPECT_NEAR(d[0].radius(), 180, 1e-3);
+        EXPECT_EQ(d[0].state.boundTexture, moll4);
+        EXPECT_NEAR(d[1].radius(), 150, 1e-3);
+        EXPECT_EQ(d[1].state.boundTexture, target6);
+        EXPECT_EQ(d[1].centre()[2] - centre[2], 3);
+        for (int k = 0; k < 6; ++k) {
+            // Black where untextured: only the small cap, outward and in front, has a picture.
+            const Draw &hub = d[2 + 2 * k], &cap = d[3 + 2 * k];
+            EXPECT_NEAR(hub.radius(), 40, 1e-3);
+            EXPECT_FALSE(hub.state.isEnabled(GL_TEXTURE_2D));
+            EXPECT_EQ(hub.state.color[0] + hub.state.color[1] + hub.state.color[2], 0);
+            EXPECT_NEAR(cap.radius(), 30, 1e-3);
+            EXPECT_EQ(cap.state.boundTexture, r);
+            const auto h = hub.centre(), c = cap.centre();
+            EXPECT_NEAR(std::hypot(h[0] - centre[0], h[1] - centre[1]), 220, 1e-3);
+            EXPECT_NEAR(std::hypot(c[0] - centre[0], c[1] - centre[1]), 240, 1e-3);
+            EXPECT_NEAR(c[2] - h[2], 1, 1e-9);
+        }
+        EXPECT_EQ(d[14].state.boundTexture, target7);
+        EXPECT_EQ(d[14].xyz[6], 325);
+        EXPECT_EQ(d[14].centre()[2] - centre[2], -2);
+    }
+    EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND) || glrec::state().isEnabled(GL_TEXTURE_2D));
+}
+
+TEST_F(SceneFour, FrameRunsPicturesWheelsGreetingGlowThenMask) {
+    drawSceneFour(0.94f);
+    EXPECT_EQ(clockStamp, 940000.0f);
+    const auto& calls = glrec::calls();
+    const auto copies = glrec::named("glCopyTexImage2D");
+    ASSERT_EQ(copies.size(), 3u); // cube field, smoke, then the glow's full frame
+    EXPECT_EQ(copies[2].arg(6), 1024);
+
+    const long smokeCopy = glrec::find("glCopyTexImage2D", glrec::find("glCopyTexImage2D") + 1);
+    const long grey = glrec::find("glClearColor", smokeCopy);
+    EXPECT_EQ(calls[grey - 1].name, "glLoadIdentity"); // right after the two pictures
+    EXPECT_EQ(calls[grey].args, (std::vector<double>{0.05f, 0.05f, 0.05f, 1}));
+    const long camera = glrec::find("gluLookAt", grey);
+    EXPECT_EQ(calls[camera].args, (std::vector<double>{0, 0, 800, 0, 0, 0, 0, 1, 0}));
+
+    std::vector<Draw> drawn;
+    for (const Draw& d : draws(start))
+        if (long(d.at) > camera) drawn.push_back(d);
+    ASSERT_EQ(drawn.size(), 12u * 15 + 3);
+    const Draw &greet = drawn[180], &glow = drawn[181], &mask = drawn[182];
+    EXPECT_EQ(greet.state.boundTexture, greeting);
+    EXPECT_EQ(glow.state.boundTexture, target5);
+    EXPECT_GT(long(glow.at), glrec::find("glCopyTexImage2D", greet.at));
+    EXPECT_EQ(mask.state.boundTexture, eyeeye2);
+    EXPECT_EQ(mask.state.blendSrc, GLenum(GL_ZERO));
+    EXPECT_EQ(mask.state.blendDst, GLenum(GL_SRC_COLOR));
+    EXPECT_EQ(mask.xyz[0], -400);
+    EXPECT_EQ(mask.xyz[1], 300);
+    for (const Draw& d : drawn) EXPECT_TRUE(d.state.isEnabled(GL_LIGHTING));
+
+    // Left for the next frame: the grey clear and the scene's perspective.
+    EXPECT_EQ(glrec::state().clearColor[0], 0.05f);
+    EXPECT_EQ(glrec::state().matrixMode, GLenum(GL_MODELVIEW));
+    EXPECT_GT(glrec::find("gluPerspective", mask.at), long(mask.at));
+    EXPECT_EQ(glrec::named("gluPerspective").back().args,
+              (std::vector<double>{60, 1.3333333333333333, 1, 2500}));
+}
+
+TEST_F(SceneFour, FrameAllocatesNothing) {
+    drawSceneFour(0.95f); // anything set up on first use
+    glrec::setRecording(false);
+    const size_t before = alloc_counter::count();
+    for (float t : {0.9f, 0.94f, 0.98f}) drawSceneFour(t);
+    const size_t after = alloc_counter::count();
+    glrec::setRecording(true);
+    EXPECT_EQ(after - before, 0u);
+}
+
+} // namespace

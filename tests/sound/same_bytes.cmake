@@ -1,0 +1,11 @@
+# Runs GENERATOR into SCRATCH and fails unless the file equals EXPECTED byte for byte.
+execute_process(COMMAND ${GENERATOR} ${SCRATCH} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${GENERATOR} failed: ${status}")
+endif()
+file(SHA256 ${EXPECTED} expected)
+file(SHA256 ${SCRATCH} again)
+file(REMOVE ${SCRATCH})
+if(NOT expected STREQUAL again)
+  message(FATAL_ERROR "a second run wrote different bytes: ${again} != ${expected}")
+endif()
