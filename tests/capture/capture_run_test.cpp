@@ -1,0 +1,281 @@
+// The capture program run as a user runs it, on a three-second piece of music so that a whole
+// show is 37 frames at 12 fps: frames against stills, repeat captures, what ffprobe sees, and
+// every bad input's message with nothing left behind.
+#include "shell/show.h"
+#include "tools/capture/contact_sheet.h"
+#include "tools/offscreen/offscreen.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kFrameBytes = size_t(kFrameWidth) * kFrameHeight * 3;
+const char* const kPictures[] = {"title2",       "aba2",     "sc02cross", "letter01",
+                                 "letter02",     "letter03", "moll4",     "smoke4",
+                                 "sc03objecs03", "r",        "eyeeye2",   "greeting"};
+
+std::string scratch;             // holds Data/ and the outputs
+std::vector<std::string> frames; // the whole show, lossless, at 12 fps
+
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[1 << 16];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) text.append(buffer, n);
+        pclose(p);
+    }
+    return text;
+}
+
+struct Outcome {
+    int status;
+    std::string err;
+};
+
+// The program in the scratch folder, with an optional PATH of its own.
+Outcome capture(const std::string& args, const std::string& path = "") {
+    const std::string err = scratch + "/stderr.txt";
+    const std::string command = "cd " + scratch + " && " +
+                                (path.empty() ? "" : "PATH=" + path + " ") + KV_CAPTURE_BIN + " " +
+                                args + " 2>" + err;
+    const int rc = std::system(command.c_str());
+    std::ifstream in(err);
+    std::stringstream text;
+    text << in.rdbuf();
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, text.str()};
+}
+
+std::vector<std::string> decode(const std::string& video) {
+    const std::string raw =
+        output("ffmpeg -v error -i " + scratch + "/" + video + " -f rawvideo -pix_fmt rgb24 -");
+    std::vector<std::string> out;
+    for (size_t at = 0; at + kFrameBytes <= raw.size(); at += kFrameBytes)
+        out.push_back(raw.substr(at, kFrameBytes));
+    return out;
+}
+
+std::string still(const std::string& png) {
+    int w = 0, h = 0;
+    std::vector<unsigned char> rgb;
+    if (!readPng(scratch + "/" + png, w, h, rgb) || w != kFrameWidth || h != kFrameHeight)
+        return "";
+    return std::string(rgb.begin(), rgb.end());
+}
+
+// "codec_type,nb_frames,duration" lines, one a stream.
+std::vector<std::string> probe(const std::string& video) {
+    std::stringstream text(output("ffprobe -v error -show_entries stream=codec_type,nb_frames,"
+                                  "duration -of csv=p=0 " +
+                                  scratch + "/" + video));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+// The frames the show has at a rate on music of this many milliseconds, counted afresh.
+int64_t framesOfShow(int64_t num, int64_t den, double totalMs) {
+    int64_t k = 0;
+    while (float(double(k * 1000 * den / num) / totalMs) < kEndThreshold) ++k;
+    return k + 1;
+}
+
+class CaptureRun : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        char name[] = "/tmp/kv-capture-run-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        scratch = name;
+        ASSERT_EQ(std::system(("mkdir -p " + scratch + "/Data " + scratch + "/out").c_str()), 0);
+        // Our pictures when the build made them, plain grey ones when it did not.
+        for (const char* picture : kPictures) {
+            const std::string built = std::string(KV_DATA_DIR) + "/" + picture + ".bmp";
+            const std::string mine = scratch + "/Data/" + picture + ".bmp";
+            const std::string make =
+                access(built.c_str(), R_OK) == 0
+                    ? "cp " + built + " " + mine
+                    : "ffmpeg -v error -f lavfi -i color=c=gray:s=64x64 -frames:v 1 -pix_fmt "
+                      "bgr24 -y " +
+                          mine;
+            ASSERT_EQ(std::system(make.c_str()), 0) << make;
+        }
+        ASSERT_EQ(std::system(("ffmpeg -v error -f lavfi -i sine=frequency=330:sample_rate=44100 "
+                               "-af aformat=channel_layouts=stereo -t 3 -c:a libvorbis -y " +
+                               scratch + "/Data/tech.ogg")
+                                  .c_str()),
+                  0);
+        const Outcome run = capture("video --fps 12 --lossless out/show.mp4");
+        ASSERT_EQ(run.status, 0) << run.err;
+        frames = decode("out/show.mp4");
+    }
+    static void TearDownTestSuite() { std::system(("rm -rf " + scratch).c_str()); }
+};
+
+TEST_F(CaptureRun, FrameCountAndDurationFollowFromTheRateAndTheEndThreshold) {
+    const int64_t expected = framesOfShow(12, 1, 3000);
+    ASSERT_EQ(int64_t(frames.size()), expected);
+    const std::vector<std::string> streams = probe("out/show.mp4");
+    ASSERT_EQ(streams.size(), 2u);
+    char video[64];
+    std::snprintf(video, sizeof video, "video,%.6f,%lld", expected / 12.0,
+                  static_cast<long long>(expected));
+    EXPECT_EQ(streams[0], video);
+    // The music ends at 3 s, before the last frame's end at 37 / 12 s.
+    EXPECT_EQ(streams[1].substr(0, 6), "audio,");
+    EXPECT_NEAR(std::stod(streams[1].substr(6)), 3.0, 0.03) << streams[1];
+
+    // A stretch at a fractional rate: frames from 1 s up to 2 s, music cut to match.
+    const Outcome run = capture("video --quiet --fps 24000/1001 --from 1 --to 2 out/part.mp4");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> part = probe("out/part.mp4");
+    ASSERT_EQ(part.size(), 2u);
+    EXPECT_EQ(part[0], "video,1.001000,24") << "frames 24 (1.001 s) to 47 (1.960 s)";
+    EXPECT_NEAR(std::stod(part[1].substr(6)), 1.001, 0.03) << part[1];
+}
+
+TEST_F(CaptureRun, EachFrameEqualsTheStillAtItsTime) {
+    ASSERT_EQ(frames.size(), 37u);
+    if (frames[2] == frames[7] && frames[7] == frames[20] && frames[20] == frames[36])
+        GTEST_SKIP() << "every frame is alike (no scene draws yet): nothing to tell apart";
+    // A frame of every scene, and the last; by time, by frame number and by show clock.
+    for (int k : {2, 7, 20, 36}) {
+        char at[32];
+        std::snprintf(at, sizeof at, "%.6f", k / 12.0);
+        const Outcome run =
+            capture("still --quiet --fps 12 --at " + std::string(at) + " out/s.png");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(still("out/s.png") == frames[k]) << "frame " << k << " at " << at << " s";
+    }
+    ASSERT_EQ(capture("still --quiet --fps 12 --frame 25 out/f.png").status, 0);
+    EXPECT_TRUE(still("out/f.png") == frames[25]);
+    char clock[32];
+    std::snprintf(clock, sizeof clock, "%.9g", double(showClock(1333, 3000)));
+    ASSERT_EQ(capture("still --quiet --fps 12 --clock " + std::string(clock) + " out/c.png").status,
+              0);
+    EXPECT_TRUE(still("out/c.png") == frames[16]) << "frame 16 sits at 1333 ms";
+}
+
+TEST_F(CaptureRun, AStretchHasTheFramesOfTheWholeRunAndRepeatsExactly) {
+    ASSERT_EQ(frames.size(), 37u);
+    ASSERT_EQ(capture("video --quiet --fps 12 --lossless --from 1 --to 2 out/a.mp4").status, 0);
+    ASSERT_EQ(capture("video --quiet --fps 12 --lossless --from 1 --to 2 out/b.mp4").status, 0);
+    const std::vector<std::string> a = decode("out/a.mp4"), b = decode("out/b.mp4");
+    ASSERT_EQ(a.size(), 12u);
+    EXPECT_TRUE(a == b) << "two captures of one stretch differ";
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i] == frames[12 + i]) << "frame " << 12 + i;
+}
+
+TEST_F(CaptureRun, TheContactSheetShowsShrunkFramesFromFirstToLast) {
+    ASSERT_EQ(frames.size(), 37u);
+    const Outcome run =
+        capture("sheet --quiet --fps 12 --count 4 --columns 2 --scale 4 out/sheet.png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    int w = 0, h = 0;
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(readPng(scratch + "/out/sheet.png", w, h, rgb));
+    const ContactSheet layout(4, 2, 200, 150);
+    ASSERT_EQ(w, layout.image().width);
+    ASSERT_EQ(h, layout.image().height);
+    // Cells 0 and 3 hold frames 0 and 36, shrunk.
+    for (const auto& [cell, k] : {std::pair{0, 0}, std::pair{3, 36}}) {
+        RgbImage frame;
+        frame.width = kFrameWidth;
+        frame.height = kFrameHeight;
+        frame.pixels.assign(frames[k].begin(), frames[k].end());
+        const RgbImage thumb = shrink(frame, 4);
+        int wrong = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                for (int c = 0; c < 3; ++c)
+                    wrong +=
+                        thumb.at(x, y)[c] !=
+                        rgb[(size_t(layout.cellY(cell) + y) * w + layout.cellX(cell) + x) * 3 + c];
+        EXPECT_EQ(wrong, 0) << "cell " << cell;
+    }
+}
+
+TEST_F(CaptureRun, BadInputIsNamedAndLeavesNothingBehind) {
+    const std::string out = scratch + "/bad";
+    ASSERT_EQ(std::system(("mkdir -p " + out).c_str()), 0);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"still --at 3.5 bad/x.png", "outside the show (0 to 2.967 s)"},
+        {"still --fps 12 --frame 37 bad/x.png", "outside the show (frames 0 to 36)"},
+        {"still --clock 1.5 bad/x.png", "outside the show (show clock 0 to"},
+        {"still --clock -0.1 bad/x.png", "outside the show"},
+        {"video --from 3.1 bad/x.mp4", "--from 3.100 s is outside the show"},
+        {"still --at 1 bad/no/such/folder/x.png", "cannot write"},
+        {"video bad", "it is a folder"},
+        {"video --fps 0 bad/x.mp4", "not a frame rate"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Outcome run = capture(args);
+        EXPECT_NE(run.status, 0) << args;
+        EXPECT_NE(run.err.find(message), std::string::npos) << args << ":\n" << run.err;
+    }
+    // No ffmpeg at all, and one that gives up at once.
+    Outcome run = capture("video bad/x.mp4", "/nonexistent");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("ffmpeg is not on the PATH"), std::string::npos) << run.err;
+    std::ofstream(scratch + "/ffmpeg") << "#!/bin/sh\necho 'no codecs today' >&2\nexit 1\n";
+    ASSERT_EQ(std::system(("chmod +x " + scratch + "/ffmpeg").c_str()), 0);
+    run = capture("video --quiet bad/x.mp4", scratch);
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("no codecs today"), std::string::npos) << run.err;
+    EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+
+    // A missing Data file is named.
+    for (const char* missing : {"aba2.bmp", "tech.ogg"}) {
+        const std::string file = scratch + "/Data/" + missing;
+        ASSERT_EQ(std::rename(file.c_str(), (file + ".away").c_str()), 0);
+        run = capture("still --at 1 bad/x.png");
+        ASSERT_EQ(std::rename((file + ".away").c_str(), file.c_str()), 0);
+        EXPECT_NE(run.status, 0);
+        EXPECT_NE(run.err.find(std::string("missing Data/") + missing), std::string::npos)
+            << run.err;
+    }
+    EXPECT_TRUE(filesIn(out).empty());
+}
+
+TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
+    const std::string out = scratch + "/stopped";
+    ASSERT_EQ(std::system(("mkdir -p " + out).c_str()), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (chdir(scratch.c_str()) != 0) _exit(127);
+        execl(KV_CAPTURE_BIN, KV_CAPTURE_BIN, "video", "--quiet", "stopped/x.mp4", nullptr);
+        _exit(127);
+    }
+    // Stop it once it has started writing.
+    for (int i = 0; i < 600 && filesIn(out).empty(); ++i) usleep(50000);
+    ASSERT_FALSE(filesIn(out).empty()) << "the capture never began its output";
+    usleep(300000);
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
+    EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+}
+
+} // namespace

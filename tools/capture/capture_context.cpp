@@ -1,0 +1,48 @@
+#include "tools/capture/capture_context.h"
+
+#include "shell/graphics.h"
+#include "tools/offscreen/offscreen.h"
+
+#include <cstdio>
+
+int reportFailure(const std::string& what) {
+    std::fprintf(stderr, "kelvaster-capture: %s\n", what.c_str());
+    return 1;
+}
+
+bool openShowGraphics() {
+    std::string error;
+    if (!offscreenOpen(&error)) {
+        reportFailure("no offscreen OpenGL: " + error);
+        return false;
+    }
+    initGraphics();
+    return true;
+}
+
+void printTimes(const FrameTimes& f, const EncoderTimes& e, double wallSeconds) {
+    std::fprintf(stderr, "where the time went, in ms per frame:\n");
+    std::fprintf(stderr, "  scene  frames  drawing  read-back%s     fps\n",
+                 e.used ? "  encoder wait" : "");
+    int64_t frames = 0;
+    for (int s = 0; s < 5; ++s) {
+        if (!f.frames[s]) continue;
+        frames += f.frames[s];
+        const double n = double(f.frames[s]);
+        const double total = f.drawing[s] + f.readBack[s] + e.waiting[s];
+        std::fprintf(stderr, "  %5d  %6lld  %7.1f  %9.1f", s, static_cast<long long>(f.frames[s]),
+                     1000 * f.drawing[s] / n, 1000 * f.readBack[s] / n);
+        if (e.used) std::fprintf(stderr, "  %12.1f", 1000 * e.waiting[s] / n);
+        std::fprintf(stderr, "  %6.1f\n", n / total);
+    }
+    if (f.skippedFrames)
+        std::fprintf(stderr, "  %lld frames drawn for their state only: %.1f ms each\n",
+                     static_cast<long long>(f.skippedFrames),
+                     1000 * f.skipped / double(f.skippedFrames));
+    if (e.used && frames)
+        std::fprintf(stderr, "  ffmpeg's own CPU time: %.1f ms per frame (beside the drawing)\n",
+                     1000 * e.cpuSeconds / double(frames));
+    std::fprintf(stderr, "  in all %.1f s for %lld frames: %.1f fps\n", wallSeconds,
+                 static_cast<long long>(frames + f.skippedFrames),
+                 double(frames + f.skippedFrames) / wallSeconds);
+}

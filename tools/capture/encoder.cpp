@@ -1,0 +1,159 @@
+#include "tools/capture/encoder.h"
+
+#include "tools/capture/pending_output.h"
+#include "tools/offscreen/offscreen.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::string seconds(double s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", s);
+    return text;
+}
+
+std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const EncoderSettings& s) {
+    const std::string size = std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
+    const std::string rate = std::to_string(s.rate.num) + "/" + std::to_string(s.rate.den);
+    std::vector<std::string> args = {ffmpeg, "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
+                                     "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
+                                     "-framerate", rate, "-i", "pipe:0",
+                                     // Input options cut the music to the stretch, sample exact.
+                                     "-ss", seconds(s.audioStart), "-t", seconds(s.duration), "-i",
+                                     s.music, "-map", "0:v", "-map", "1:a"};
+    if (s.lossless)
+        args.insert(args.end(), {"-c:v", "libx264rgb", "-qp", "0", "-pix_fmt", "rgb24"});
+    else
+        args.insert(args.end(),
+                    {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
+    args.insert(args.end(),
+                {"-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4", s.output});
+    return args;
+}
+
+} // namespace
+
+std::string findOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (!path) return "";
+    std::stringstream dirs(path);
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return "";
+}
+
+Encoder::~Encoder() {
+    if (pipe_ >= 0) close(pipe_);
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        setPendingWriter(0);
+    }
+    if (!log_.empty()) unlink(log_.c_str());
+}
+
+bool Encoder::start(const std::string& ffmpeg, const EncoderSettings& settings,
+                    std::string* error) {
+    char logName[] = "/tmp/kelvaster-capture-ffmpeg-XXXXXX";
+    const int logFd = mkstemp(logName);
+    if (logFd < 0) {
+        if (error) *error = std::string("cannot make a log file: ") + std::strerror(errno);
+        return false;
+    }
+    log_ = logName;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        close(logFd);
+        if (error) *error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, logFd, 1);
+    posix_spawn_file_actions_adddup2(&actions, logFd, 2);
+    const std::vector<std::string> args = ffmpegArguments(ffmpeg, settings);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const int rc = posix_spawn(&pid_, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[0]);
+    close(logFd);
+    if (rc != 0) {
+        pid_ = -1;
+        close(fds[1]);
+        if (error) *error = "cannot start " + ffmpeg + ": " + std::strerror(rc);
+        return false;
+    }
+    pipe_ = fds[1];
+    setPendingWriter(pid_);
+    return true;
+}
+
+bool Encoder::write(const std::vector<unsigned char>& rgb, std::string* error) {
+    const unsigned char* p = rgb.data();
+    size_t left = rgb.size();
+    while (left > 0) {
+        const ssize_t n = ::write(pipe_, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            // Let it finish writing its reasons before reading them.
+            close(pipe_);
+            pipe_ = -1;
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+            setPendingWriter(0);
+            if (error) *error = failure("ffmpeg stopped taking frames");
+            return false;
+        }
+        p += n;
+        left -= size_t(n);
+    }
+    return true;
+}
+
+bool Encoder::finish(std::string* error) {
+    close(pipe_);
+    pipe_ = -1;
+    int status = 0;
+    struct rusage usage;
+    std::memset(&usage, 0, sizeof usage);
+    while (wait4(pid_, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    cpuSeconds_ = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+    if (error) *error = failure("ffmpeg failed");
+    return false;
+}
+
+// ffmpeg's own last lines say why.
+std::string Encoder::failure(const std::string& what) const {
+    std::ifstream log(log_);
+    std::string line, last;
+    int lines = 0;
+    while (std::getline(log, line) && lines < 200) {
+        last += "\n  " + line;
+        ++lines;
+    }
+    return what + (last.empty() ? "" : ":" + last);
+}

@@ -1,0 +1,43 @@
+// ffmpeg, fed raw frames through a pipe, writing H.264 in MP4 with the music muxed in.
+#pragma once
+
+#include "tools/capture/frame_clock.h"
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct EncoderSettings {
+    FrameRate rate;
+    std::string music; // muxed in from audioStart for duration seconds
+    double audioStart = 0;
+    double duration = 0;
+    bool lossless = false; // RGB H.264 at qp 0: decodes to exactly the frames sent
+    std::string output;    // written as MP4 whatever its name
+};
+
+// The full path of an executable found on PATH, or "" if there is none.
+std::string findOnPath(const std::string& name);
+
+class Encoder {
+  public:
+    Encoder() = default;
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+    ~Encoder();
+
+    bool start(const std::string& ffmpeg, const EncoderSettings& settings, std::string* error);
+    // One 800 x 600 RGB frame, top row first.
+    bool write(const std::vector<unsigned char>& rgb, std::string* error);
+    // Closes the pipe and waits for ffmpeg; false with its last words if it failed.
+    bool finish(std::string* error);
+    // CPU time ffmpeg used, known after finish.
+    double cpuSeconds() const { return cpuSeconds_; }
+
+  private:
+    std::string failure(const std::string& what) const;
+    pid_t pid_ = -1;
+    int pipe_ = -1;
+    std::string log_;
+    double cpuSeconds_ = 0;
+};

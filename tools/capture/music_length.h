@@ -1,0 +1,9 @@
+// The music's total length as the program's sound engine reports it.
+#pragma once
+
+#include <string>
+
+// Milliseconds, worked out as the engine does from the decoded size: data bytes over bytes per
+// second, times 1000 in double precision, truncated to a 32-bit count. False with a reason if
+// the file is missing or not Ogg Vorbis.
+bool musicLengthMs(const std::string& path, double& totalMs, std::string* error);

@@ -1,0 +1,37 @@
+// The capture command line.
+#pragma once
+
+#include "tools/capture/frame_clock.h"
+
+#include <string>
+
+enum class Mode { Video, Still, Sheet };
+
+// How a still names its moment.
+enum class StillBy { None, Seconds, Clock, Frame };
+
+struct Options {
+    Mode mode = Mode::Video;
+    std::string output;
+    FrameRate rate;
+    bool quiet = false;
+    bool stats = false;
+    // video
+    double from = 0;
+    double to = -1; // the end of the show
+    bool lossless = false;
+    // still
+    StillBy stillBy = StillBy::None;
+    double at = 0;
+    float clock = 0;
+    long long frame = 0;
+    // sheet
+    int count = 16;
+    int columns = 4;
+    int scale = 4;
+};
+
+// False with a message naming the offending argument; "" when only help was asked for.
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string* error);
+
+const char* usageText();

@@ -1,0 +1,90 @@
+#include "tools/capture/pending_output.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Plain data: the signal handler may only read them, kill and unlink.
+char pendingTemp[4096];
+volatile pid_t pendingWriter = 0;
+
+void removePending() {
+    if (pendingWriter > 0) kill(pendingWriter, SIGKILL);
+    if (pendingTemp[0]) unlink(pendingTemp);
+    pendingTemp[0] = '\0';
+}
+
+void onSignal(int sig) {
+    removePending();
+    _exit(128 + sig);
+}
+
+} // namespace
+
+bool PendingOutput::create(const std::string& finalPath, std::string* error) {
+    discard();
+    struct stat s;
+    if (stat(finalPath.c_str(), &s) == 0 && S_ISDIR(s.st_mode)) {
+        if (error) *error = "cannot write " + finalPath + ": it is a folder";
+        return false;
+    }
+    const size_t slash = finalPath.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
+    const std::string temp = dir + "." + base + "." + std::to_string(getpid()) + ".partial";
+    if (base.empty() || temp.size() >= sizeof pendingTemp) {
+        if (error) *error = "cannot write " + finalPath + ": not a file name";
+        return false;
+    }
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        if (error) *error = "cannot write " + finalPath + ": " + std::strerror(errno);
+        return false;
+    }
+    close(fd);
+    final_ = finalPath;
+    temp_ = temp;
+    std::memcpy(pendingTemp, temp.c_str(), temp.size() + 1);
+    return true;
+}
+
+bool PendingOutput::commit(std::string* error) {
+    if (rename(temp_.c_str(), final_.c_str()) != 0) {
+        if (error) *error = "cannot write " + final_ + ": " + std::strerror(errno);
+        discard();
+        return false;
+    }
+    temp_.clear();
+    pendingTemp[0] = '\0';
+    return true;
+}
+
+void PendingOutput::discard() {
+    if (temp_.empty()) return;
+    unlink(temp_.c_str());
+    temp_.clear();
+    pendingTemp[0] = '\0';
+}
+
+void setPendingWriter(pid_t pid) {
+    pendingWriter = pid;
+}
+
+void installOutputCleanup() {
+    std::atexit(removePending);
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = onSignal;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    // A dead encoder shows as a failed write, reported with its own message.
+    std::signal(SIGPIPE, SIG_IGN);
+}

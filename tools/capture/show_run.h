@@ -1,0 +1,45 @@
+// The show drawn frame after frame on a virtual clock, as a run at a fixed rate would draw it.
+#pragma once
+
+#include "tools/capture/frame_clock.h"
+
+#include <cstdint>
+#include <vector>
+
+// Where the time of one kind of work went, per scene (index 0 for frames of no scene).
+struct FrameTimes {
+    int64_t frames[5] = {};
+    double drawing[5] = {};  // drawShow up to a finished picture
+    double readBack[5] = {}; // glReadPixels and the flip
+    double skipped = 0;      // frames drawn only to carry the show's state forward
+    int64_t skippedFrames = 0;
+};
+
+class ShowRun {
+  public:
+    ShowRun(FrameRate rate, double totalMs) : rate_(rate), totalMs_(totalMs) {}
+
+    // Draws every frame before k that has not been drawn yet, without keeping its picture:
+    // effects that walk or count from frame to frame then stand where a run would have left
+    // them. The last of these frames is drawn whole in case a scene reads its textures.
+    template <typename Tick> void skipTo(int64_t k, Tick tick) {
+        while (next_ < k) {
+            drawAhead(next_ + 1 < k);
+            tick(next_);
+        }
+    }
+    // Draws frame k (the next one) and reads it back.
+    void drawFrame(int64_t k, std::vector<unsigned char>& rgb);
+    // Draws at a show clock between frames, after the frames before it; does not advance.
+    void drawAt(float t, std::vector<unsigned char>& rgb);
+
+    const FrameTimes& times() const { return times_; }
+
+  private:
+    void drawAhead(bool hidden);
+    void timed(float t, std::vector<unsigned char>& rgb);
+    FrameRate rate_;
+    double totalMs_;
+    int64_t next_ = 0;
+    FrameTimes times_;
+};
