@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")"
 ./setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     # With no window to open, the show goes to a video file instead, drawn by the same code.
