@@ -1,6 +1,7 @@
 // kelvaster-frame: writes the show's frame at a given show clock to PNG, with no display.
 #include "shell/graphics.h"
 #include "shell/show.h"
+#include "tools/offscreen/data_folder.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -20,18 +20,6 @@ int usage() {
                          "  played) to an 800 x 600 PNG. Reads Data/ from the working directory,\n"
                          "  or else from beside this program.\n");
     return 2;
-}
-
-// The program's Data/ sits beside it in the build tree.
-void findData() {
-    struct stat s;
-    if (stat("Data", &s) == 0 && S_ISDIR(s.st_mode)) return;
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return;
-    std::string dir(self, size_t(n));
-    dir.resize(dir.rfind('/') + 1);
-    if (chdir(dir.c_str()) != 0) std::perror(dir.c_str());
 }
 
 } // namespace
@@ -56,7 +44,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvaster-frame: %s\n", error.c_str());
         return 1;
     }
-    findData();
+    enterDataFolder();
     initGraphics();
     drawShow(t);
     std::vector<unsigned char> rgb;
