@@ -14,16 +14,32 @@ void* allocate(size_t n) {
 }
 } // namespace
 
-size_t alloc_counter::count() { return g_allocations.load(); }
+size_t alloc_counter::count() {
+    return g_allocations.load();
+}
 
-void* operator new(size_t n) { return allocate(n); }
-void* operator new[](size_t n) { return allocate(n); }
+void* operator new(size_t n) {
+    return allocate(n);
+}
+void* operator new[](size_t n) {
+    return allocate(n);
+}
 void* operator new(size_t n, const std::nothrow_t&) noexcept {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(n ? n : 1);
 }
-void* operator new[](size_t n, const std::nothrow_t& tag) noexcept { return operator new(n, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void* operator new[](size_t n, const std::nothrow_t& tag) noexcept {
+    return operator new(n, tag);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}

@@ -38,7 +38,9 @@ std::vector<Matrix>& stack() {
     return g_state.matrixMode == GL_PROJECTION ? g_state.projection : g_state.modelview;
 }
 
-void multCurrent(const Matrix& m) { stack().back() = multiply(stack().back(), m); }
+void multCurrent(const Matrix& m) {
+    stack().back() = multiply(stack().back(), m);
+}
 
 Call& record(const char* name, std::initializer_list<double> args) {
     static Call scratch;
@@ -56,30 +58,45 @@ Call& record(const char* name, std::initializer_list<double> args) {
 
 int floatsPerVertex(GLenum format) {
     switch (format) {
-    case GL_V2F: return 2;
-    case GL_V3F: return 3;
-    case GL_T2F_V3F: return 5;
-    case GL_N3F_V3F: return 6;
-    case GL_T2F_N3F_V3F: return 8;
-    case GL_C4F_N3F_V3F: return 10;
-    case GL_T2F_C4F_N3F_V3F: return 12;
-    default: return 0;
+    case GL_V2F:
+        return 2;
+    case GL_V3F:
+        return 3;
+    case GL_T2F_V3F:
+        return 5;
+    case GL_N3F_V3F:
+        return 6;
+    case GL_T2F_N3F_V3F:
+        return 8;
+    case GL_C4F_N3F_V3F:
+        return 10;
+    case GL_T2F_C4F_N3F_V3F:
+        return 12;
+    default:
+        return 0;
     }
 }
 
 int bytesPerPixel(GLenum format) {
     switch (format) {
-    case GL_RGB: return 3;
-    case GL_RGBA: return 4;
-    case GL_LUMINANCE: return 1;
-    case GL_LUMINANCE_ALPHA: return 2;
-    default: return 0;
+    case GL_RGB:
+        return 3;
+    case GL_RGBA:
+        return 4;
+    case GL_LUMINANCE:
+        return 1;
+    case GL_LUMINANCE_ALPHA:
+        return 2;
+    default:
+        return 0;
     }
 }
 
 } // namespace
 
-const std::vector<Call>& calls() { return g_calls; }
+const std::vector<Call>& calls() {
+    return g_calls;
+}
 
 void reset() {
     g_calls.clear();
@@ -90,7 +107,9 @@ void reset() {
     g_arrayStride = 0;
 }
 
-void setRecording(bool on) { g_recording = on; }
+void setRecording(bool on) {
+    g_recording = on;
+}
 
 std::vector<Call> named(const std::string& name) {
     std::vector<Call> out;
@@ -202,7 +221,9 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
     m[2] = ux * uz * k - uy * s, m[6] = uy * uz * k + ux * s, m[10] = uz * uz * k + c;
     multCurrent(m);
 }
-void glClear(GLbitfield mask) { record("glClear", {double(mask)}); }
+void glClear(GLbitfield mask) {
+    record("glClear", {double(mask)});
+}
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
     record("glClearColor", {r, g, b, a});
     GLfloat* c = g_state.clearColor;
@@ -216,15 +237,25 @@ void glDisable(GLenum cap) {
     record("glDisable", {double(cap)});
     g_state.enabled[cap] = false;
 }
-GLboolean glIsEnabled(GLenum cap) { return g_state.isEnabled(cap) ? GL_TRUE : GL_FALSE; }
-void glCullFace(GLenum mode) { record("glCullFace", {double(mode)}); }
-void glShadeModel(GLenum mode) { record("glShadeModel", {double(mode)}); }
-void glDepthMask(GLboolean flag) { record("glDepthMask", {double(flag)}); }
+GLboolean glIsEnabled(GLenum cap) {
+    return g_state.isEnabled(cap) ? GL_TRUE : GL_FALSE;
+}
+void glCullFace(GLenum mode) {
+    record("glCullFace", {double(mode)});
+}
+void glShadeModel(GLenum mode) {
+    record("glShadeModel", {double(mode)});
+}
+void glDepthMask(GLboolean flag) {
+    record("glDepthMask", {double(flag)});
+}
 void glBlendFunc(GLenum s, GLenum d) {
     record("glBlendFunc", {double(s), double(d)});
     g_state.blendSrc = s, g_state.blendDst = d;
 }
-void glLineWidth(GLfloat w) { record("glLineWidth", {w}); }
+void glLineWidth(GLfloat w) {
+    record("glLineWidth", {w});
+}
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
     record("glColor3f", {r, g, b});
     GLfloat* c = g_state.color;
@@ -235,12 +266,24 @@ void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     GLfloat* c = g_state.color;
     c[0] = r, c[1] = g, c[2] = b, c[3] = a;
 }
-void glBegin(GLenum mode) { record("glBegin", {double(mode)}); }
-void glEnd() { record("glEnd", {}); }
-void glVertex2f(GLfloat x, GLfloat y) { record("glVertex2f", {x, y}); }
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record("glVertex3f", {x, y, z}); }
-void glTexCoord2f(GLfloat s, GLfloat t) { record("glTexCoord2f", {s, t}); }
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { record("glNormal3f", {x, y, z}); }
+void glBegin(GLenum mode) {
+    record("glBegin", {double(mode)});
+}
+void glEnd() {
+    record("glEnd", {});
+}
+void glVertex2f(GLfloat x, GLfloat y) {
+    record("glVertex2f", {x, y});
+}
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    record("glVertex3f", {x, y, z});
+}
+void glTexCoord2f(GLfloat s, GLfloat t) {
+    record("glTexCoord2f", {s, t});
+}
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+    record("glNormal3f", {x, y, z});
+}
 void glInterleavedArrays(GLenum format, GLsizei stride, const GLvoid* pointer) {
     record("glInterleavedArrays", {double(format), double(stride)});
     g_array = static_cast<const float*>(pointer);
@@ -286,14 +329,24 @@ void glCopyTexImage2D(GLenum target, GLint level, GLenum internal, GLint x, GLin
                                 double(y), double(w), double(h), double(border)});
 }
 void glGetIntegerv(GLenum pname, GLint* out) {
-    if (pname == GL_MAX_TEXTURE_SIZE) *out = g_state.maxTextureSize;
-    else if (pname == GL_VIEWPORT) std::memcpy(out, g_state.viewport, sizeof g_state.viewport);
-    else if (pname == GL_UNPACK_ALIGNMENT) *out = g_state.unpackAlignment;
-    else *out = 0;
+    if (pname == GL_MAX_TEXTURE_SIZE)
+        *out = g_state.maxTextureSize;
+    else if (pname == GL_VIEWPORT)
+        std::memcpy(out, g_state.viewport, sizeof g_state.viewport);
+    else if (pname == GL_UNPACK_ALIGNMENT)
+        *out = g_state.unpackAlignment;
+    else
+        *out = 0;
 }
-GLenum glGetError() { return GL_NO_ERROR; }
-void glFinish() { record("glFinish", {}); }
-void glFlush() { record("glFlush", {}); }
+GLenum glGetError() {
+    return GL_NO_ERROR;
+}
+void glFinish() {
+    record("glFinish", {});
+}
+void glFlush() {
+    record("glFlush", {});
+}
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
     record("gluPerspective", {fovy, aspect, zNear, zFar});
@@ -326,8 +379,14 @@ void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, 
     multCurrent(t);
 }
 
-void glutSwapBuffers() { record("glutSwapBuffers", {}); }
-void glutPostRedisplay() { record("glutPostRedisplay", {}); }
-void glutReshapeWindow(int w, int h) { record("glutReshapeWindow", {double(w), double(h)}); }
+void glutSwapBuffers() {
+    record("glutSwapBuffers", {});
+}
+void glutPostRedisplay() {
+    record("glutPostRedisplay", {});
+}
+void glutReshapeWindow(int w, int h) {
+    record("glutReshapeWindow", {double(w), double(h)});
+}
 
 } // extern "C"
