@@ -21,14 +21,26 @@ constexpr double kSecondHalf = 0.599523;
 // The bullseyes scene two started shrink to nothing here.
 constexpr double kBullseyesUntil = 0.315231;
 
-} // namespace
-
-void drawSceneThree(float t) {
-    // The tracer walks by the change of the clock since the previous frame, whichever scene
-    // drew it.
+// The tracer walks by the change of the clock since the previous frame, whichever scene
+// drew it.
+float takeFrameStep(float t) {
     const float scaled = t * 1000000.0f;
     const float frameStep = scaled - clockStamp;
     clockStamp = scaled;
+    return frameStep;
+}
+
+} // namespace
+
+void advanceSceneThree(float t) {
+    walkTracer(takeFrameStep(t));
+    advanceCarousel(t);
+    static CubeWallTables unused;
+    buildCubeWallTables(t, unused);
+}
+
+void drawSceneThree(float t) {
+    const float frameStep = takeFrameStep(t);
     const bool secondHalf = t >= kSecondHalf;
 
     setScenePerspective();

@@ -5,17 +5,17 @@
 #include "tools/capture/wall_clock.h"
 #include "tools/offscreen/offscreen.h"
 
-// A zero scissor box keeps every pixel as it was, so the frame costs its geometry and copies but
-// no rasterising; nothing the scenes keep between frames lives in the framebuffer.
+// Frames nobody sees only move the scenes' frame-to-frame state; the one just before the frame
+// wanted is drawn whole, so the GL state it leaves (clear colour, projection) is a run's too.
 void ShowRun::drawAhead(bool hidden) {
     const double start = wallSeconds();
+    const float t = frameClock(next_, rate_, totalMs_);
     if (hidden) {
-        glScissor(0, 0, 0, 0);
-        glEnable(GL_SCISSOR_TEST);
+        advanceShow(t);
+    } else {
+        drawShow(t);
+        glFinish();
     }
-    drawShow(frameClock(next_, rate_, totalMs_));
-    if (hidden) glDisable(GL_SCISSOR_TEST);
-    glFinish();
     times_.skipped += wallSeconds() - start;
     ++times_.skippedFrames;
     ++next_;
