@@ -1,5 +1,6 @@
 #include "scenes/scene1/scene1.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
@@ -14,21 +15,14 @@
 
 namespace {
 
-float sinOf(float a) {
-    return static_cast<float>(std::sin(static_cast<double>(a)));
-}
-float cosOf(float a) {
-    return static_cast<float>(std::cos(static_cast<double>(a)));
-}
-
 // The eye circles inside the walls, always looking at the origin. Its angles are held as
 // floats near 20000 and 10000, so the path moves in steps of 1/512 and 1/1024 radian.
 void setRoomCamera(float t) {
     const float a = static_cast<float>(150.0 * t + 20000);
     const float b = static_cast<float>(150.0 * t + 10000);
-    const float eyeX = 350 * sinOf(a);
-    const float eyeY = -300 * cosOf(b);
-    const float eyeZ = 350 * cosOf(a);
+    const float eyeX = 350 * floatSin(a);
+    const float eyeY = -300 * floatCos(b);
+    const float eyeZ = 350 * floatCos(a);
     gluLookAt(eyeX, eyeY, eyeZ, 0, 0, 0, 0, 1, 0);
     setScenePerspective();
 }

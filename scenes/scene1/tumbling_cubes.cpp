@@ -1,5 +1,6 @@
 #include "scenes/scene1/tumbling_cubes.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 
@@ -8,15 +9,6 @@
 namespace {
 
 // Each angle sum is rounded to float before the sine, the sine before it is scaled.
-double toFloat(double v) {
-    return static_cast<float>(v);
-}
-float sinOf(double angle) {
-    return static_cast<float>(std::sin(toFloat(angle)));
-}
-float cosOf(double angle) {
-    return static_cast<float>(std::cos(toFloat(angle)));
-}
 
 } // namespace
 
@@ -25,9 +17,9 @@ TumblingCube tumblingCube(int i, float t) {
     const double ux = p + 200.0 * t, uy = 210.0 * t + p, uz = 220.0 * t + p;
     // The second string runs the same path with sines and cosines swapped.
     const bool second = i >= 6;
-    const float x = 300 * (second ? cosOf(ux) : sinOf(ux));
-    const float y = 250 * (second ? sinOf(uy) : cosOf(uy));
-    const float z = 300 * (second ? cosOf(uz) : sinOf(uz));
+    const float x = 300 * (second ? floatCos(ux) : floatSin(ux));
+    const float y = 250 * (second ? floatSin(uy) : floatCos(uy));
+    const float z = 300 * (second ? floatCos(uz) : floatSin(uz));
     const float s = static_cast<float>(50 * std::sin(0.2 * i + 100.0 * t + 0.5));
     const float n = static_cast<float>(200 * i);
     return {{x, y, z, t * (2800 + n), t * (4000 + n), t * (4400 + n)}, static_cast<float>(s - 0.1)};

@@ -27,13 +27,13 @@ constexpr Group kGroups[5] = {
 void drawBullseyeGroups(float t) {
     for (const Group& group : kGroups) {
         for (int j = 0; j < 10; ++j) {
-            const float x = static_cast<float>(600.0 * sineOfFloat(30.0 * j));
-            const float y = static_cast<float>(400.0 * sineOfFloat(double(22.2f) * j));
-            const float z = static_cast<float>(150.0 * cosineOfFloat(8.5 * j));
+            const float x = static_cast<float>(600.0 * floatSin(30.0 * j));
+            const float y = static_cast<float>(400.0 * floatSin(double(22.2f) * j));
+            const float z = static_cast<float>(150.0 * floatCos(8.5 * j));
             // Each mark beats at its own rate, 25 (j + 1) radians per unit of the show clock.
             const float beat = (j + 1) * t;
-            const float scale = static_cast<float>(sineOfFloat(double(15.4f) * j) + 2.0 +
-                                                   cosineOfFloat(25.0 * beat + double(23.3f) * j));
+            const float scale = static_cast<float>(floatSin(double(15.4f) * j) + 2.0 +
+                                                   floatCos(25.0 * beat + double(23.3f) * j));
 
             glPushMatrix();
             glTranslatef(group.x, group.y, group.z);

@@ -16,7 +16,7 @@ void drawCrossShell(float t) {
         glRotatef(static_cast<float>(-29 * k - turn), 1, 0, 0);
         glRotatef(static_cast<float>(-32 * k - turn), 0, 1, 0);
         glTranslatef(0, 0, 2000);
-        glTranslatef(0, static_cast<float>(150.0 * sineOfFloat(double(22.2f) * k)), 0);
+        glTranslatef(0, static_cast<float>(150.0 * floatSin(double(22.2f) * k)), 0);
         glRotatef(static_cast<float>(double(33.3f) * k + spin), 0, 0, 1);
         glBindTexture(GL_TEXTURE_2D, sc02cross);
         glEnable(GL_TEXTURE_2D);

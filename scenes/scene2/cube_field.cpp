@@ -21,17 +21,17 @@ Cube cubeAt(int col, int row, double w) {
     const float i = static_cast<float>(col), j = static_cast<float>(row);
     const float e = (i - 10) + j;
     const float a1 = static_cast<float>(0.8f * quotient(double(j) * j, i) + w);
-    const float c1 = cosineOfFloat(a1);
-    const float s2 = sineOfFloat(w * e + double(0.9f) * e);
+    const float c1 = floatCos(a1);
+    const float s2 = floatSin(w * e + double(0.9f) * e);
     float size = static_cast<float>(100.0 * s2 * c1 + 50.0);
     if (size > 100) size = 100; // the heave peaks at 150; cubes stop growing at 100
     const double ratio = quotient(double(i) * i, j);
     return {-1200.0f + 120 * i,
             -925.0f + 120 * j,
             size,
-            shade(sineOfFloat(0.8f * ratio + w)),
+            shade(floatSin(0.8f * ratio + w)),
             shade(c1),
-            shade(sineOfFloat(0.9f * ratio + w))};
+            shade(floatSin(0.9f * ratio + w))};
 }
 
 } // namespace

@@ -26,10 +26,10 @@ void drawGlowDiscs(float t) {
         const float red = shade(static_cast<float>(std::sin(kRedRate * i + w)));
         const float blue = shade(static_cast<float>(std::sin(kBlueRate * i + w)));
         const double b = kGreenRate * i + w;
-        const float green = shade(cosineOfFloat(b));
-        const float radius = static_cast<float>(30.0 * sineOfFloat(b) + 50.0);
-        const float dx = static_cast<float>(120.0 * cosineOfFloat(v + kRedRate * i));
-        const float dy = static_cast<float>(100.0 * cosineOfFloat(b));
+        const float green = shade(floatCos(b));
+        const float radius = static_cast<float>(30.0 * floatSin(b) + 50.0);
+        const float dx = static_cast<float>(120.0 * floatCos(v + kRedRate * i));
+        const float dy = static_cast<float>(100.0 * floatCos(b));
 
         for (const Anchor& a : kAnchors) {
             glPushMatrix();

@@ -36,7 +36,7 @@ void drawRingTowers(float t) {
             glPushMatrix();
             float g = static_cast<float>(gate - kRingDelay * n - kTowerDelay * i);
             if (g >= 0) g = 0;
-            float radius = static_cast<float>(15.0 * sineOfFloat(double(23.2f) * n + w) + 20.0 + g);
+            float radius = static_cast<float>(15.0 * floatSin(double(23.2f) * n + w) + 20.0 + g);
             if (radius < 0) radius = 0; // a ring not yet due is absent, not turned inside out
             glTranslatef(0, 70.0f * n, 0);
             glRotatef(10.0f * n, 0, 1, 0);

@@ -26,12 +26,12 @@ void drawSphereRows(float t) {
         for (int k = 0; k < 6; ++k) {
             const float j = static_cast<float>(k);
             const double a = kRedRate * j + w;
-            const float y = static_cast<float>(100.0 * sineOfFloat(a));
-            const float z = static_cast<float>(40.0 * cosineOfFloat(a));
-            const float red = shade(sineOfFloat(a));
-            const float green = shade(cosineOfFloat(kGreenRate * j + w));
-            const float blue = shade(sineOfFloat(kBlueRate * j + w));
-            const float radius = static_cast<float>(30.0 * sineOfFloat(20.0 * j + w) + 50.0);
+            const float y = static_cast<float>(100.0 * floatSin(a));
+            const float z = static_cast<float>(40.0 * floatCos(a));
+            const float red = shade(floatSin(a));
+            const float green = shade(floatCos(kGreenRate * j + w));
+            const float blue = shade(floatSin(kBlueRate * j + w));
+            const float radius = static_cast<float>(30.0 * floatSin(20.0 * j + w) + 50.0);
 
             glPushMatrix();
             glTranslatef(row.x, row.y, row.z);

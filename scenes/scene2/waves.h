@@ -1,16 +1,7 @@
 // The single-precision waves scene two moves and colours its objects with.
 #pragma once
 
-#include <cmath>
-
-// The angle is rounded to a float before the sine and the result held as a float: the
-// rounding of large angles is part of the motion.
-inline float sineOfFloat(double angle) {
-    return static_cast<float>(std::sin(static_cast<double>(static_cast<float>(angle))));
-}
-inline float cosineOfFloat(double angle) {
-    return static_cast<float>(std::cos(static_cast<double>(static_cast<float>(angle))));
-}
+#include "gfx/float_trig.h"
 
 // A wave of -1..1 as a colour component, (wave + 1) / 2 - 0.1, each step held as a float.
 // It dips to -0.1, which GL clamps to black.

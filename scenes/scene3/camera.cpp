@@ -1,6 +1,6 @@
 #include "scenes/scene3/camera.h"
 
-#include "scenes/scene3/rounded_trig.h"
+#include "gfx/float_trig.h"
 
 #include <cmath>
 
@@ -15,8 +15,8 @@ constexpr double kFourthWindow = 0.499679;
 
 SceneThreeCamera sceneThreeCamera(float t) {
     const float a = static_cast<float>(40.0 * t + 200);
-    const float sinA = roundedSin(a);
-    const float cosA = roundedCos(a);
+    const float sinA = floatSin(a);
+    const float cosA = floatCos(a);
     if (t < kSecondWindow) {
         // High above the first city, swinging along the diagonal.
         const float d = static_cast<float>(200.0 * sinA);

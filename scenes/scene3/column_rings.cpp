@@ -3,7 +3,7 @@
 #include "gfx/gl.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/boxes.h"
-#include "scenes/scene3/rounded_trig.h"
+#include "gfx/float_trig.h"
 
 #include <cmath>
 
@@ -24,9 +24,9 @@ ColumnPose columnPose(float t, int ring, int i) {
     p.e = static_cast<float>(((t - kGrowStart) - 0.0005 * i - 0.085 - 0.025 * ring) * 100);
     const float a = static_cast<float>(i * 6.2832 / 90 + phase);
     // The scatter off the circle and the heights come from fixed per-column sines.
-    p.x = static_cast<float>(radius * roundedCos(a) + 50.0 * roundedSin(22.2f * fi));
-    p.z = static_cast<float>(radius * roundedSin(a) + 30.0 * roundedSin(11.1f * fi));
-    const float h = static_cast<float>(100.0 * roundedSin(33.3f * fi) + base);
+    p.x = static_cast<float>(radius * floatCos(a) + 50.0 * floatSin(22.2f * fi));
+    p.z = static_cast<float>(radius * floatSin(a) + 30.0 * floatSin(11.1f * fi));
+    const float h = static_cast<float>(100.0 * floatSin(33.3f * fi) + base);
     p.lift = t >= kT0 ? (600 - h) / 2 : 0;
 
     float dh = 0;
@@ -39,7 +39,7 @@ ColumnPose columnPose(float t, int ring, int i) {
     if (t >= kT1) {
         // Only the crest of a wave travelling round the ring glows.
         const float wave = static_cast<float>(0.2f * fi + 400.0 * t);
-        float g = static_cast<float>(4.0 * roundedSin(wave) - 3.1f);
+        float g = static_cast<float>(4.0 * floatSin(wave) - 3.1f);
         if (g < 0) g = 0;
         const float c[4] = {static_cast<float>(0.8 * g + 0.1), static_cast<float>(g + 0.1),
                             static_cast<float>(g + 0.1), 0.4f};

@@ -4,7 +4,7 @@
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
-#include "scenes/scene3/rounded_trig.h"
+#include "gfx/float_trig.h"
 
 #include <cmath>
 
@@ -125,8 +125,8 @@ void buildCubeWallTables(float t, CubeWallTables& out) {
         }
     }
     const float a = static_cast<float>(300.0 * t);
-    const float s = roundedSin(a);
-    const float c = roundedCos(a);
+    const float s = floatSin(a);
+    const float c = floatCos(a);
     probePoint.x = static_cast<float>(300.0 * s);
     probePoint.y = static_cast<float>(300.0 * s);
     probePoint.z = static_cast<float>(300.0 * c);

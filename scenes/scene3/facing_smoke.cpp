@@ -1,5 +1,6 @@
 #include "scenes/scene3/facing_smoke.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
@@ -13,13 +14,6 @@ constexpr int kSprites = 15;
 // Phases that spread the sprites apart; 11.1, 22.2 and 33.3 are single-precision constants.
 constexpr double kPhase1 = 11.1f;
 constexpr double kPhase2 = 22.2f;
-
-float sinOfFloat(double angle) {
-    return static_cast<float>(std::sin(static_cast<double>(static_cast<float>(angle))));
-}
-float cosOfFloat(double angle) {
-    return static_cast<float>(std::cos(static_cast<double>(static_cast<float>(angle))));
-}
 
 // (wave + 1) / 2 - 0.1, each step held as a float: the tints were tuned with that rounding.
 float channel(float wave) {
@@ -55,8 +49,7 @@ SpriteTint facingSmokeTint(float t, int i) {
     const float red = static_cast<float>(33.3f * static_cast<double>(i));
     const float green = static_cast<float>(kPhase2 * i);
     const float blue = static_cast<float>(555.5 * i);
-    return {channel(sinOfFloat(red + c)), channel(cosOfFloat(green + c)),
-            channel(sinOfFloat(blue + c))};
+    return {channel(floatSin(red + c)), channel(floatCos(green + c)), channel(floatSin(blue + c))};
 }
 
 void drawFacingSmoke(float eyeX, float /*eyeY*/, float eyeZ, float t) {
@@ -71,8 +64,8 @@ void drawFacingSmoke(float eyeX, float /*eyeY*/, float eyeZ, float t) {
         const double k1 = kPhase1 * i, k2 = kPhase2 * i;
         glPushMatrix();
         // One unit apart along the facing axis, sprite 14 nearest the camera.
-        glTranslatef(static_cast<float>(10.0 * sinOfFloat(b + k2)),
-                     static_cast<float>(10.0 * cosOfFloat(a + k1)), static_cast<float>(i));
+        glTranslatef(static_cast<float>(10.0 * floatSin(b + k2)),
+                     static_cast<float>(10.0 * floatCos(a + k1)), static_cast<float>(i));
         glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
         glEnable(GL_BLEND);
         glBindTexture(GL_TEXTURE_2D, smoke4);

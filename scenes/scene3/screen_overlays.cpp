@@ -2,7 +2,7 @@
 
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
-#include "scenes/scene3/rounded_trig.h"
+#include "gfx/float_trig.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void drawSideBars() {
 }
 
 bool strobeIsOn(float t) {
-    return roundedSin(static_cast<float>(20000.0 * t)) >= 0;
+    return floatSin(static_cast<float>(20000.0 * t)) >= 0;
 }
 
 void drawStrobe(float t) {

@@ -1,5 +1,6 @@
 #include "scenes/scene3/pictures.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/screen_passes.h"
@@ -17,12 +18,6 @@ constexpr double kPhaseP = 11.1f;
 constexpr double kPhaseQ = 22.2f;
 
 // Angles and their sines are held as floats: the drift was tuned with that rounding.
-float sinOf(double angle) {
-    return static_cast<float>(std::sin(static_cast<double>(static_cast<float>(angle))));
-}
-float cosOf(double angle) {
-    return static_cast<float>(std::cos(static_cast<double>(static_cast<float>(angle))));
-}
 
 } // namespace
 
@@ -34,15 +29,15 @@ void renderSmokePicture(float t) {
     for (int i = 0; i < kLayers; ++i) {
         glPushMatrix();
         const double p = kPhaseP * i, q = kPhaseQ * i;
-        glTranslatef(10 * sinOf(s6 + q), 10 * cosOf(s4 + p), static_cast<float>(i));
+        glTranslatef(10 * floatSin(s6 + q), 10 * floatCos(s4 + p), static_cast<float>(i));
         // On white this keeps red and takes green and blue away where the smoke is bright.
         glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
         glEnable(GL_BLEND);
         glBindTexture(GL_TEXTURE_2D, smoke4);
         glEnable(GL_TEXTURE_2D);
         glColor3f(0, 1, 1);
-        drawRect(static_cast<float>(300.0 * sinOf(s8 + q) + 500.0),
-                 static_cast<float>(300.0 * sinOf(s7 + p) + 500.0));
+        drawRect(static_cast<float>(300.0 * floatSin(s8 + q) + 500.0),
+                 static_cast<float>(300.0 * floatSin(s7 + p) + 500.0));
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_BLEND);
         glPopMatrix();

@@ -3,11 +3,11 @@
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
-#include "scenes/scene3/rounded_trig.h"
+#include "gfx/float_trig.h"
 
 WheelFlicker wheelFlicker(float t) {
     const float phase = static_cast<float>(20000.0 * t);
-    const float b = roundedSin(phase) >= 0 ? 0.5f : 0.0f;
+    const float b = floatSin(phase) >= 0 ? 0.5f : 0.0f;
     return {b + 0.5f, b};
 }
 
