@@ -3,19 +3,14 @@
 #include "gfx/textures.h"
 #include "tests/scene2/disc_probe.h"
 
+#include "tests/support/float_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The first float the show clock can hold at or after a cut compared in double.
-float firstAtOrAfter(double cut) {
-    float f = static_cast<float>(cut);
-    if (f < cut) f = std::nextafter(f, 1.0f);
-    return f;
-}
 
 struct Drawn {
     std::vector<double> textures;
@@ -35,10 +30,10 @@ Drawn drawAt(float t) {
 
 TEST(LetterBanners, WhichShowAroundTheCuts) {
     EXPECT_EQ(drawAt(0.14f).textures, (std::vector<double>{7}));
-    const float cut = firstAtOrAfter(0.149518);
+    const float cut = firstClockAtOrAbove(0.149518);
     EXPECT_EQ(drawAt(std::nextafter(cut, 0.0f)).textures, (std::vector<double>{7}));
     EXPECT_EQ(drawAt(cut).textures, (std::vector<double>{8, 9}));
-    const float back = firstAtOrAfter(0.249312);
+    const float back = firstClockAtOrAbove(0.249312);
     EXPECT_EQ(drawAt(std::nextafter(back, 0.0f)).textures, (std::vector<double>{8, 9}));
     EXPECT_TRUE(drawAt(back).textures.empty());
     EXPECT_TRUE(drawAt(0.25f).textures.empty());
@@ -47,7 +42,7 @@ TEST(LetterBanners, WhichShowAroundTheCuts) {
 TEST(LetterBanners, SlideAlongTheFloor) {
     Drawn d = drawAt(0.14f);
     EXPECT_EQ(d.centres.at(0), (std::array<double, 3>{250, -350, 100}));
-    d = drawAt(firstAtOrAfter(0.149518));
+    d = drawAt(firstClockAtOrAbove(0.149518));
     EXPECT_NEAR(d.centres.at(0)[0], 450, 1e-3);
     EXPECT_NEAR(d.centres.at(1)[2], -400, 1e-3);
     d = drawAt(0.2f);
@@ -55,7 +50,7 @@ TEST(LetterBanners, SlideAlongTheFloor) {
     EXPECT_EQ(d.centres.at(0)[1], -560);
     EXPECT_NEAR(d.centres.at(1)[2], -199.33, 0.01);
     EXPECT_EQ(d.centres.at(1)[1], -550);
-    d = drawAt(std::nextafter(firstAtOrAfter(0.249312), 0.0f));
+    d = drawAt(std::nextafter(firstClockAtOrAbove(0.249312), 0.0f));
     EXPECT_NEAR(d.centres.at(0)[0], 53.31, 0.01);
     EXPECT_NEAR(d.centres.at(1)[2], -3.31, 0.01);
 }

@@ -3,18 +3,14 @@
 #include "shell/show.h"
 #include "tools/offscreen/offscreen.h"
 
+#include "tests/support/float_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
 namespace {
-
-float firstAtOrAfter(double threshold) {
-    float f = static_cast<float>(threshold);
-    if (f < threshold) f = std::nextafter(f, 1.0f);
-    return f;
-}
 
 class SceneTwoRender : public ::testing::Test {
   protected:
@@ -57,13 +53,13 @@ class SceneTwoRender : public ::testing::Test {
 // Scene one ends on its screen projection; the floor must still fill the lower half.
 TEST_F(SceneTwoRender, FirstFrameShowsTheFloor) {
     setOrthoProjection();
-    const auto f = frameAt(firstAtOrAfter(0.100144));
+    const auto f = frameAt(firstClockAtOrAbove(0.100144));
     EXPECT_GT(inkIn(f, 300, 600), 0.8);
 }
 
 // The camera cut is a jump in the picture; a frame a little later in the same shot is not.
 TEST_F(SceneTwoRender, CutsAreHardAndShotsSmooth) {
-    const float cut = firstAtOrAfter(0.149518);
+    const float cut = firstClockAtOrAbove(0.149518);
     const auto before = frameAt(std::nextafter(cut, 0.0f));
     const auto after = frameAt(cut);
     const auto later = frameAt(cut + 0.00005f);

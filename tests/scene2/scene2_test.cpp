@@ -5,17 +5,13 @@
 #include "tests/scene2/disc_probe.h"
 #include "tests/support/alloc_counter.h"
 
+#include "tests/support/float_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-float firstAtOrAfter(double threshold) {
-    float f = static_cast<float>(threshold);
-    if (f < threshold) f = std::nextafter(f, 1.0f);
-    return f;
-}
 
 // A frame as the dispatcher starts it, after scene one left its screen projection behind.
 void drawFrame(float t) {
@@ -61,7 +57,7 @@ TEST(SceneTwo, CameraThroughTheScene) {
 }
 
 TEST(SceneTwo, HardCutsOnTheirFrames) {
-    const float in = firstAtOrAfter(0.149518), out = firstAtOrAfter(0.249312);
+    const float in = firstClockAtOrAbove(0.149518), out = firstClockAtOrAbove(0.249312);
     EXPECT_EQ(target(lookAt(std::nextafter(in, 0.0f))), kFloorCorner);
     EXPECT_EQ(target(lookAt(in)), kFloorMiddle);
     EXPECT_EQ(target(lookAt(std::nextafter(out, 0.0f))), kFloorMiddle);
@@ -128,13 +124,13 @@ TEST(SceneTwo, CopyHoldsTheOverlaysButNotTheEcho) {
 }
 
 TEST(SceneTwo, ScreenBullseyesFromTheirFrameOn) {
-    const float from = firstAtOrAfter(0.283815);
+    const float from = firstClockAtOrAbove(0.283815);
     drawFrame(std::nextafter(from, 0.0f));
     EXPECT_EQ(probe::begins(GL_POLYGON, size_t(glrec::find("glOrtho"))).size(), 12u);
     drawFrame(from);
     EXPECT_EQ(probe::begins(GL_POLYGON, size_t(glrec::find("glOrtho"))).size(), 36u);
     // The last frame of the scene: mark 7 is near its full 340.
-    const float last = std::nextafter(firstAtOrAfter(0.299523), 0.0f);
+    const float last = std::nextafter(firstClockAtOrAbove(0.299523), 0.0f);
     drawFrame(last);
     const auto screen = probe::begins(GL_POLYGON, size_t(glrec::find("glOrtho")));
     const double p = std::sin(100.0 * (last - 0.299523) - 1.5708);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gfx/textures.h"
+#include "tests/support/float_clock.h"
 #include "tests/support/glrec.h"
 
 #include <cmath>
@@ -11,14 +12,10 @@ namespace structures_test {
 
 // Show clocks are floats: the first one at or above a double threshold, and the last below it.
 inline float atOrAbove(double x) {
-    float f = static_cast<float>(x);
-    while (f < x) f = std::nextafter(f, 2.0f);
-    return f;
+    return firstClockAtOrAbove(x);
 }
 inline float justBelow(double x) {
-    float f = static_cast<float>(x);
-    while (f >= x) f = std::nextafter(f, -2.0f);
-    return f;
+    return lastClockBelow(x);
 }
 
 // Distinct texture names, so tests can tell which picture a draw shows.

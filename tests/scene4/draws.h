@@ -15,5 +15,5 @@ struct Draw {
     double radius() const { return std::hypot(xyz.at(3) - xyz[0], xyz.at(4) - xyz[1]); }
 };
 
-// Replays the calls recorded since the last reset from the state `start`.
-std::vector<Draw> draws(const glrec::State& start);
+// The shapes drawn since the last reset, in order.
+std::vector<Draw> draws();

@@ -47,7 +47,7 @@ void expectCopiedThenCleared(GLuint target, const std::vector<Draw>& drawn) {
 
 TEST_F(Pictures, SmokeLayersInTheCornerThenInvertedCopiedAndCleared) {
     renderSmokePicture(0);
-    const auto drawn = draws(start);
+    const auto drawn = draws();
     ASSERT_EQ(drawn.size(), 16u);
     expectCopiedThenCleared(target7, drawn);
     for (const Draw& d : drawn) EXPECT_EQ(d.state.viewport[2] * 1000 + d.state.viewport[3], 512512);
@@ -78,7 +78,7 @@ TEST_F(Pictures, SmokeLayersPulseBetween200And800) {
     for (float t : {0.3f, 0.61f, 0.9f, 0.95f, 0.986f}) {
         glrec::reset();
         renderSmokePicture(t);
-        const auto drawn = draws(start);
+        const auto drawn = draws();
         for (int i = 0; i < 15; ++i) {
             const float w = drawn[i].xyz[6] * 2, h = drawn[i].xyz[1] * 2;
             EXPECT_TRUE(w >= 200 && w <= 800 && h >= 200 && h <= 800) << t << " " << i;
@@ -100,7 +100,7 @@ TEST_F(Pictures, CubeFieldFromTheCirclingEyeCopiedThenClearedWhite) {
         EXPECT_EQ(std::vector<double>(eye.begin() + 1, eye.end()),
                   (std::vector<double>{-400, eye[2], 275, -500, 275, 0, 1, 0}));
     }
-    const auto drawn = draws(start);
+    const auto drawn = draws();
     for (const Draw& d : drawn) EXPECT_FALSE(d.state.isEnabled(GL_LIGHTING));
     expectCopiedThenCleared(target6, drawn);
     const auto& s = glrec::state();

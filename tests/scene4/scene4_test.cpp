@@ -15,9 +15,7 @@ class SceneFour : public ::testing::Test {
         glrec::reset();
         target5 = 11, target6 = 12, moll4 = 13, smoke4 = 14, target7 = 16, r = 17, eyeeye2 = 18,
         greeting = 19;
-        start = glrec::state();
     }
-    glrec::State start;
 };
 
 // The rotation each wheel is drawn with: the glRotatef right after its placement.
@@ -49,7 +47,7 @@ TEST_F(SceneFour, WheelsAndGreetingMoveOneUnitPerThousandthOfT) {
 
 TEST_F(SceneFour, EachWheelHasFaceGlassSixHubsAndAHaloBehind) {
     drawWheelWall(0.95f);
-    const auto drawn = draws(start);
+    const auto drawn = draws();
     ASSERT_EQ(drawn.size(), 12u * 15);
     for (int w = 0; w < 12; ++w) {
         const Draw* d = &drawn[w * 15];
@@ -97,7 +95,7 @@ TEST_F(SceneFour, FrameRunsPicturesWheelsGreetingGlowThenMask) {
     EXPECT_EQ(calls[camera].args, (std::vector<double>{0, 0, 800, 0, 0, 0, 0, 1, 0}));
 
     std::vector<Draw> drawn;
-    for (const Draw& d : draws(start))
+    for (const Draw& d : draws())
         if (long(d.at) > camera) drawn.push_back(d);
     ASSERT_EQ(drawn.size(), 12u * 15 + 3);
     const Draw &greet = drawn[180], &glow = drawn[181], &mask = drawn[182];

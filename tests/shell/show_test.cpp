@@ -2,6 +2,8 @@
 #include "shell/show.h"
 #include "tests/support/glrec.h"
 
+#include "tests/support/float_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,21 +12,13 @@
 
 namespace {
 
-// The smallest float whose widened value is at or above a double bound.
-float firstFloatAtOrAbove(double bound) {
-    float f = static_cast<float>(bound);
-    while (static_cast<double>(f) < bound) f = std::nextafter(f, 2.0f);
-    while (static_cast<double>(std::nextafter(f, -1.0f)) >= bound) f = std::nextafter(f, -1.0f);
-    return f;
-}
-
 TEST(Dispatcher, EachSceneStartsAtTheFirstFloatOfItsWindow) {
     const struct {
         double bound;
         int before, after;
     } cuts[] = {{kSceneTwoStart, 1, 2}, {kSceneThreeStart, 2, 3}, {kSceneFourStart, 3, 4}};
     for (const auto& c : cuts) {
-        const float first = firstFloatAtOrAbove(c.bound);
+        const float first = firstClockAtOrAbove(c.bound);
         EXPECT_EQ(sceneFor(first), c.after) << c.bound;
         EXPECT_EQ(sceneFor(std::nextafter(first, 0.0f)), c.before) << c.bound;
     }
@@ -60,13 +54,13 @@ void countingDispatcher(float) {
 TEST(ShowFrameDeathTest, TheFrameAtTheEndIsDrawnThenTheProcessEnds) {
     sceneDispatcher = countingDispatcher;
     EXPECT_EXIT(showFrame(0.99f), ::testing::ExitedWithCode(0), "drawn");
-    EXPECT_EXIT(showFrame(firstFloatAtOrAbove(kEndThreshold)), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(showFrame(firstClockAtOrAbove(kEndThreshold)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(ShowFrame, BeforeTheEndAndWithNoClockTheShowGoesOn) {
     sceneDispatcher = countingDispatcher;
     framesDrawn = 0;
-    showFrame(std::nextafter(firstFloatAtOrAbove(kEndThreshold), 0.0f));
+    showFrame(std::nextafter(firstClockAtOrAbove(kEndThreshold), 0.0f));
     showFrame(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(framesDrawn, 2);
 }

@@ -270,7 +270,8 @@ void glBegin(GLenum mode) {
     record("glBegin", {double(mode)});
 }
 void glEnd() {
-    record("glEnd", {});
+    Call& c = record("glEnd", {});
+    if (g_recording) c.state = g_state;
 }
 void glVertex2f(GLfloat x, GLfloat y) {
     record("glVertex2f", {x, y});
@@ -291,7 +292,9 @@ void glInterleavedArrays(GLenum format, GLsizei stride, const GLvoid* pointer) {
 }
 void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     Call& c = record("glDrawArrays", {double(mode), double(first), double(count)});
-    if (!g_recording || !g_array || g_arrayStride == 0) return;
+    if (!g_recording) return;
+    c.state = g_state;
+    if (!g_array || g_arrayStride == 0) return;
     c.stride = g_arrayStride;
     c.vertices.assign(g_array + first * g_arrayStride, g_array + (first + count) * g_arrayStride);
 }

@@ -15,6 +15,21 @@ namespace glrec {
 
 using Matrix = std::array<double, 16>; // column-major, as GL keeps it
 
+struct State {
+    std::map<GLenum, bool> enabled;
+    GLenum matrixMode = GL_MODELVIEW;
+    std::vector<Matrix> modelview, projection; // stacks, top at back
+    GLint viewport[4] = {0, 0, 800, 600};
+    GLfloat clearColor[4] = {0, 0, 0, 0};
+    GLfloat color[4] = {1, 1, 1, 1};
+    GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
+    GLuint boundTexture = 0;
+    GLint unpackAlignment = 4;
+    GLint maxTextureSize = 16384;
+    GLuint nextTexture = 1;
+    bool isEnabled(GLenum cap) const;
+};
+
 struct Call {
     std::string name;                 // "glTranslatef", "gluLookAt", "glutSwapBuffers", ...
     std::vector<double> args;         // numeric arguments in order (enums as numbers)
@@ -22,6 +37,7 @@ struct Call {
     int stride = 0;                   // floats per vertex of `vertices` (8 for GL_T2F_N3F_V3F)
     std::vector<unsigned char> bytes; // glTexImage2D: the pixel block handed over
     Matrix modelview{};               // the modelview matrix at the time of the call
+    State state;                      // glDrawArrays and glEnd: the state the shape was drawn under
     double arg(size_t i) const { return args.at(i); }
 };
 
@@ -40,20 +56,6 @@ std::vector<std::string> names(const std::vector<std::string>& only = {});
 // Index of the first call with that name at or after `from`, or -1.
 long find(const std::string& name, size_t from = 0);
 
-struct State {
-    std::map<GLenum, bool> enabled;
-    GLenum matrixMode = GL_MODELVIEW;
-    std::vector<Matrix> modelview, projection; // stacks, top at back
-    GLint viewport[4] = {0, 0, 800, 600};
-    GLfloat clearColor[4] = {0, 0, 0, 0};
-    GLfloat color[4] = {1, 1, 1, 1};
-    GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
-    GLuint boundTexture = 0;
-    GLint unpackAlignment = 4;
-    GLint maxTextureSize = 16384;
-    GLuint nextTexture = 1;
-    bool isEnabled(GLenum cap) const;
-};
 State& state();
 
 // Applies a column-major matrix to a point.
