@@ -19,12 +19,6 @@ void showError(const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK);
 }
 
-// Bytes over bytes per second, in milliseconds, truncated; the quotient can pass 2^32 ms.
-DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
-    if (bytesPerSecond == 0) return 0;
-    return DWORD(std::uint64_t(double(bytes) / double(bytesPerSecond) * 1000.0));
-}
-
 class CriticalSectionLock {
   public:
     explicit CriticalSectionLock(CRITICAL_SECTION* section) : section_(section) {
@@ -39,6 +33,12 @@ class CriticalSectionLock {
 };
 
 } // namespace
+
+// The quotient can pass 2^32 ms; it wraps as the 32-bit count it is.
+DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
+    if (bytesPerSecond == 0) return 0;
+    return DWORD(std::uint64_t(double(bytes) / double(bytesPerSecond) * 1000.0));
+}
 
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),

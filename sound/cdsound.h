@@ -13,6 +13,10 @@
 
 class CSoundLoader;
 
+// Bytes of sound over bytes per second, in whole milliseconds (truncated): how every length
+// and play position is counted.
+DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);
+
 class CdSound {
   public:
     CdSound();

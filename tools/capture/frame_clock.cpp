@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 namespace {
 
@@ -19,15 +20,6 @@ bool parseDigits(const std::string& text, int64_t& value) {
         if (c < '0' || c > '9') return false;
     value = std::strtoll(text.c_str(), nullptr, 10);
     return true;
-}
-
-int64_t gcd(int64_t a, int64_t b) {
-    while (b) {
-        const int64_t r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
 }
 
 } // namespace
@@ -53,7 +45,7 @@ bool parseFrameRate(const std::string& text, FrameRate& rate, std::string* error
         return fail(error, bad);
     }
     if (num <= 0 || den <= 0) return fail(error, bad);
-    const int64_t g = gcd(num, den);
+    const int64_t g = std::gcd(num, den);
     num /= g;
     den /= g;
     if (num > 1000 * den || num * 1000 < den)
