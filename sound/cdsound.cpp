@@ -1,8 +1,8 @@
 #include "sound/cdsound.h"
 
 #include "sound/dsound_device.h"
-#include "sound/ogg_vorbis.h"
-#include "sound/wave.h"
+#include "sound/sound_file.h"
+#include "sound/sound_loader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,25 +43,14 @@ CdSound::~CdSound() {
 bool CdSound::Open(const char* fileName) {
     Cleanup(); // a second Open starts from nothing
 
-    pLoader = new CWave;
-    int result = pLoader->Open(fileName);
-    if (result == -3) { // not there at all: the message has been shown, no other format is tried
-        delete pLoader;
-        pLoader = nullptr;
+    pLoader = OpenSoundFile(fileName);
+    if (!pLoader) return false;
+    const DWORD dataSize = pLoader->GetDataSize();
+    if (dataSize == 0) { // no buffer can be made for it, and it has no clock to give
+        showError("The sound holds no samples. : CdSound::Open()");
+        Cleanup();
         return false;
     }
-    if (result < 0) {
-        delete pLoader;
-        pLoader = new COggVorbis;
-        result = pLoader->Open(fileName);
-        if (result < 0) {
-            delete pLoader;
-            pLoader = nullptr;
-            return false;
-        }
-    }
-
-    const DWORD dataSize = pLoader->GetDataSize();
     DWORD decodeSize = dataSize, bufferSize = dataSize;
     if (dataSize > kStaticLimit) {
         bStatic = false;
@@ -76,19 +65,9 @@ bool CdSound::Open(const char* fileName) {
     const bool bufferReady = CreateSecondaryBuffer(bufferSize);
     if (decodeReady && bufferReady) FillBuffer(0);
 
-    switch (pLoader->GetBitsPerSample()) {
-    case 8:
-        wAlignMask = 0;
-        break;
-    case 16:
-        wAlignMask = 1;
-        break;
-    case 24:
-        wAlignMask = 3;
-        break;
-    default:
-        return false;
-    }
+    // The loaders give 8, 16 or 24 bits only.
+    const WORD bits = pLoader->GetBitsPerSample();
+    wAlignMask = bits == 24 ? 3 : bits == 16 ? 1 : 0;
     return decodeReady && bufferReady;
 }
 

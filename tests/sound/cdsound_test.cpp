@@ -313,8 +313,24 @@ TEST_F(Sound, OpenTriesWaveThenOggAndNamesAMissingFileOnce) {
     EXPECT_EQ(sound->pLoader, nullptr);
     EXPECT_EQ(GetCapturedStderr(), "");
 
-    EXPECT_FALSE(sound->Open(Fixture("s32_pcm.wav").c_str())) << "32-bit samples";
-    EXPECT_NE(sound->pDSBuffer, nullptr) << "though the buffer was made";
+    // A WAVE file it cannot play is named once, gets no buffer, and is not tried as Ogg.
+    CaptureStderr();
+    EXPECT_FALSE(sound->Open(Fixture("s32_pcm.wav").c_str()));
+    EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + Fixture("s32_pcm.wav") +
+                                       ": 32 bits per sample (8, 16 and 24 play).\n");
+    EXPECT_EQ(sound->pDSBuffer, nullptr);
+    EXPECT_EQ(sound->pLoader, nullptr);
+    // Nor can one without a single frame.
+    const std::string empty = TempPath("empty.wav");
+    WriteFile(empty, RiffBytes({{"fmt ", FormatBody(1, 2, 44100, 16)}, {"data", "\x01\x02"}}));
+    CaptureStderr();
+    EXPECT_FALSE(sound->Open(empty.c_str()));
+    EXPECT_EQ(GetCapturedStderr(), "Error: The sound holds no samples. : CdSound::Open()\n");
+    EXPECT_EQ(sound->pDSBuffer, nullptr);
+    EXPECT_EQ(sound->pLoader, nullptr);
+
+    ASSERT_TRUE(sound->Open(Fixture("s24_extensible.wav").c_str()));
+    EXPECT_EQ(sound->wAlignMask, 3);
     ASSERT_TRUE(sound->Open(Fixture("s24_pcm.wav").c_str()));
     EXPECT_EQ(sound->wAlignMask, 3);
     ASSERT_TRUE(sound->Open(Fixture("u8_mono_22050.wav").c_str()));
