@@ -85,17 +85,12 @@ TEST(SoundDevice, MakeWaveFormatFillsThePcmRecord) {
     EXPECT_FALSE(MakeWaveFormat(nullptr, 2, 44100, 16));
 }
 
-TEST(SoundDevice, StartsWithTheCdFormatAndClampsTheMasterLevels) {
+TEST(SoundDevice, StartsAndClampsTheMasterLevels) {
     ReleaseDirectSound(); // before any start-up: nothing to do
     InstallManualOutput();
     ASSERT_TRUE(InitDirectSound(kWindow));
     IDirectSoundBuffer* primary = nullptr;
     ASSERT_TRUE(CreatePrimaryBuffer(&primary));
-    WAVEFORMATEX f{};
-    ASSERT_EQ(primary->GetFormat(&f, sizeof f, nullptr), DS_OK);
-    EXPECT_EQ(f.nSamplesPerSec, 44100u);
-    EXPECT_EQ(f.wBitsPerSample, 16);
-    EXPECT_EQ(f.nChannels, 2);
     primary->Release();
     EXPECT_FALSE(CreatePrimaryBuffer(nullptr));
 
