@@ -1,4 +1,4 @@
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
 
 #include "gfx/gl.h"
 #include "gfx/textures.h"

@@ -1,4 +1,4 @@
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/smoke_picture.h"
 
 #include "gfx/float_trig.h"
 #include "gfx/gl.h"

@@ -1,5 +1,6 @@
 #include "gfx/textures.h"
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
 #include "tools/offscreen/offscreen.h"

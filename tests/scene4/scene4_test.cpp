@@ -2,7 +2,7 @@
 #include "scenes/scene4/greeting.h"
 #include "scenes/scene4/scene4.h"
 #include "scenes/scene4/wheel_wall.h"
-#include "tests/scene4/draws.h"
+#include "tests/support/draws.h"
 #include "tests/support/alloc_counter.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Writes the show's twelve pictures into the directory named on the command line.
 #include "bmp.h"
-#include "pictures.h"
+#include "bitmap_makers.h"
 
 #include <cstdio>
 #include <string>
@@ -38,17 +38,17 @@ bool powerOfTwo(int n) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: makepictures OUTPUT_DIR\n");
+        std::fprintf(stderr, "usage: makebitmaps OUTPUT_DIR\n");
         return 2;
     }
     for (const Picture& p : pictures) {
         if (!powerOfTwo(p.width) || !powerOfTwo(p.height)) {
-            std::fprintf(stderr, "makepictures: %s is not a power-of-two size\n", p.name);
+            std::fprintf(stderr, "makebitmaps: %s is not a power-of-two size\n", p.name);
             return 1;
         }
         std::string path = std::string(argv[1]) + "/" + p.name + ".bmp";
         if (!writeBmp(path, p.make(p.width, p.height))) {
-            std::fprintf(stderr, "makepictures: cannot write %s\n", path.c_str());
+            std::fprintf(stderr, "makebitmaps: cannot write %s\n", path.c_str());
             return 1;
         }
     }

@@ -1,6 +1,7 @@
 #include "gfx/textures.h"
-#include "scenes/scene3/pictures.h"
-#include "tests/scene4/draws.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
+#include "tests/support/draws.h"
 
 #include <gtest/gtest.h>
 

@@ -155,9 +155,9 @@ TEST(PictureFiles, MasksFadeToTheirEdges) {
 
 // Every build must give the same bytes: drawing again into another directory changes nothing.
 TEST(PictureFiles, DrawingAgainGivesTheSameBytes) {
-    std::string dir = testing::TempDir() + "kv_pictures_again";
-    ASSERT_EQ(
-        std::system(("mkdir -p '" + dir + "' && '" KV_MAKEPICTURES "' '" + dir + "'").c_str()), 0);
+    std::string dir = testing::TempDir() + "kv_bitmaps_again";
+    ASSERT_EQ(std::system(("mkdir -p '" + dir + "' && '" KV_MAKEBITMAPS "' '" + dir + "'").c_str()),
+              0);
     for (const char* name : names) {
         std::vector<uint8_t> again = readFile(dir + "/" + name + ".bmp");
         EXPECT_FALSE(again.empty()) << name;
