@@ -2,13 +2,14 @@
 
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 
 #include <cmath>
 
 float titleStrength(float t) {
-    // 1.5708 stands for pi / 2: the strength is 0.5 - cos(70 t), clipped to [0, 1].
-    float a = static_cast<float>(std::sin(70.0 * t - 1.5708) + 0.5);
+    // The strength is 0.5 - cos(70 t), clipped to [0, 1].
+    float a = static_cast<float>(std::sin(70.0 * t - kHalfPi) + 0.5);
     if (a > 1)
         a = 1;
     else if (a < 0)

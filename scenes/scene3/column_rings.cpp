@@ -1,9 +1,10 @@
 #include "scenes/scene3/column_rings.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/boxes.h"
-#include "gfx/float_trig.h"
 
 #include <cmath>
 
@@ -22,7 +23,7 @@ ColumnPose columnPose(float t, int ring, int i) {
 
     ColumnPose p;
     p.e = static_cast<float>(((t - kGrowStart) - 0.0005 * i - 0.085 - 0.025 * ring) * 100);
-    const float a = static_cast<float>(i * 6.2832 / 90 + phase);
+    const float a = static_cast<float>(i * kTwoPi / 90 + phase);
     // The scatter off the circle and the heights come from fixed per-column sines.
     p.x = static_cast<float>(radius * floatCos(a) + 50.0 * floatSin(22.2f * fi));
     p.z = static_cast<float>(radius * floatSin(a) + 30.0 * floatSin(11.1f * fi));
@@ -33,7 +34,7 @@ ColumnPose columnPose(float t, int ring, int i) {
     if (p.e <= 0)
         dh = -h;
     else if (p.e < 1)
-        dh = static_cast<float>(-h * std::cos(1.5708 * p.e));
+        dh = static_cast<float>(-h * std::cos(kHalfPi * p.e));
     p.height = h + dh;
 
     if (t >= kT1) {

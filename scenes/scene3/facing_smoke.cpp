@@ -3,6 +3,7 @@
 #include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 
 #include <cmath>
@@ -39,7 +40,7 @@ float facingHeading(float eyeX, float eyeZ) {
     }
     const float q = eyeX / eyeZ;
     const float a = static_cast<float>(std::atan(static_cast<double>(q)));
-    float h = static_cast<float>(static_cast<long double>(a) * 180 / 3.1416 + 180);
+    float h = static_cast<float>(static_cast<long double>(a) * 180 / kPi + 180);
     if (eyeZ > 0) h = static_cast<float>(h + 180.0L);
     return h;
 }

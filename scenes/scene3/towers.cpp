@@ -1,6 +1,7 @@
 #include "scenes/scene3/towers.h"
 
 #include "gfx/gl.h"
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/boxes.h"
 
@@ -97,7 +98,7 @@ TowerPose towerPose(float t, int copy, int i) {
     if (p.e <= 0) {
         p.width = p.height = p.depth = 0;
     } else if (p.e < 1) {
-        const float dh = static_cast<float>(-tw.height * std::cos(1.5708 * p.e));
+        const float dh = static_cast<float>(-tw.height * std::cos(kHalfPi * p.e));
         p.height = tw.height + dh;
     }
     p.lift = t >= kLiftFrom ? (700 - tw.height) / 2 : 0;

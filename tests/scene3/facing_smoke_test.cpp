@@ -1,3 +1,4 @@
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/facing_smoke.h"
 #include "tests/support/glrec.h"
@@ -22,7 +23,7 @@ TEST_F(FacingSmoke, HeadingForEyesOnTheAxesAndTheDiagonal) {
     EXPECT_EQ(facingHeading(0, -900), 180);
     const float diagonal = facingHeading(900, 900);
     EXPECT_LT(diagonal, 405);
-    EXPECT_NEAR(diagonal, 45 * M_PI / 3.1416 + 360, 1e-4);
+    EXPECT_NEAR(diagonal, 45 * M_PI / kPi + 360, 1e-4);
 }
 
 // Where the sprites' front (+z) points in the horizontal plane once turned by the heading.
