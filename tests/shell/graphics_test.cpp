@@ -1,4 +1,5 @@
 #include "gfx/textures.h"
+#include "shell/data_files.h"
 #include "shell/graphics.h"
 #include "tests/shell/bmp_fixture.h"
 #include "tests/support/glrec.h"
@@ -10,21 +11,19 @@
 
 namespace {
 
-const char* const kFiles[] = {"title2",       "aba2",     "sc02cross", "letter01",
-                              "letter02",     "letter03", "moll4",     "smoke4",
-                              "sc03objecs03", "r",        "eyeeye2",   "greeting"};
-
-// A Data/ folder of small pictures, each 4 texels wide and as tall as its place in kFiles + 1.
+// A Data/ folder of small bitmaps, each 4 texels wide and as tall as its place in the table + 1.
 std::string makeDataDir(const char* skip = nullptr) {
-    const std::string root = tempDir() + (skip ? std::string("/without_") + skip : "/full");
+    const std::string root =
+        tempDir() + (skip ? "/without_" + std::string(data_files::stem(skip)) : "/full");
     mkdir(root.c_str(), 0700);
     mkdir((root + "/Data").c_str(), 0700);
     for (int i = 0; i < 12; ++i) {
-        if (skip && std::string(skip) == kFiles[i]) continue;
+        const char* path = data_files::kBitmaps[i];
+        if (path == skip) continue;
         BmpFixture f;
         f.width = 4, f.height = i + 1;
         f.pixels.assign(size_t(12 * f.height), 100);
-        writeBmp(root + "/Data/" + kFiles[i] + ".bmp", f);
+        writeBmp(root + "/" + path, f);
     }
     return root;
 }
@@ -76,7 +75,7 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
             EXPECT_EQ(uploads[i].arg(3), 128);
             EXPECT_EQ(uploads[i].arg(6), GL_RGBA);
         } else {
-            EXPECT_EQ(uploads[i].arg(4), ++file) << "file " << kFiles[file - 1];
+            EXPECT_EQ(uploads[i].arg(4), ++file) << data_files::kBitmaps[file - 1];
         }
     }
     EXPECT_EQ(file, 12);
@@ -84,7 +83,7 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
 }
 
 TEST(InitGraphicsDeathTest, AMissingPictureEndsStartUp) {
-    const std::string dir = makeDataDir("moll4");
+    const std::string dir = makeDataDir(data_files::moll4);
     EXPECT_EXIT(
         {
             InDir in(dir);
