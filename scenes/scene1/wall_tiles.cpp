@@ -1,5 +1,6 @@
 #include "scenes/scene1/wall_tiles.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
@@ -41,7 +42,7 @@ void buildWallTilePositions() {
 
 float shade(int n) {
     const float angle = 0.15f * static_cast<float>(n);
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
+    return floatCos(angle);
 }
 
 } // namespace
