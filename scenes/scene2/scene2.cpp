@@ -59,8 +59,8 @@ void drawSceneTwo(float t) {
     drawGlowDiscs(t);
     if (t >= kBullseyesFrom) drawBullseyes(t);
     // The echo layers are made from the finished frame but not copied back into it.
-    copyFrameTo(target3);
+    copyFrameTo(tex::target3);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target3);
+    drawTextureZoom(0.01f, 0.1f, tex::target3);
     setScenePerspective();
 }

@@ -68,7 +68,7 @@ void drawFacingSmoke(float eyeX, float /*eyeY*/, float eyeZ, float t) {
                      static_cast<float>(10.0 * floatCos(a + k1)), static_cast<float>(i));
         glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
         glEnable(GL_BLEND);
-        glBindTexture(GL_TEXTURE_2D, smoke4);
+        glBindTexture(GL_TEXTURE_2D, tex::smoke4);
         glEnable(GL_TEXTURE_2D);
         const SpriteTint tint = facingSmokeTint(t, i);
         glColor3f(tint.red, tint.green, tint.blue);

@@ -64,9 +64,9 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
 
     setOrthoProjection();
     if (t <= kBullseyesUntil) drawBullseyes(t);
-    copyFrameTo(target5);
+    copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target5);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
 
     drawSideBars();
     if (secondHalf) {

@@ -33,7 +33,7 @@ void renderSmokePicture(float t) {
         // On white this keeps red and takes green and blue away where the smoke is bright.
         glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
         glEnable(GL_BLEND);
-        glBindTexture(GL_TEXTURE_2D, smoke4);
+        glBindTexture(GL_TEXTURE_2D, tex::smoke4);
         glEnable(GL_TEXTURE_2D);
         glColor3f(0, 1, 1);
         drawRect(static_cast<float>(300.0 * floatSin(s8 + q) + 500.0),
@@ -53,7 +53,7 @@ void renderSmokePicture(float t) {
 
     setScenePerspective();
 
-    glBindTexture(GL_TEXTURE_2D, target7);
+    glBindTexture(GL_TEXTURE_2D, tex::target7);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kPictureSide, kPictureSide, 0);
 
     // Nothing of the picture may show in the frame itself.

@@ -14,7 +14,7 @@ float greetingHeight(float t) {
 void drawGreeting(float t) {
     glPushMatrix();
     glTranslatef(100, greetingHeight(t), 250);
-    glBindTexture(GL_TEXTURE_2D, greeting);
+    glBindTexture(GL_TEXTURE_2D, tex::greeting);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
     glEnable(GL_BLEND);

@@ -24,9 +24,9 @@ void drawSceneFour(float t) {
     drawGreeting(t);
 
     setOrthoProjection();
-    copyFrameTo(target5);
+    copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target5);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
     drawEyeMask();
 
     setScenePerspective();

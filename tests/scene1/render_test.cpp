@@ -33,10 +33,10 @@ class SceneOneRender : public ::testing::Test {
         return rgb;
     }
     static std::vector<unsigned char> frameWithoutTitleAt(float t) {
-        const GLuint real = title2;
-        title2 = noTitle;
+        const GLuint real = tex::title2;
+        tex::title2 = noTitle;
         std::vector<unsigned char> rgb = frameAt(t);
-        title2 = real;
+        tex::title2 = real;
         return rgb;
     }
     static int brightest(const std::vector<unsigned char>& rgb, int fromRow, int toRow) {

@@ -16,7 +16,8 @@ namespace {
 // A frame as the dispatcher starts it, after scene one left its screen projection behind.
 void drawFrame(float t) {
     glrec::reset();
-    aba2 = 3, target3 = 5, sc02cross = 6, letter01 = 7, letter02 = 8, letter03 = 9;
+    tex::aba2 = 3, tex::target3 = 5, tex::sc02cross = 6, tex::letter01 = 7, tex::letter02 = 8,
+    tex::letter03 = 9;
     setOrthoProjection();
     glrec::reset();
     glrec::state().enabled[GL_CULL_FACE] = true;

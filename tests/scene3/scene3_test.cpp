@@ -21,8 +21,8 @@ class SceneThree : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        aba2 = 3, target5 = 11, target6 = 12, moll4 = 13, smoke4 = 14, sc03objecs03 = 15,
-        target7 = 16, r = 17;
+        tex::aba2 = 3, tex::target5 = 11, tex::target6 = 12, tex::moll4 = 13, tex::smoke4 = 14,
+        tex::sc03objecs03 = 15, tex::target7 = 16, tex::r = 17;
         state = SceneThreeState{};
     }
 
@@ -88,9 +88,9 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     ASSERT_EQ(copies.size(), 3u);
     const long c0 = glrec::find("glCopyTexImage2D"), c1 = glrec::find("glCopyTexImage2D", c0 + 1),
                c2 = glrec::find("glCopyTexImage2D", c1 + 1);
-    EXPECT_EQ(boundAt(c0), target6);
-    EXPECT_EQ(boundAt(c1), target7);
-    EXPECT_EQ(boundAt(c2), target5);
+    EXPECT_EQ(boundAt(c0), tex::target6);
+    EXPECT_EQ(boundAt(c1), tex::target7);
+    EXPECT_EQ(boundAt(c2), tex::target5);
     EXPECT_EQ(copies[2].arg(5), 1024);
 
     // The white clear, then the camera, the light, and the tracer's paths drawn first.
@@ -104,7 +104,7 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const long lit = findWith("glEnable", {GL_LIGHTING}, lookAt);
     const long firstPath = findWith("glBegin", {GL_LINE_STRIP}, lookAt);
     EXPECT_LT(lit, firstPath);
-    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}), -1) << "no wheels";
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}), -1) << "no wheels";
 
     // The screen passes: zoom layers of target5, then the side bars and nothing else.
     const long ortho = glrec::find("glOrtho", lookAt);
@@ -126,10 +126,10 @@ TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
     const long clearColour = glrec::find("glClearColor", c1);
     EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{0, 0, 0, 0}));
 
-    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}, c1);
+    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}, c1);
     const long walls = findWith("glTranslatef", {0, -125, 0}, c1);
     const long blackClear = findWith("glClearColor", {0, 0, 0, 1}, c1);
-    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(smoke4)}, c1);
+    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)}, c1);
     const long ortho = glrec::find("glOrtho", c1);
     ASSERT_GT(wheels, 0);
     EXPECT_LT(wheels, walls);

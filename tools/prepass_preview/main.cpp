@@ -91,8 +91,8 @@ int main(int argc, char** argv) {
         offscreenReadFrame(rgb);
         const std::string tag = std::string("_") + argv[i] + ".png";
         if (!writePng(dir + "/frame" + tag, kFrameWidth, kFrameHeight, rgb.data()) ||
-            !writeTexture(target6, 512, dir + "/target6" + tag) ||
-            !writeTexture(target7, 512, dir + "/target7" + tag)) {
+            !writeTexture(tex::target6, 512, dir + "/target6" + tag) ||
+            !writeTexture(tex::target7, 512, dir + "/target7" + tag)) {
             std::fprintf(stderr, "kelvaster-prepasses: cannot write into %s\n", dir.c_str());
             return 1;
         }
