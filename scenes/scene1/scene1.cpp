@@ -46,7 +46,6 @@ void renderWallPicture(float t) {
 }
 
 void drawSceneOne(float t) {
-    clockStamp = t * 1000000;
     renderWallPicture(t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();

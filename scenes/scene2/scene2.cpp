@@ -40,7 +40,6 @@ void lookFromCamera(float t) {
 } // namespace
 
 void drawSceneTwo(float t) {
-    clockStamp = t * 1000000.0f;
     glDisable(GL_LIGHTING);
     // Scene one leaves its screen projection behind; without this the first frame is empty.
     setScenePerspective();

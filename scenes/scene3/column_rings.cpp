@@ -4,14 +4,15 @@
 #include "gfx/gl.h"
 #include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 #include "scenes/scene3/boxes.h"
 
 #include <cmath>
 
 namespace {
-constexpr double kGrowStart = 0.299523;
-constexpr double kT0 = 0.599523;           // shrink and lift
-constexpr double kT1 = 0.5995230119209289; // glow and tumble, an instant later
+constexpr double kGrowStart = kSceneThreeStart;
+constexpr double kT0 = kSecondHalf;          // shrink and lift
+constexpr double kT1 = kSecondHalfFromStart; // glow and tumble, an instant later
 constexpr float kGrey = 0.9f;
 } // namespace
 

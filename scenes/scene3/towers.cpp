@@ -3,6 +3,7 @@
 #include "gfx/gl.h"
 #include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 #include "scenes/scene3/boxes.h"
 
 #include <cmath>
@@ -84,10 +85,10 @@ const Tower towerTable[70] = {
 };
 
 namespace {
-constexpr double kGrowStart = 0.299523;
-constexpr double kLiftFrom = 0.599523;
+constexpr double kGrowStart = kSceneThreeStart;
+constexpr double kLiftFrom = kSecondHalf;
 // Not the lift threshold: the lift comes in first, the swing an instant later.
-constexpr double kSwingFrom = 0.5995230119209289;
+constexpr double kSwingFrom = kSecondHalfFromStart;
 } // namespace
 
 TowerPose towerPose(float t, int copy, int i) {

@@ -9,11 +9,7 @@
 #include "scenes/scene4/greeting.h"
 #include "scenes/scene4/wheel_wall.h"
 
-namespace {} // namespace
-
 void drawSceneFour(float t) {
-    clockStamp = static_cast<float>(t * 1000000.0);
-
     // The glass discs and the halos show these two pictures, refreshed every frame.
     renderCubeFieldPicture(t);
     renderSmokePicture(t);
