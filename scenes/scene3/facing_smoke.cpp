@@ -1,5 +1,6 @@
 #include "scenes/scene3/facing_smoke.h"
 
+#include "gfx/extended.h"
 #include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/rounded_pi.h"
@@ -30,7 +31,7 @@ float facingHeading(float eyeX, float eyeZ) {
     }
     const float q = eyeX / eyeZ;
     const float a = static_cast<float>(std::atan(static_cast<double>(q)));
-    float h = static_cast<float>(static_cast<long double>(a) * 180 / kPi + 180);
+    float h = static_cast<float>(static_cast<Extended>(a) * 180 / kPi + 180);
     if (eyeZ > 0) h = static_cast<float>(h + 180.0L);
     return h;
 }
