@@ -7,9 +7,6 @@
 
 #include <cmath>
 
-float wallTilePositions[150][3];
-bool wallTilesBuilt = false;
-
 namespace {
 
 // Each wall stands across one axis at +-500, its rows and columns run along the other two,
@@ -28,17 +25,24 @@ constexpr Wall kWalls[6] = {
     {0, 1, 2, 500, -90, 0, 1, 0},  // faces -X
 };
 
-void buildWallTilePositions() {
+struct TileTable {
+    float centre[150][3];
+};
+
+constexpr TileTable buildWallTilePositions() {
+    TileTable table = {};
     for (int w = 0; w < 6; ++w)
         for (int row = 0; row < 5; ++row)
             for (int k = 0; k < 5; ++k) {
-                float* p = wallTilePositions[25 * w + 5 * row + k];
+                float* p = table.centre[25 * w + 5 * row + k];
                 p[kWalls[w].across] = kWalls[w].at;
                 p[kWalls[w].rowAxis] = static_cast<float>(-400 + 200 * row);
                 p[kWalls[w].columnAxis] = static_cast<float>(-400 + 200 * k);
             }
-    wallTilesBuilt = true;
+    return table;
 }
+
+constexpr TileTable kTiles = buildWallTilePositions();
 
 float shade(int n) {
     const float angle = 0.15f * static_cast<float>(n);
@@ -46,6 +50,10 @@ float shade(int n) {
 }
 
 } // namespace
+
+const float* wallTilePosition(int wall, int row, int column) {
+    return kTiles.centre[25 * wall + 5 * row + column];
+}
 
 TileColour wallTileColour(int wall, int row, int column) {
     return {shade(wall) - 0.1f, shade(row), shade(column)};
@@ -58,13 +66,12 @@ float wallTileAlpha(int row, float t) {
 }
 
 void drawWallTiles(float t, bool textured) {
-    if (!wallTilesBuilt) buildWallTilePositions();
     for (int w = 0; w < 6; ++w) {
         const Wall& wall = kWalls[w];
         for (int row = 0; row < 5; ++row) {
             const float alpha = wallTileAlpha(row, t);
             for (int k = 0; k < 5; ++k) {
-                const float* p = wallTilePositions[25 * w + 5 * row + k];
+                const float* p = wallTilePosition(w, row, k);
                 const TileColour c = wallTileColour(w, row, k);
                 glPushMatrix();
                 glTranslatef(p[0], p[1], p[2]);

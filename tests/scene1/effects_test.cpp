@@ -72,10 +72,9 @@ TEST(WallTiles, TableFacingAndColours) {
     tex::target8 = 20;
     glrec::reset();
     drawWallTiles(0, true);
-    ASSERT_TRUE(wallTilesBuilt);
-    const float* first = wallTilePositions[0];
+    const float* first = wallTilePosition(0, 0, 0);
     EXPECT_EQ(std::vector<float>(first, first + 3), (std::vector<float>{-400, -400, -500}));
-    const float* ceiling = wallTilePositions[25 * 4 + 5 * 2 + 3];
+    const float* ceiling = wallTilePosition(4, 2, 3);
     EXPECT_EQ(std::vector<float>(ceiling, ceiling + 3), (std::vector<float>{0, 500, 200}));
 
     // Every tile's face normal, turned by its wall, points at the room's middle.
