@@ -5,5 +5,5 @@
 float pingPong(float x, float start, float end, float base, float peak);
 
 // Divides [start, end] into eight equal beats: beat k is [breakpoints[k], breakpoints[k+1]).
-void setBreakpoints(float start, float end);
-extern float breakpoints[9];
+// Every user fills its own table in the frame that reads it; nothing is carried over.
+void setBreakpoints(float start, float end, float (&breakpoints)[9]);

@@ -1,6 +1,7 @@
 #include "gfx/primitives.h"
 
 #include "gfx/gl.h"
+#include "gfx/rounded_pi.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,9 +51,9 @@ void drawFlatQuad(float a, float b) {
     drawArray(GL_QUADS, v, 4);
 }
 
-// The rim angle of point i; the constant is 3.1416, not pi, and the angle is held as a float.
+// The rim angle of point i, held as a float.
 float rimAngle(int i, int segments) {
-    return static_cast<float>(2.0 * i * 3.1416 / segments);
+    return static_cast<float>(2.0 * i * kPi / segments);
 }
 
 } // namespace
@@ -94,11 +95,11 @@ void drawSphere(float size) {
     const double r = size * 0.5;
     float p[20][20][3];
     for (int i = 0; i < 20; ++i) {
-        const double phi = i / 19.0 * 3.1416;
+        const double phi = i / 19.0 * kPi;
         const double rho = std::sin(phi) * r;
-        const float z = static_cast<float>(std::sin(phi - 1.5708) * r);
+        const float z = static_cast<float>(std::sin(phi - kHalfPi) * r);
         for (int j = 0; j < 20; ++j) {
-            const double theta = j / 19.0 * 2 * 3.1416;
+            const double theta = j / 19.0 * 2 * kPi;
             p[i][j][0] = static_cast<float>(std::cos(theta) * rho);
             p[i][j][1] = static_cast<float>(std::sin(theta) * rho);
             p[i][j][2] = z;

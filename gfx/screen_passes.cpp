@@ -65,7 +65,7 @@ void drawTextureZoom(float step, float alpha, GLuint texture) {
 }
 
 void drawFeedbackZoom(float step) {
-    beginOverlay(target1);
+    beginOverlay(tex::target1);
     glBegin(GL_QUADS);
     float c = 0;
     float a = 0.2f;

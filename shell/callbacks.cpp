@@ -1,6 +1,7 @@
 #include "shell/callbacks.h"
 
 #include "gfx/gl.h"
+#include "shell/data_files.h"
 #include "shell/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
@@ -25,7 +26,7 @@ bool startSound() {
     // A stream cannot be opened on a device that failed; its own message has been shown.
     if (!deviceReady) return false;
     soundStream = new CdSound;
-    if (!soundStream->Open("Data/tech.ogg")) {
+    if (!soundStream->Open(data_files::kMusic)) {
         MessageBoxA(nullptr, "We cannot find sound file.", "System Error.", MB_OK);
         return false;
     }

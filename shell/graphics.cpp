@@ -2,10 +2,12 @@
 
 #include "gfx/textures.h"
 #include "platform/win32.h"
+#include "shell/data_files.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -15,28 +17,39 @@ struct TextureSlot {
     GLuint* name;
     const char* file;
 };
-const TextureSlot kTextureTable[20] = {
-    {&title2, "Data/title2.bmp"},
-    {&target1, nullptr},
-    {&aba2, "Data/aba2.bmp"},
-    {&target2, nullptr},
-    {&target3, nullptr},
-    {&sc02cross, "Data/sc02cross.bmp"},
-    {&letter01, "Data/letter01.bmp"},
-    {&letter02, "Data/letter02.bmp"},
-    {&letter03, "Data/letter03.bmp"},
-    {&target4, nullptr},
-    {&target5, nullptr},
-    {&target6, nullptr},
-    {&moll4, "Data/moll4.bmp"},
-    {&smoke4, "Data/smoke4.bmp"},
-    {&sc03objecs03, "Data/sc03objecs03.bmp"},
-    {&target7, nullptr},
-    {&r, "Data/r.bmp"},
-    {&eyeeye2, "Data/eyeeye2.bmp"},
-    {&greeting, "Data/greeting.bmp"},
-    {&target8, nullptr},
+constexpr TextureSlot kTextureTable[20] = {
+    {&tex::title2, data_files::title2},
+    {&tex::target1, nullptr},
+    {&tex::aba2, data_files::aba2},
+    {&tex::target2, nullptr},
+    {&tex::target3, nullptr},
+    {&tex::sc02cross, data_files::sc02cross},
+    {&tex::letter01, data_files::letter01},
+    {&tex::letter02, data_files::letter02},
+    {&tex::letter03, data_files::letter03},
+    {&tex::target4, nullptr},
+    {&tex::target5, nullptr},
+    {&tex::target6, nullptr},
+    {&tex::moll4, data_files::moll4},
+    {&tex::smoke4, data_files::smoke4},
+    {&tex::sc03objecs03, data_files::sc03objecs03},
+    {&tex::target7, nullptr},
+    {&tex::r, data_files::r},
+    {&tex::eyeeye2, data_files::eyeeye2},
+    {&tex::greeting, data_files::greeting},
+    {&tex::target8, nullptr},
 };
+
+// Every bitmap of the Data table, each once and in its order.
+constexpr bool readsEveryBitmapInOrder() {
+    size_t next = 0;
+    for (const TextureSlot& slot : kTextureTable)
+        if (slot.file &&
+            (next == std::size(data_files::kBitmaps) || slot.file != data_files::kBitmaps[next++]))
+            return false;
+    return next == std::size(data_files::kBitmaps);
+}
+static_assert(readsEveryBitmapInOrder());
 
 constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
 

@@ -1,20 +1,16 @@
 #include "shell/show.h"
 
+#include "gfx/extended.h"
 #include "gfx/gl.h"
-#include "gfx/textures.h"
 #include "scenes/scene1/scene1.h"
 #include "scenes/scene2/scene2.h"
-#include "scenes/scene3/scene3.h"
 #include "scenes/scene4/scene4.h"
 
-float showClock(DWORD playMs, double totalMs) {
-    return static_cast<float>(static_cast<long double>(playMs) / totalMs);
-}
+ShowState showState;
 
-namespace {
-void (*const kDirectors[5])(float) = {nullptr, drawSceneOne, drawSceneTwo, drawSceneThree,
-                                      drawSceneFour};
-} // namespace
+float showClock(DWORD playMs, double totalMs) {
+    return static_cast<float>(static_cast<Extended>(playMs) / totalMs);
+}
 
 // Each window is tested with both its bounds, so a t that is not a number falls through all.
 int sceneFor(float t) {
@@ -26,21 +22,50 @@ int sceneFor(float t) {
     return 0;
 }
 
+namespace {
+
+// What the frame at t draws, once the state has been moved on by it.
+struct ShowFrame {
+    int scene;
+    SceneThreeFrame sceneThree;
+};
+
+// Every scene stamps the clock; scene three also walks by the step since the previous stamp,
+// whichever scene left it.
+ShowFrame advance(ShowState& state, float t) {
+    ShowFrame frame = {};
+    frame.scene = sceneFor(t);
+    if (frame.scene == 0) return frame;
+    const float stamp = t * 1000000.0f;
+    const float frameStep = stamp - state.clockStamp;
+    state.clockStamp = stamp;
+    if (frame.scene == 3) frame.sceneThree = advanceSceneThree(state.sceneThree, t, frameStep);
+    return frame;
+}
+
+} // namespace
+
 void drawShow(float t) {
+    const ShowFrame frame = advance(showState, t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    if (const int scene = sceneFor(t)) kDirectors[scene](t);
+    switch (frame.scene) {
+    case 1:
+        drawSceneOne(t);
+        break;
+    case 2:
+        drawSceneTwo(t);
+        break;
+    case 3:
+        drawSceneThree(frame.sceneThree, t);
+        break;
+    case 4:
+        drawSceneFour(t);
+        break;
+    }
     glutSwapBuffers();
 }
 
 void advanceShow(float t) {
-    switch (sceneFor(t)) {
-    case 0:
-        return;
-    case 3:
-        advanceSceneThree(t);
-        return;
-    default:
-        clockStamp = t * 1000000.0f; // the other directors only store the clock
-    }
+    advance(showState, t);
 }

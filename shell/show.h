@@ -1,13 +1,21 @@
 // The show clock and the scene dispatcher.
 #pragma once
 
+#include "gfx/timeline.h"
 #include "platform/win32.h"
+#include "scenes/scene3/scene3.h"
 
-// Scene windows of the show clock and the end threshold (t is widened to double to compare).
-constexpr double kSceneTwoStart = 0.100144;
-constexpr double kSceneThreeStart = 0.299523;
-constexpr double kSceneFourStart = 0.899144;
-constexpr double kEndThreshold = 0.986539;
+// Everything the show carries from one frame to the next; every other thing on the screen is
+// worked out afresh from the clock. A fresh value is the state before the first frame.
+struct ShowState {
+    // The show clock times 1000000 as of the previous frame drawn in a scene.
+    float clockStamp = 0;
+    SceneThreeState sceneThree;
+};
+
+// The run's one state: drawShow and advanceShow move it; a new run starts with
+// showState = ShowState{}.
+extern ShowState showState;
 
 // The play position over the total length, both in milliseconds; the position counts as
 // unsigned and the quotient is rounded once, to float.
@@ -16,11 +24,10 @@ float showClock(DWORD playMs, double totalMs);
 // Which scene's window holds t: 1 to 4, or 0 for none (t < 0 or not a number).
 int sceneFor(float t);
 
-// Clears, draws the scene whose window holds t (none for t < 0 or not a number), swaps.
+// Moves showState on by the frame at t, then clears, draws that frame and swaps.
 void drawShow(float t);
 
-// Moves what the scenes keep from frame to frame as drawShow(t) would, without drawing, so
-// that a later frame can be drawn as a run would have drawn it.
+// Moves showState on by the frame at t as drawShow would, without drawing: for skipping ahead.
 void advanceShow(float t);
 
 // True once the frame at t has reached the end of the show.

@@ -3,6 +3,7 @@
 #include "gfx/curves.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
+#include "gfx/timeline.h"
 
 #include <cmath>
 
@@ -10,7 +11,6 @@ const float clusterCorners[8][3] = {
     {-28, 28, 28},  {28, 28, 28},  {28, -28, 28},  {-28, -28, 28},
     {-28, 28, -28}, {28, 28, -28}, {28, -28, -28}, {-28, -28, -28},
 };
-CubePose clusterCubes[8];
 
 namespace {
 
@@ -22,27 +22,26 @@ constexpr Cycle kCycles[4] = {
     {0, 0.02503},
     {0.02503, 0.050064},
     {0.050064, 0.075104},
-    {0.075104, 0.100144},
+    {0.075104, kSceneTwoStart},
 };
 
-// A clock outside the scene falls to the nearest cycle rather than reading whatever
-// breakpoints another scene left behind.
-const Cycle& cycleHolding(float t) {
-    int c = 0;
-    while (c < 3 && static_cast<double>(t) >= kCycles[c].end) ++c;
-    return kCycles[c];
-}
-
-bool inSlot(int k, float t) {
+bool inSlot(const float (&breakpoints)[9], int k, float t) {
     return breakpoints[k] <= t && t < breakpoints[k + 1];
 }
 
 // A slot's motion takes 0.003 of the clock; the cube rests at home for the slot's remainder.
-float motionEnd(int k) {
+float motionEnd(const float (&breakpoints)[9], int k) {
     return breakpoints[k] + 0.003f;
 }
 
 } // namespace
+
+void clusterBreakpoints(float t, float (&breakpoints)[9]) {
+    int c = 0;
+    while (c < 3 && static_cast<double>(t) >= kCycles[c].end) ++c;
+    setBreakpoints(static_cast<float>(kCycles[c].start), static_cast<float>(kCycles[c].end),
+                   breakpoints);
+}
 
 void placeClusterCubeHome(int i, CubePose* cubes) {
     cubes[i].x = clusterCorners[i][0];
@@ -50,9 +49,9 @@ void placeClusterCubeHome(int i, CubePose* cubes) {
     cubes[i].z = clusterCorners[i][2];
 }
 
-void animateClusterCube(int i, CubePose* cubes, float t) {
+void animateClusterCube(int i, const float (&breakpoints)[9], CubePose* cubes, float t) {
     const float start = breakpoints[i];
-    const float end = motionEnd(i);
+    const float end = motionEnd(breakpoints, i);
     if (i < 7) {
         auto out = [&](float h) { return pingPong(t, start, end, h, 2.5f * h); };
         cubes[i].x = out(clusterCorners[i][0]);
@@ -75,17 +74,17 @@ void animateClusterCube(int i, CubePose* cubes, float t) {
 }
 
 void poseCubeCluster(float t, CubePose* cubes) {
-    const Cycle& cycle = cycleHolding(t);
-    setBreakpoints(static_cast<float>(cycle.start), static_cast<float>(cycle.end));
+    float breakpoints[9];
+    clusterBreakpoints(t, breakpoints);
     // Slot 7 comes last, so its burst overrides the homes set before it.
     for (int i = 0; i < 8; ++i) {
-        if (inSlot(i, t))
-            animateClusterCube(i, cubes, t);
+        if (inSlot(breakpoints, i, t))
+            animateClusterCube(i, breakpoints, cubes, t);
         else
             placeClusterCubeHome(i, cubes);
     }
     // A multiple of t, not an accumulated rate: the angle jumps as the burst starts and ends.
-    const double spin = inSlot(7, t) ? 5 : 1.5;
+    const double spin = inSlot(breakpoints, 7, t) ? 5 : 1.5;
     for (int k = 0; k < 8; ++k) {
         cubes[k].ax = static_cast<float>(spin * 12000 * t);
         cubes[k].ay = static_cast<float>(spin * 8000 * t);
@@ -94,6 +93,7 @@ void poseCubeCluster(float t, CubePose* cubes) {
 }
 
 void drawCubeCluster(float t) {
+    CubePose clusterCubes[8];
     poseCubeCluster(t, clusterCubes);
     // Solids and outlines beat in opposite phase.
     const double beat = static_cast<float>(100.0 * t);

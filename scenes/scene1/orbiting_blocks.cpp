@@ -1,5 +1,6 @@
 #include "scenes/scene1/orbiting_blocks.h"
 
+#include "gfx/extended.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 
@@ -7,8 +8,8 @@
 
 CubePose orbitingBlock(int k, float t) {
     const float n = static_cast<float>(k);
-    // The phases are double constants; the sums are kept in extended precision up to the sine.
-    const long double m = n;
+    // The phases are double constants; the sums and the sines are kept in extended precision.
+    const Extended m = n;
     const double w = 100.0 * t;
     return {static_cast<float>(1500 * std::sin(1.72 * m + w)),
             static_cast<float>(1500 * std::sin(1.54 * m + w)),

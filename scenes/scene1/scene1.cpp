@@ -39,14 +39,13 @@ void renderWallPicture(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     drawTitle(t);
-    glBindTexture(GL_TEXTURE_2D, target8);
+    glBindTexture(GL_TEXTURE_2D, tex::target8);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, 256, 256, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, 800, 600);
 }
 
 void drawSceneOne(float t) {
-    clockStamp = t * 1000000;
     renderWallPicture(t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -58,7 +57,7 @@ void drawSceneOne(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     // The glow layers zoom the 3-D picture alone, before any overlay.
-    copyFrameTo(target1);
+    copyFrameTo(tex::target1);
     glViewport(0, 0, 800, 600);
     drawFeedbackZoom(0.03f);
     drawTitle(t);

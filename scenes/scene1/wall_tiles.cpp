@@ -1,13 +1,11 @@
 #include "scenes/scene1/wall_tiles.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
 
 #include <cmath>
-
-float wallTilePositions[150][3];
-bool wallTilesBuilt = false;
 
 namespace {
 
@@ -27,24 +25,35 @@ constexpr Wall kWalls[6] = {
     {0, 1, 2, 500, -90, 0, 1, 0},  // faces -X
 };
 
-void buildWallTilePositions() {
+struct TileTable {
+    float centre[150][3];
+};
+
+constexpr TileTable buildWallTilePositions() {
+    TileTable table = {};
     for (int w = 0; w < 6; ++w)
-        for (int r = 0; r < 5; ++r)
+        for (int row = 0; row < 5; ++row)
             for (int k = 0; k < 5; ++k) {
-                float* p = wallTilePositions[25 * w + 5 * r + k];
+                float* p = table.centre[25 * w + 5 * row + k];
                 p[kWalls[w].across] = kWalls[w].at;
-                p[kWalls[w].rowAxis] = static_cast<float>(-400 + 200 * r);
+                p[kWalls[w].rowAxis] = static_cast<float>(-400 + 200 * row);
                 p[kWalls[w].columnAxis] = static_cast<float>(-400 + 200 * k);
             }
-    wallTilesBuilt = true;
+    return table;
 }
+
+constexpr TileTable kTiles = buildWallTilePositions();
 
 float shade(int n) {
     const float angle = 0.15f * static_cast<float>(n);
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
+    return floatCos(angle);
 }
 
 } // namespace
+
+const float* wallTilePosition(int wall, int row, int column) {
+    return kTiles.centre[25 * wall + 5 * row + column];
+}
 
 TileColour wallTileColour(int wall, int row, int column) {
     return {shade(wall) - 0.1f, shade(row), shade(column)};
@@ -57,14 +66,13 @@ float wallTileAlpha(int row, float t) {
 }
 
 void drawWallTiles(float t, bool textured) {
-    if (!wallTilesBuilt) buildWallTilePositions();
     for (int w = 0; w < 6; ++w) {
         const Wall& wall = kWalls[w];
-        for (int r = 0; r < 5; ++r) {
-            const float alpha = wallTileAlpha(r, t);
+        for (int row = 0; row < 5; ++row) {
+            const float alpha = wallTileAlpha(row, t);
             for (int k = 0; k < 5; ++k) {
-                const float* p = wallTilePositions[25 * w + 5 * r + k];
-                const TileColour c = wallTileColour(w, r, k);
+                const float* p = wallTilePosition(w, row, k);
+                const TileColour c = wallTileColour(w, row, k);
                 glPushMatrix();
                 glTranslatef(p[0], p[1], p[2]);
                 if (wall.turn != 0) glRotatef(wall.turn, wall.ax, wall.ay, wall.az);
@@ -75,7 +83,7 @@ void drawWallTiles(float t, bool textured) {
                     glColor3f(c.red, c.green, c.blue);
                 glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
                 glEnable(GL_BLEND);
-                glBindTexture(GL_TEXTURE_2D, target8);
+                glBindTexture(GL_TEXTURE_2D, tex::target8);
                 if (textured) glEnable(GL_TEXTURE_2D);
                 drawSquare(200);
                 glDisable(GL_TEXTURE_2D);

@@ -1,9 +1,8 @@
 // The room: six walls of 5 x 5 tiles, each tile facing inwards and showing the wall picture.
 #pragma once
 
-// Tile centres, entry 25 w + 5 r + k for wall w, row r, column k; filled on the first call.
-extern float wallTilePositions[150][3];
-extern bool wallTilesBuilt;
+// The centre (x, y, z) of one tile, from a table made at compile time.
+const float* wallTilePosition(int wall, int row, int column);
 
 struct TileColour {
     float red, green, blue;

@@ -2,6 +2,8 @@
 
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
+#include "gfx/rounded_pi.h"
+#include "gfx/timeline.h"
 
 #include <cmath>
 
@@ -21,7 +23,7 @@ constexpr Mark kMarks[8] = {
 
 void drawBullseyes(float t) {
     // Full size at the start of scene three, nothing a quarter period either side of it.
-    const double pulse = std::sin(100.0 * (t - 0.299523) - 1.5708);
+    const double pulse = std::sin(100.0 * (t - kSceneThreeStart) - kHalfPi);
     for (const Mark& m : kMarks) {
         // The sign stays: a negative radius draws the same disc turned half a turn.
         const float r = static_cast<float>(pulse * m.sizeFactor);

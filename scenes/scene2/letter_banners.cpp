@@ -24,9 +24,9 @@ constexpr Turn kLieFlat = {-90, 1, 0, 0};
 
 // Multiplied into the frame by one minus the tinted picture: white lettering keeps only the
 // channels the tint leaves out.
-const Banner kUpright = {&letter01, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
-const Banner kAlongX = {&letter02, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
-const Banner kAlongZ = {&letter03, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
+const Banner kUpright = {&tex::letter01, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
+const Banner kAlongX = {&tex::letter02, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
+const Banner kAlongZ = {&tex::letter03, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
 
 // The banners change with the camera cuts of the scene.
 constexpr double kFirstCut = 0.149518;

@@ -1,5 +1,6 @@
 #include "scenes/scene2/scene2.h"
 
+#include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
@@ -12,8 +13,6 @@
 #include "scenes/scene2/ring_towers.h"
 #include "scenes/scene2/sphere_rows.h"
 
-#include <cmath>
-
 namespace {
 
 // The camera's hard cuts, and the frame from which the screen bullseyes grow.
@@ -22,12 +21,12 @@ constexpr double kCutBack = 0.249312;
 constexpr double kBullseyesFrom = 0.283815;
 
 void lookFromCamera(float t) {
-    const float s = static_cast<float>(std::sin(static_cast<double>(15.0f * t)));
+    const float s = floatSin(15.0f * t);
     const float q = static_cast<float>(25.0 * t + 2.5 * s);
     const float r = static_cast<float>(40.0 * t + 4.0 * s);
-    const float sinQ = static_cast<float>(std::sin(static_cast<double>(q)));
-    const float cosQ = static_cast<float>(std::cos(static_cast<double>(q)));
-    const float sinR = static_cast<float>(std::sin(static_cast<double>(r)));
+    const float sinQ = floatSin(q);
+    const float cosQ = floatCos(q);
+    const float sinR = floatSin(r);
     if (t >= kCutToCentre && t < kCutBack) {
         // Level with the origin on an ellipse, looking down on the middle of the floor.
         gluLookAt(400.0 * sinQ, 100.0 * sinR, 200.0 * cosQ, 0, -500, 0, 0, 1, 0);
@@ -41,7 +40,6 @@ void lookFromCamera(float t) {
 } // namespace
 
 void drawSceneTwo(float t) {
-    clockStamp = t * 1000000.0f;
     glDisable(GL_LIGHTING);
     // Scene one leaves its screen projection behind; without this the first frame is empty.
     setScenePerspective();
@@ -60,8 +58,8 @@ void drawSceneTwo(float t) {
     drawGlowDiscs(t);
     if (t >= kBullseyesFrom) drawBullseyes(t);
     // The echo layers are made from the finished frame but not copied back into it.
-    copyFrameTo(target3);
+    copyFrameTo(tex::target3);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target3);
+    drawTextureZoom(0.01f, 0.1f, tex::target3);
     setScenePerspective();
 }

@@ -10,8 +10,8 @@ inline float shade(float wave) {
     return static_cast<float>(half - 0.1f);
 }
 
-// Rates of the colour recipe the spheres and glow discs share; the first two were tuned as
-// single-precision constants and are used widened.
+// Rates of the colour recipe the spheres, the glow discs and scene three's facing smoke share;
+// the first two were tuned as single-precision constants and are used widened.
 constexpr double kRedRate = 33.3f;
 constexpr double kGreenRate = 22.2f;
 constexpr double kBlueRate = 555.5;

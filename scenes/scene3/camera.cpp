@@ -1,6 +1,7 @@
 #include "scenes/scene3/camera.h"
 
 #include "gfx/float_trig.h"
+#include "gfx/rounded_pi.h"
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ SceneThreeCamera sceneThreeCamera(float t) {
     }
     if (t < kFourthWindow) {
         // From below the floor at a fixed eye, looking round and up.
-        const double b = -40.0 * t - 1.5708;
+        const double b = -40.0 * t - kHalfPi;
         return {
             {0, -390, 0},
             {static_cast<float>(800 * std::sin(b)), 300, static_cast<float>(800 * std::cos(b))}};

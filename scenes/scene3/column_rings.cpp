@@ -1,16 +1,18 @@
 #include "scenes/scene3/column_rings.h"
 
-#include "gfx/gl.h"
-#include "gfx/textures.h"
-#include "scenes/scene3/boxes.h"
 #include "gfx/float_trig.h"
+#include "gfx/gl.h"
+#include "gfx/rounded_pi.h"
+#include "gfx/textures.h"
+#include "gfx/timeline.h"
+#include "scenes/scene3/boxes.h"
 
 #include <cmath>
 
 namespace {
-constexpr double kGrowStart = 0.299523;
-constexpr double kT0 = 0.599523;           // shrink and lift
-constexpr double kT1 = 0.5995230119209289; // glow and tumble, an instant later
+constexpr double kGrowStart = kSceneThreeStart;
+constexpr double kT0 = kSecondHalf;          // shrink and lift
+constexpr double kT1 = kSecondHalfFromStart; // glow and tumble, an instant later
 constexpr float kGrey = 0.9f;
 } // namespace
 
@@ -22,7 +24,7 @@ ColumnPose columnPose(float t, int ring, int i) {
 
     ColumnPose p;
     p.e = static_cast<float>(((t - kGrowStart) - 0.0005 * i - 0.085 - 0.025 * ring) * 100);
-    const float a = static_cast<float>(i * 6.2832 / 90 + phase);
+    const float a = static_cast<float>(i * kTwoPi / 90 + phase);
     // The scatter off the circle and the heights come from fixed per-column sines.
     p.x = static_cast<float>(radius * floatCos(a) + 50.0 * floatSin(22.2f * fi));
     p.z = static_cast<float>(radius * floatSin(a) + 30.0 * floatSin(11.1f * fi));
@@ -33,7 +35,7 @@ ColumnPose columnPose(float t, int ring, int i) {
     if (p.e <= 0)
         dh = -h;
     else if (p.e < 1)
-        dh = static_cast<float>(-h * std::cos(1.5708 * p.e));
+        dh = static_cast<float>(-h * std::cos(kHalfPi * p.e));
     p.height = h + dh;
 
     if (t >= kT1) {
@@ -66,7 +68,7 @@ void drawColumnRings(float t) {
             // The middle ring turns against the other two.
             glRotatef(ring == 1 ? -yaw : yaw, 0, 1, 0);
             glTranslatef(p.x, p.lift - 400, p.z);
-            glBindTexture(GL_TEXTURE_2D, sc03objecs03);
+            glBindTexture(GL_TEXTURE_2D, tex::sc03objecs03);
             glEnable(GL_TEXTURE_2D);
             glBlendFunc(GL_SRC_ALPHA, glow ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_BLEND);

@@ -1,4 +1,4 @@
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
 
 #include "gfx/gl.h"
 #include "gfx/textures.h"
@@ -16,7 +16,7 @@ void renderCubeFieldPicture(float t) {
     glEnable(GL_LIGHTING);
 
     // Drawn at full size with the 4:3 projection; only the lower-left corner is kept.
-    glBindTexture(GL_TEXTURE_2D, target6);
+    glBindTexture(GL_TEXTURE_2D, tex::target6);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 512, 512, 0);
 
     glClearColor(1, 1, 1, 1);

@@ -5,15 +5,14 @@
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
 #include "gfx/float_trig.h"
+#include "gfx/timeline.h"
 
 #include <cmath>
-
-ProbePoint probePoint;
 
 namespace {
 
 // From here every cube is opaque black and no longer depends on the probe.
-constexpr double kBlackFrom = 0.5995230119209289;
+constexpr double kBlackFrom = kSecondHalfFromStart;
 constexpr float kClearFrom = 0.7f;
 
 float cellCentre(int k) {
@@ -26,7 +25,8 @@ float hopOf(float t, int u) {
     // The windows follow one another; where rounding lets two touch, the later one wins.
     for (float b0 = 0; b0 < 0.15f; b0 = static_cast<float>(b0 + 0.0253)) {
         if (!(b0 + 0.1997 <= t && t < b0 + 0.225)) continue;
-        setBreakpoints(static_cast<float>(b0 + 0.199), static_cast<float>(b0 + 0.225));
+        float breakpoints[9];
+        setBreakpoints(static_cast<float>(b0 + 0.199), static_cast<float>(b0 + 0.225), breakpoints);
         for (int k = 1; k <= 8; ++k) {
             // Each column lags the one before, so the hop ripples along the wall.
             const float lo =
@@ -42,7 +42,7 @@ float hopOf(float t, int u) {
     return hop;
 }
 
-float visibilityOf(float t, float hop, int u, int v) {
+float visibilityOf(float t, const ProbePoint& probePoint, float hop, int u, int v) {
     const double dx = static_cast<double>(hop) - probePoint.x;
     const double dy = static_cast<double>(cellCentre(v)) - probePoint.y;
     const double dz = static_cast<double>(cellCentre(u)) - probePoint.z;
@@ -57,7 +57,7 @@ float visibilityOf(float t, float hop, int u, int v) {
 
 // The cubes fall one after another along a parabola, 1200 units in 0.02 of the show clock.
 float dropOf(float t, int u, int v) {
-    const float start = static_cast<float>(0.6095230023841858 + 0.002 * u + 0.003 * v);
+    const float start = static_cast<float>(kFallStart + 0.002 * u + 0.003 * v);
     if (t < start) return 0;
     const float end = start + 0.02f;
     const float s = t < end ? t : end;
@@ -92,7 +92,7 @@ void drawWallCube(int wall, int u, int v, const CubeWallTables& tab, bool black)
     glTranslatef(27, 0, 0);
     glRotatef(-90, 0, 1, 0);
     glColor4f(1, 1, 1, vis - kClearFrom);
-    glBindTexture(GL_TEXTURE_2D, target6);
+    glBindTexture(GL_TEXTURE_2D, tex::target6);
     glEnable(GL_TEXTURE_2D);
     drawTextureTile(49, u, v);
     glDisable(GL_TEXTURE_2D);
@@ -115,26 +115,31 @@ void drawWallCube(int wall, int u, int v, const CubeWallTables& tab, bool black)
 
 } // namespace
 
-void buildCubeWallTables(float t, CubeWallTables& out) {
-    for (int u = 0; u < 10; ++u) {
-        const float hop = hopOf(t, u);
-        for (int v = 0; v < 10; ++v) {
-            out.hop[u][v] = hop;
-            out.visibility[u][v] = visibilityOf(t, hop, u, v);
-            out.drop[u][v] = dropOf(t, u, v);
-        }
-    }
+ProbePoint advanceProbe(ProbePoint& probePoint, float t) {
+    const ProbePoint seen = probePoint;
     const float a = static_cast<float>(300.0 * t);
     const float s = floatSin(a);
     const float c = floatCos(a);
     probePoint.x = static_cast<float>(300.0 * s);
     probePoint.y = static_cast<float>(300.0 * s);
     probePoint.z = static_cast<float>(300.0 * c);
+    return seen;
 }
 
-void drawCubeWalls(float t) {
-    static CubeWallTables tables;
-    buildCubeWallTables(t, tables);
+void buildCubeWallTables(float t, const ProbePoint& probe, CubeWallTables& out) {
+    for (int u = 0; u < 10; ++u) {
+        const float hop = hopOf(t, u);
+        for (int v = 0; v < 10; ++v) {
+            out.hop[u][v] = hop;
+            out.visibility[u][v] = visibilityOf(t, probe, hop, u, v);
+            out.drop[u][v] = dropOf(t, u, v);
+        }
+    }
+}
+
+void drawCubeWalls(float t, const ProbePoint& probe) {
+    CubeWallTables tables;
+    buildCubeWallTables(t, probe, tables);
     const bool black = t >= kBlackFrom;
     for (int wall = 0; wall < 2; ++wall)
         for (int u = 0; u < 10; ++u)

@@ -1,13 +1,13 @@
 #include "scenes/scene3/disc_carousel.h"
 
 #include "gfx/gl.h"
+#include "gfx/extended.h"
 #include "gfx/primitives.h"
-
-int32_t carouselState = kCarouselNotStarted;
+#include "gfx/timeline.h"
 
 namespace {
 
-constexpr double kSceneStart = 0.299523;
+constexpr double kSceneStart = kSceneThreeStart;
 
 void drawCarouselDisc(float angle) {
     glPushMatrix();
@@ -21,7 +21,7 @@ void drawCarouselDisc(float angle) {
 
 } // namespace
 
-CarouselFrame advanceCarousel(float t) {
+CarouselFrame advanceCarousel(int32_t& carouselState, float t) {
     // The ring turns 1000 degrees per unit of the show clock, the sweep 4000 more.
     const double ring = t * 1000.0;
     const double sweep = (t - kSceneStart) * 4000;
@@ -55,8 +55,7 @@ CarouselFrame advanceCarousel(float t) {
     return f;
 }
 
-void drawDiscCarousel(float t) {
-    const CarouselFrame f = advanceCarousel(t);
+void drawDiscCarousel(const CarouselFrame& f) {
     if (f.leading) drawCarouselDisc(f.leadAngle);
     for (int i = 0; i < 6; ++i)
         if (f.slot[i]) drawCarouselDisc(f.slotAngle[i]);

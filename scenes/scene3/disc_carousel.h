@@ -4,17 +4,18 @@
 
 #include <cstdint>
 
-// Kept from frame to frame and never reset.
+// The carousel's progress, carried from frame to frame as carouselState.
 enum : int32_t { kCarouselNotStarted = 0, kCarouselFilling = 1, kCarouselFull = 2 };
-extern int32_t carouselState;
 
-// What one frame shows; working it out advances carouselState.
+// What one frame shows.
 struct CarouselFrame {
     bool slot[6];    // slot i stands at 60 i degrees on the ring
     bool leading;    // the sweeping disc
     float leadAngle; // degrees about the vertical axis
     float slotAngle[6];
 };
-CarouselFrame advanceCarousel(float t);
+// Works out what the frame at t shows from the state the previous frame left, and moves the
+// state on.
+CarouselFrame advanceCarousel(int32_t& carouselState, float t);
 
-void drawDiscCarousel(float t);
+void drawDiscCarousel(const CarouselFrame& f);

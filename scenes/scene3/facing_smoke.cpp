@@ -1,9 +1,11 @@
 #include "scenes/scene3/facing_smoke.h"
 
+#include "gfx/extended.h"
 #include "gfx/float_trig.h"
 #include "gfx/gl.h"
-#include "gfx/primitives.h"
-#include "gfx/textures.h"
+#include "gfx/rounded_pi.h"
+#include "scenes/scene2/waves.h"
+#include "scenes/scene3/smoke_layer.h"
 
 #include <cmath>
 
@@ -11,17 +13,7 @@ namespace {
 
 constexpr int kSprites = 15;
 
-// Phases that spread the sprites apart; 11.1, 22.2 and 33.3 are single-precision constants.
-constexpr double kPhase1 = 11.1f;
-constexpr double kPhase2 = 22.2f;
-
-// (wave + 1) / 2 - 0.1, each step held as a float: the tints were tuned with that rounding.
-float channel(float wave) {
-    const float half = static_cast<float>((wave + 1.0) * 0.5);
-    return static_cast<float>(half - static_cast<double>(0.1f));
-}
-
-// A sprite's size pulses between 200 and 800.
+// Unlike the smoke picture's layers, the sprites take the sine of the size angle unrounded.
 float pulse(double angle) {
     return static_cast<float>(std::sin(static_cast<double>(static_cast<float>(angle))) * 300 + 500);
 }
@@ -39,43 +31,33 @@ float facingHeading(float eyeX, float eyeZ) {
     }
     const float q = eyeX / eyeZ;
     const float a = static_cast<float>(std::atan(static_cast<double>(q)));
-    float h = static_cast<float>(static_cast<long double>(a) * 180 / 3.1416 + 180);
+    float h = static_cast<float>(static_cast<Extended>(a) * 180 / kPi + 180);
     if (eyeZ > 0) h = static_cast<float>(h + 180.0L);
     return h;
 }
 
 SpriteTint facingSmokeTint(float t, int i) {
+    // Scene two's colour recipe, with each sprite's phase held as a float.
     const double c = t * 100.0;
-    const float red = static_cast<float>(33.3f * static_cast<double>(i));
-    const float green = static_cast<float>(kPhase2 * i);
-    const float blue = static_cast<float>(555.5 * i);
-    return {channel(floatSin(red + c)), channel(floatCos(green + c)), channel(floatSin(blue + c))};
+    const float red = static_cast<float>(kRedRate * i);
+    const float green = static_cast<float>(kGreenRate * i);
+    const float blue = static_cast<float>(kBlueRate * i);
+    return {shade(floatSin(red + c)), shade(floatCos(green + c)), shade(floatSin(blue + c))};
 }
 
 void drawFacingSmoke(float eyeX, float /*eyeY*/, float eyeZ, float t) {
     const float heading = facingHeading(eyeX, eyeZ);
     // Seen from both sides as the camera circles.
     glDisable(GL_CULL_FACE);
-    const double a = t * 400.0, b = t * 600.0, d = t * 700.0, e = t * 800.0;
 
     glPushMatrix();
     glRotatef(heading, 0, 1, 0);
     for (int i = 0; i < kSprites; ++i) {
-        const double k1 = kPhase1 * i, k2 = kPhase2 * i;
-        glPushMatrix();
         // One unit apart along the facing axis, sprite 14 nearest the camera.
-        glTranslatef(static_cast<float>(10.0 * floatSin(b + k2)),
-                     static_cast<float>(10.0 * floatCos(a + k1)), static_cast<float>(i));
-        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
-        glEnable(GL_BLEND);
-        glBindTexture(GL_TEXTURE_2D, smoke4);
-        glEnable(GL_TEXTURE_2D);
+        const SmokeDrift drift = smokeDrift(t, i);
         const SpriteTint tint = facingSmokeTint(t, i);
-        glColor3f(tint.red, tint.green, tint.blue);
-        drawRect(pulse(e + k2), pulse(d + k1));
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_BLEND);
-        glPopMatrix();
+        drawSmokeLayer(drift, i, {GL_ONE_MINUS_DST_COLOR, GL_ONE, tint.red, tint.green, tint.blue},
+                       pulse(drift.widthAngle), pulse(drift.heightAngle));
     }
     glPopMatrix();
     glEnable(GL_CULL_FACE);

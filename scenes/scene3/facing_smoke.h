@@ -2,7 +2,7 @@
 #pragma once
 
 // Degrees about the vertical axis that turn a sprite's front (+z) towards an eye at
-// (eyeX, *, eyeZ); pi is taken as 3.1416, as everywhere in the show.
+// (eyeX, *, eyeZ), with the show's rounded pi.
 float facingHeading(float eyeX, float eyeZ);
 
 // Sprite i's tint at show clock t; each channel runs from -0.1 to 0.9.

@@ -3,44 +3,34 @@
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 #include "scenes/scene2/bullseyes.h"
 #include "scenes/scene3/camera.h"
 #include "scenes/scene3/column_rings.h"
-#include "scenes/scene3/cube_walls.h"
-#include "scenes/scene3/disc_carousel.h"
 #include "scenes/scene3/facing_smoke.h"
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
 #include "scenes/scene3/screen_overlays.h"
 #include "scenes/scene3/towers.h"
-#include "scenes/scene3/tracer_paths.h"
 #include "scenes/scene3/wheels.h"
 
 namespace {
 
-constexpr double kSecondHalf = 0.599523;
 // The bullseyes scene two started shrink to nothing here.
 constexpr double kBullseyesUntil = 0.315231;
 
-// The tracer walks by the change of the clock since the previous frame, whichever scene
-// drew it.
-float takeFrameStep(float t) {
-    const float scaled = t * 1000000.0f;
-    const float frameStep = scaled - clockStamp;
-    clockStamp = scaled;
-    return frameStep;
-}
-
 } // namespace
 
-void advanceSceneThree(float t) {
-    walkTracer(takeFrameStep(t));
-    advanceCarousel(t);
-    static CubeWallTables unused;
-    buildCubeWallTables(t, unused);
+SceneThreeFrame advanceSceneThree(SceneThreeState& state, float t, float frameStep) {
+    SceneThreeFrame frame;
+    walkTracer(state.tracer, frameStep);
+    frame.tracer = state.tracer;
+    frame.carousel = advanceCarousel(state.carouselState, t);
+    frame.probe = advanceProbe(state.probePoint, t);
+    return frame;
 }
 
-void drawSceneThree(float t) {
-    const float frameStep = takeFrameStep(t);
+void drawSceneThree(const SceneThreeFrame& frame, float t) {
     const bool secondHalf = t >= kSecondHalf;
 
     setScenePerspective();
@@ -59,12 +49,12 @@ void drawSceneThree(float t) {
     glEnable(GL_LIGHTING);
     setScenePerspective();
 
-    drawTracerPaths(t, frameStep);
-    drawDiscCarousel(t);
+    drawTracerPaths(t, frame.tracer);
+    drawDiscCarousel(frame.carousel);
     drawTowers(t);
     drawColumnRings(t);
     if (secondHalf) drawWheels(t);
-    drawCubeWalls(t);
+    drawCubeWalls(t, frame.probe);
     if (secondHalf) {
         // Left for the next frame, whose cube-field picture is drawn on it.
         glClearColor(0, 0, 0, 1);
@@ -74,9 +64,9 @@ void drawSceneThree(float t) {
 
     setOrthoProjection();
     if (t <= kBullseyesUntil) drawBullseyes(t);
-    copyFrameTo(target5);
+    copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target5);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
 
     drawSideBars();
     if (secondHalf) {

@@ -3,10 +3,11 @@
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/float_trig.h"
+#include "gfx/timeline.h"
 
 namespace {
 
-constexpr double kFadeFrom = 0.599523;
+constexpr double kFadeFrom = kSecondHalf;
 
 // v becomes v (1 - v): white turns black and mid-tones dim.
 void beginInversion() {

@@ -1,23 +1,16 @@
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/smoke_picture.h"
 
 #include "gfx/float_trig.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
-
-#include <cmath>
+#include "scenes/scene3/smoke_layer.h"
 
 namespace {
 
 constexpr int kLayers = 15;
 constexpr int kPictureSide = 512;
-
-// The phases spread the layers apart; they are single-precision constants widened.
-constexpr double kPhaseP = 11.1f;
-constexpr double kPhaseQ = 22.2f;
-
-// Angles and their sines are held as floats: the drift was tuned with that rounding.
 
 } // namespace
 
@@ -25,22 +18,13 @@ void renderSmokePicture(float t) {
     glViewport(0, 0, kPictureSide, kPictureSide);
     gluLookAt(0, 0, 650, 0, 0, 0, 0, 1, 0);
 
-    const double s4 = 400.0 * t, s6 = 600.0 * t, s7 = 700.0 * t, s8 = 800.0 * t;
+    // On white this keeps red and takes green and blue away where the smoke is bright.
+    const SmokeLook look = {GL_ZERO, GL_ONE_MINUS_SRC_COLOR, 0, 1, 1};
     for (int i = 0; i < kLayers; ++i) {
-        glPushMatrix();
-        const double p = kPhaseP * i, q = kPhaseQ * i;
-        glTranslatef(10 * floatSin(s6 + q), 10 * floatCos(s4 + p), static_cast<float>(i));
-        // On white this keeps red and takes green and blue away where the smoke is bright.
-        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-        glEnable(GL_BLEND);
-        glBindTexture(GL_TEXTURE_2D, smoke4);
-        glEnable(GL_TEXTURE_2D);
-        glColor3f(0, 1, 1);
-        drawRect(static_cast<float>(300.0 * floatSin(s8 + q) + 500.0),
-                 static_cast<float>(300.0 * floatSin(s7 + p) + 500.0));
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_BLEND);
-        glPopMatrix();
+        const SmokeDrift drift = smokeDrift(t, i);
+        drawSmokeLayer(drift, i, look,
+                       static_cast<float>(300.0 * floatSin(drift.widthAngle) + 500.0),
+                       static_cast<float>(300.0 * floatSin(drift.heightAngle) + 500.0));
     }
 
     // v becomes v (1 - v): the white ground goes black and the smoke a faint glow.
@@ -53,7 +37,7 @@ void renderSmokePicture(float t) {
 
     setScenePerspective();
 
-    glBindTexture(GL_TEXTURE_2D, target7);
+    glBindTexture(GL_TEXTURE_2D, tex::target7);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kPictureSide, kPictureSide, 0);
 
     // Nothing of the picture may show in the frame itself.

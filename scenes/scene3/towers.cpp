@@ -1,7 +1,9 @@
 #include "scenes/scene3/towers.h"
 
 #include "gfx/gl.h"
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 #include "scenes/scene3/boxes.h"
 
 #include <cmath>
@@ -83,10 +85,10 @@ const Tower towerTable[70] = {
 };
 
 namespace {
-constexpr double kGrowStart = 0.299523;
-constexpr double kLiftFrom = 0.599523;
+constexpr double kGrowStart = kSceneThreeStart;
+constexpr double kLiftFrom = kSecondHalf;
 // Not the lift threshold: the lift comes in first, the swing an instant later.
-constexpr double kSwingFrom = 0.5995230119209289;
+constexpr double kSwingFrom = kSecondHalfFromStart;
 } // namespace
 
 TowerPose towerPose(float t, int copy, int i) {
@@ -97,7 +99,7 @@ TowerPose towerPose(float t, int copy, int i) {
     if (p.e <= 0) {
         p.width = p.height = p.depth = 0;
     } else if (p.e < 1) {
-        const float dh = static_cast<float>(-tw.height * std::cos(1.5708 * p.e));
+        const float dh = static_cast<float>(-tw.height * std::cos(kHalfPi * p.e));
         p.height = tw.height + dh;
     }
     p.lift = t >= kLiftFrom ? (700 - tw.height) / 2 : 0;
@@ -117,7 +119,7 @@ void drawTowers(float t) {
             // Rotating before translating makes a swinging tower orbit the x axis.
             glRotatef(p.swing, 1, 0, 0);
             glTranslatef(tw.x, tw.y + p.lift, tw.z);
-            glBindTexture(GL_TEXTURE_2D, sc03objecs03);
+            glBindTexture(GL_TEXTURE_2D, tex::sc03objecs03);
             glEnable(GL_TEXTURE_2D);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_BLEND);

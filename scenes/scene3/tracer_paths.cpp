@@ -1,7 +1,9 @@
 #include "scenes/scene3/tracer_paths.h"
 
 #include "gfx/gl.h"
+#include "gfx/extended.h"
 #include "gfx/primitives.h"
+#include "gfx/timeline.h"
 
 // clang-format off
 const TracerPoint tracerPath[kTracerWaypoints] = {
@@ -29,9 +31,6 @@ const TracerPoint tracerPath[kTracerWaypoints] = {
 };
 // clang-format on
 
-int32_t tracerIndex = 1;
-TracerPoint tracerHead = {0, 0};
-
 namespace {
 
 constexpr float kFloor = -400;
@@ -40,7 +39,7 @@ constexpr float kFallen = -1200;
 // One axis of the walk. A step that ends on the target reaches it as one that passes it does:
 // the head's coordinates sit on a grid that the waypoints share, so steady frame rates land on
 // them exactly, and a walk that waited to pass them would stand still there for good.
-bool stepAxis(float& head, float target, long double step) {
+bool stepAxis(float& head, float target, Extended step) {
     if (head < target) {
         head = static_cast<float>(head + step);
         return head >= target;
@@ -52,12 +51,13 @@ bool stepAxis(float& head, float target, long double step) {
     return false;
 }
 
-void reachWaypoint() {
-    tracerHead = tracerPath[tracerIndex];
-    ++tracerIndex;
+void reachWaypoint(TracerWalk& walk) {
+    walk.tracerHead = tracerPath[walk.tracerIndex];
+    ++walk.tracerIndex;
 }
 
-void drawArm(int arm, float drop) {
+void drawArm(const TracerWalk& walk, int arm, float drop) {
+    const TracerPoint& head = walk.tracerHead;
     glPushMatrix();
     glRotatef(90.0f * arm, 0, 1, 0);
 
@@ -66,13 +66,13 @@ void drawArm(int arm, float drop) {
     glColor3f(1, 0, 0);
     glBegin(GL_LINE_STRIP);
     const float y = drop + kFloor;
-    for (int i = 0; i < tracerIndex; ++i) glVertex3f(tracerPath[i].x, y, tracerPath[i].z);
-    glVertex3f(tracerHead.x, kFloor, tracerHead.z);
+    for (int i = 0; i < walk.tracerIndex; ++i) glVertex3f(tracerPath[i].x, y, tracerPath[i].z);
+    glVertex3f(head.x, kFloor, head.z);
     glEnd();
     glPopMatrix();
 
     glPushMatrix();
-    glTranslatef(tracerHead.x, kFloor, tracerHead.z);
+    glTranslatef(head.x, kFloor, head.z);
     glRotatef(-90, 1, 0, 0); // lying flat, facing up
     glColor3f(1, 0, 0);
     drawDisc(15, 15);
@@ -84,34 +84,32 @@ void drawArm(int arm, float drop) {
 
 } // namespace
 
-void walkTracer(float frameStep) {
-    const long double step = 0.1f * static_cast<long double>(frameStep);
-    if (stepAxis(tracerHead.x, tracerPath[tracerIndex].x, step)) reachWaypoint();
-    if (stepAxis(tracerHead.z, tracerPath[tracerIndex].z, step)) reachWaypoint();
+void walkTracer(TracerWalk& walk, float frameStep) {
+    const Extended step = 0.1f * static_cast<Extended>(frameStep);
+    if (stepAxis(walk.tracerHead.x, tracerPath[walk.tracerIndex].x, step)) reachWaypoint(walk);
+    if (stepAxis(walk.tracerHead.z, tracerPath[walk.tracerIndex].z, step)) reachWaypoint(walk);
 }
 
 void tracerDrops(float t, float drop[5]) {
     for (int i = 0; i < 5; ++i) {
         // Each arm in turn, then the centre, falls 1200 along a parabola within 0.02.
-        const float g = static_cast<float>(i * 0.005 + 0.6095230023841858);
+        const float g = static_cast<float>(i * 0.005 + kFallStart);
         const float h = static_cast<float>(g + 0.02);
         if (t < g) {
             drop[i] = 0;
             continue;
         }
-        const long double x = t > h ? h : t;
-        const long double u = (x - g) / (static_cast<long double>(h) - g);
+        const Extended x = t > h ? h : t;
+        const Extended u = (x - g) / (static_cast<Extended>(h) - g);
         drop[i] = static_cast<float>(-1200 * u * u);
     }
 }
 
-void drawTracerPaths(float t, float frameStep) {
+void drawTracerPaths(float t, const TracerWalk& walk) {
     float drop[5];
     tracerDrops(t, drop);
-    walkTracer(frameStep);
-
     for (int arm = 0; arm < 4; ++arm)
-        if (drop[arm] > kFallen) drawArm(arm, drop[arm]);
+        if (drop[arm] > kFallen) drawArm(walk, arm, drop[arm]);
 
     if (drop[4] > kFallen) {
         glPushMatrix();

@@ -13,15 +13,18 @@ constexpr int kTracerWaypoints = 103;
 // The last waypoint is given twice: reaching it leaves nothing further to walk to.
 extern const TracerPoint tracerPath[kTracerWaypoints];
 
-// The walk, kept from frame to frame and never reset: the head walks to tracerPath[tracerIndex].
-extern int32_t tracerIndex;
-extern TracerPoint tracerHead;
+// The walk, carried from frame to frame: the head walks to tracerPath[tracerIndex].
+struct TracerWalk {
+    int32_t tracerIndex = 1;
+    TracerPoint tracerHead = {0, 0};
+};
 
 // Moves the head by a tenth of frameStep, first along x, then along z towards the waypoint the
 // x move leaves as the target.
-void walkTracer(float frameStep);
+void walkTracer(TracerWalk& walk, float frameStep);
 
 // Drop offsets of arms 0 to 3 and of the centre (4) at show clock t; -1200 means fallen out.
 void tracerDrops(float t, float drop[5]);
 
-void drawTracerPaths(float t, float frameStep);
+// Draws the walk as this frame's step left it.
+void drawTracerPaths(float t, const TracerWalk& walk);

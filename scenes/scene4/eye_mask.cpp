@@ -6,7 +6,7 @@
 
 void drawEyeMask() {
     glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, eyeeye2);
+    glBindTexture(GL_TEXTURE_2D, tex::eyeeye2);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glEnable(GL_BLEND);

@@ -1,21 +1,20 @@
 #include "scenes/scene4/greeting.h"
 
+#include "gfx/extended.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 
-namespace {
-constexpr double kRiseStart = 0.899144; // the scene's first frame
-} // namespace
-
+// Rises from the scene's first frame.
 float greetingHeight(float t) {
-    return static_cast<float>((static_cast<long double>(t) - kRiseStart) * 1000.0 - 200.0);
+    return static_cast<float>((static_cast<Extended>(t) - kSceneFourStart) * 1000.0 - 200.0);
 }
 
 void drawGreeting(float t) {
     glPushMatrix();
     glTranslatef(100, greetingHeight(t), 250);
-    glBindTexture(GL_TEXTURE_2D, greeting);
+    glBindTexture(GL_TEXTURE_2D, tex::greeting);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
     glEnable(GL_BLEND);

@@ -3,16 +3,13 @@
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
 #include "scenes/scene4/eye_mask.h"
 #include "scenes/scene4/greeting.h"
 #include "scenes/scene4/wheel_wall.h"
 
-namespace {} // namespace
-
 void drawSceneFour(float t) {
-    clockStamp = static_cast<float>(t * 1000000.0);
-
     // The glass discs and the halos show these two pictures, refreshed every frame.
     renderCubeFieldPicture(t);
     renderSmokePicture(t);
@@ -27,9 +24,9 @@ void drawSceneFour(float t) {
     drawGreeting(t);
 
     setOrthoProjection();
-    copyFrameTo(target5);
+    copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, target5);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
     drawEyeMask();
 
     setScenePerspective();

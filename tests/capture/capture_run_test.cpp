@@ -1,6 +1,7 @@
 // The capture program run as a user runs it, on a three-second piece of music so that a whole
 // show is 37 frames at 12 fps: frames against stills, repeat captures, what ffprobe sees, and
 // every bad input's message with nothing left behind.
+#include "shell/data_files.h"
 #include "shell/show.h"
 #include "tools/capture/contact_sheet.h"
 #include "tools/offscreen/offscreen.h"
@@ -20,9 +21,6 @@
 namespace {
 
 constexpr size_t kFrameBytes = size_t(kFrameWidth) * kFrameHeight * 3;
-const char* const kPictures[] = {"title2",       "aba2",     "sc02cross", "letter01",
-                                 "letter02",     "letter03", "moll4",     "smoke4",
-                                 "sc03objecs03", "r",        "eyeeye2",   "greeting"};
 
 std::string scratch;             // holds Data/ and the outputs
 std::vector<std::string> frames; // the whole show, lossless, at 12 fps
@@ -109,9 +107,10 @@ class CaptureRun : public ::testing::Test {
         scratch = name;
         ASSERT_EQ(std::system(("mkdir -p " + scratch + "/Data " + scratch + "/out").c_str()), 0);
         // Our pictures when the build made them, plain grey ones when it did not.
-        for (const char* picture : kPictures) {
-            const std::string built = std::string(KV_DATA_DIR) + "/" + picture + ".bmp";
-            const std::string mine = scratch + "/Data/" + picture + ".bmp";
+        for (const char* bitmap : data_files::kBitmaps) {
+            const std::string built =
+                std::string(KV_DATA_DIR) + "/" + std::string(data_files::fileName(bitmap));
+            const std::string mine = scratch + "/" + bitmap;
             const std::string make =
                 access(built.c_str(), R_OK) == 0
                     ? "cp " + built + " " + mine

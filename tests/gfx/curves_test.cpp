@@ -14,15 +14,15 @@ TEST(Curves, PingPongRisesToThePeakAndFallsBack) {
 }
 
 TEST(Curves, BreakpointsSplitTheWindowIntoEightBeats) {
-    setBreakpoints(0, 0.02503f);
-    const float d = static_cast<float>(static_cast<long double>(0.02503f) * 0.125L);
-    EXPECT_EQ(breakpoints[0], 0);
-    EXPECT_FLOAT_EQ(breakpoints[1], 0.00312875f);
-    EXPECT_FLOAT_EQ(breakpoints[2], 0.0062575f);
-    EXPECT_FLOAT_EQ(breakpoints[8], 0.02503f);
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(breakpoints[k], static_cast<float>(k * (long double)d));
+    // Scene one's first cycle, worked by hand: 0.02503 / 8 = 0.00312875 a beat.
+    const double worked[9] = {0,          0.00312875, 0.0062575,  0.00938625, 0.012515,
+                              0.01564375, 0.0187725,  0.02190125, 0.02503};
+    float breakpoints[9];
+    setBreakpoints(0, 0.02503f, breakpoints);
+    for (int k = 0; k < 9; ++k) EXPECT_FLOAT_EQ(breakpoints[k], float(worked[k])) << k;
 
-    setBreakpoints(0.075104f, 0.100144f);
+    setBreakpoints(0.075104f, 0.100144f, breakpoints);
+    EXPECT_EQ(breakpoints[0], 0.075104f);
     for (int k = 0; k < 8; ++k) EXPECT_LT(breakpoints[k], breakpoints[k + 1]);
     EXPECT_NEAR(breakpoints[8], 0.100144, 1e-7);
 }

@@ -69,13 +69,12 @@ TEST(TumblingCubes, NegativeEdgeIsDrawnMirrored) {
 }
 
 TEST(WallTiles, TableFacingAndColours) {
-    target8 = 20;
+    tex::target8 = 20;
     glrec::reset();
     drawWallTiles(0, true);
-    ASSERT_TRUE(wallTilesBuilt);
-    const float* first = wallTilePositions[0];
+    const float* first = wallTilePosition(0, 0, 0);
     EXPECT_EQ(std::vector<float>(first, first + 3), (std::vector<float>{-400, -400, -500}));
-    const float* ceiling = wallTilePositions[25 * 4 + 5 * 2 + 3];
+    const float* ceiling = wallTilePosition(4, 2, 3);
     EXPECT_EQ(std::vector<float>(ceiling, ceiling + 3), (std::vector<float>{0, 500, 200}));
 
     // Every tile's face normal, turned by its wall, points at the room's middle.
@@ -96,7 +95,7 @@ TEST(WallTiles, TableFacingAndColours) {
     EXPECT_NEAR(far.red, 0.6317, 1e-4);
     EXPECT_NEAR(far.green, 0.8253, 1e-4);
     EXPECT_EQ(glrec::named("glColor4f")[0].args, (std::vector<double>{0.9f, 1, 1, 1}));
-    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), target8);
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::target8);
 }
 
 TEST(WallTiles, RowsWaverDownToHalfInTheMainPassOnly) {
@@ -120,10 +119,10 @@ TEST(Title, FadesInAndOutOnce) {
     EXPECT_NEAR(titleStrength(0.065f), 0.66f, 0.01f);
     EXPECT_EQ(titleStrength(0.09f), 0);
 
-    title2 = 1;
+    tex::title2 = 1;
     glrec::reset();
     drawTitle(0.045f);
-    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), title2);
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::title2);
     EXPECT_EQ(glrec::named("glColor4f")[0].args, (std::vector<double>{1, 1, 1, 1}));
     EXPECT_FALSE(glrec::state().isEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND));

@@ -1,5 +1,6 @@
 // Scene one on a real GL context: what a viewer would notice of the bars and the title.
 #include "gfx/textures.h"
+#include "shell/data_files.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
 #include "tools/offscreen/offscreen.h"
@@ -15,7 +16,7 @@ class SceneOneRender : public ::testing::Test {
     static void SetUpTestSuite() {
         // initGraphics ends the process, with status 0, when a picture is missing.
         struct stat s;
-        ASSERT_EQ(stat("Data/title2.bmp", &s), 0) << "the pictures under Data/ are not built";
+        ASSERT_EQ(stat(data_files::title2, &s), 0) << "the pictures under Data/ are not built";
         std::string error;
         ASSERT_TRUE(offscreenOpen(&error)) << error;
         initGraphics();
@@ -33,10 +34,10 @@ class SceneOneRender : public ::testing::Test {
         return rgb;
     }
     static std::vector<unsigned char> frameWithoutTitleAt(float t) {
-        const GLuint real = title2;
-        title2 = noTitle;
+        const GLuint real = tex::title2;
+        tex::title2 = noTitle;
         std::vector<unsigned char> rgb = frameAt(t);
-        title2 = real;
+        tex::title2 = real;
         return rgb;
     }
     static int brightest(const std::vector<unsigned char>& rgb, int fromRow, int toRow) {

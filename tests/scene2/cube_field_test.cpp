@@ -88,7 +88,7 @@ TEST(CubeField, ZeroIndexCubesUseAZeroQuotient) {
 // The solid cube is textured with aba2; the outline is plain black.
 TEST(CubeField, TexturesSolidsOnly) {
     glrec::reset();
-    aba2 = 33;
+    tex::aba2 = 33;
     drawCubeField(0.2f);
     EXPECT_EQ(glrec::count("glBindTexture"), 400u);
     EXPECT_EQ(glrec::named("glBindTexture").at(0).arg(1), 33);

@@ -19,7 +19,7 @@ struct Drawn {
 
 Drawn drawAt(float t) {
     glrec::reset();
-    letter01 = 7, letter02 = 8, letter03 = 9;
+    tex::letter01 = 7, tex::letter02 = 8, tex::letter03 = 9;
     drawLetterBanners(t);
     Drawn d;
     for (const glrec::Call& c : glrec::named("glBindTexture")) d.textures.push_back(c.arg(1));

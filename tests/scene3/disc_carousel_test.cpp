@@ -1,4 +1,6 @@
+#include "gfx/timeline.h"
 #include "scenes/scene3/disc_carousel.h"
+#include "tests/support/float_clock.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@ namespace {
 
 // The show clock at which the sweep has run e degrees ahead of the ring.
 float clockForSweep(double e) {
-    return static_cast<float>(0.299523 + e / 4000);
+    return static_cast<float>(kSceneThreeStart + e / 4000);
 }
 
 class DiscCarousel : public ::testing::Test {
@@ -18,6 +20,9 @@ class DiscCarousel : public ::testing::Test {
         glrec::reset();
         carouselState = kCarouselFilling;
     }
+    CarouselFrame advance(float t) { return advanceCarousel(carouselState, t); }
+    // Works out the frame at t and draws it.
+    void drawAt(float t) { drawDiscCarousel(advance(t)); }
     // The angle about the vertical axis of every disc drawn, in drawing order.
     static std::vector<double> drawnAngles() {
         std::vector<double> out;
@@ -25,12 +30,13 @@ class DiscCarousel : public ::testing::Test {
             if (c.arg(2) == 1 && c.arg(0) != 180) out.push_back(c.arg(0));
         return out;
     }
+    int32_t carouselState;
 };
 
 TEST_F(DiscCarousel, FirstFrameDrawsOnlyTheLeadingDiscAndStartsFilling) {
     carouselState = kCarouselNotStarted;
-    const float t = std::nextafter(0.299523f, 1.0f); // the first clock of scene three
-    drawDiscCarousel(t);
+    const float t = firstClockAtOrAbove(kSceneThreeStart);
+    drawAt(t);
     EXPECT_EQ(carouselState, kCarouselFilling);
     const auto angles = drawnAngles();
     ASSERT_EQ(angles.size(), 1u);
@@ -38,7 +44,7 @@ TEST_F(DiscCarousel, FirstFrameDrawsOnlyTheLeadingDiscAndStartsFilling) {
 }
 
 TEST_F(DiscCarousel, LeadingDiscSetsTheSlotsItHasPassed) {
-    const CarouselFrame f = advanceCarousel(clockForSweep(150.7));
+    const CarouselFrame f = advance(clockForSweep(150.7));
     EXPECT_TRUE(f.leading);
     const bool expected[6] = {true, true, true, false, false, false};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(f.slot[i], expected[i]) << "slot " << i;
@@ -46,36 +52,36 @@ TEST_F(DiscCarousel, LeadingDiscSetsTheSlotsItHasPassed) {
 }
 
 TEST_F(DiscCarousel, RingIsFullFromTheFrameWhoseSweepReaches301) {
-    const CarouselFrame at300 = advanceCarousel(clockForSweep(300.5));
+    const CarouselFrame at300 = advance(clockForSweep(300.5));
     EXPECT_FALSE(at300.slot[5]) << "300 is not past 300";
     EXPECT_TRUE(at300.slot[4]);
     EXPECT_TRUE(at300.leading);
     EXPECT_EQ(carouselState, kCarouselFilling);
 
     const float t = clockForSweep(301.5);
-    drawDiscCarousel(t);
+    drawAt(t);
     EXPECT_EQ(carouselState, kCarouselFull);
     const auto angles = drawnAngles();
     ASSERT_EQ(angles.size(), 6u) << "six slots, no leading disc";
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(angles[i], 60 * i + t * 1000.0 + 30, 0.01);
 
     // Full is final, whatever the sweep does afterwards.
-    EXPECT_TRUE(advanceCarousel(clockForSweep(365.5)).slot[5]);
+    EXPECT_TRUE(advance(clockForSweep(365.5)).slot[5]);
     EXPECT_EQ(carouselState, kCarouselFull);
 }
 
 TEST_F(DiscCarousel, AFrameThatCarriesTheSweepPastATurnWrapsAndFillsOn) {
-    const CarouselFrame f = advanceCarousel(clockForSweep(365.5));
+    const CarouselFrame f = advance(clockForSweep(365.5));
     EXPECT_TRUE(f.slot[0]);
     for (int i = 1; i < 6; ++i) EXPECT_FALSE(f.slot[i]);
     EXPECT_TRUE(f.leading);
     EXPECT_EQ(carouselState, kCarouselFilling);
-    EXPECT_EQ(advanceCarousel(clockForSweep(661.5)).leading, false);
+    EXPECT_EQ(advance(clockForSweep(661.5)).leading, false);
 }
 
 TEST_F(DiscCarousel, EachDiscStandsOnTheRingFacingTheAxis) {
     carouselState = kCarouselFull;
-    drawDiscCarousel(0.5f);
+    drawAt(0.5f);
     const auto discs = glrec::named("glBegin");
     ASSERT_EQ(discs.size(), 6u);
     for (const glrec::Call& d : discs) {

@@ -1,3 +1,4 @@
+#include "gfx/rounded_pi.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/facing_smoke.h"
 #include "tests/support/glrec.h"
@@ -12,7 +13,7 @@ class FacingSmoke : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        smoke4 = 14;
+        tex::smoke4 = 14;
         glrec::state().enabled[GL_CULL_FACE] = true;
     }
 };
@@ -22,7 +23,7 @@ TEST_F(FacingSmoke, HeadingForEyesOnTheAxesAndTheDiagonal) {
     EXPECT_EQ(facingHeading(0, -900), 180);
     const float diagonal = facingHeading(900, 900);
     EXPECT_LT(diagonal, 405);
-    EXPECT_NEAR(diagonal, 45 * M_PI / 3.1416 + 360, 1e-4);
+    EXPECT_NEAR(diagonal, 45 * M_PI / kPi + 360, 1e-4);
 }
 
 // Where the sprites' front (+z) points in the horizontal plane once turned by the heading.
@@ -73,7 +74,7 @@ TEST_F(FacingSmoke, AddsInvertedSmokeWithCullingOffAndRestoresIt) {
         EXPECT_EQ(b.arg(0), GL_ONE_MINUS_DST_COLOR);
         EXPECT_EQ(b.arg(1), GL_ONE);
     }
-    EXPECT_EQ(glrec::state().boundTexture, smoke4);
+    EXPECT_EQ(glrec::state().boundTexture, tex::smoke4);
     EXPECT_TRUE(glrec::state().isEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND));
     EXPECT_FALSE(glrec::state().isEnabled(GL_TEXTURE_2D));

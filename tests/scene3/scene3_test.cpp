@@ -1,9 +1,6 @@
 #include "gfx/textures.h"
-#include "scenes/scene2/scene2.h"
 #include "scenes/scene3/camera.h"
-#include "scenes/scene3/disc_carousel.h"
 #include "scenes/scene3/scene3.h"
-#include "scenes/scene3/tracer_paths.h"
 #include "tests/support/alloc_counter.h"
 #include "tests/support/glrec.h"
 
@@ -13,17 +10,22 @@
 
 namespace {
 
+SceneThreeState state;
+
+// One frame at t, a frame of a steady run after the one before.
+void drawFrame(float t) {
+    drawSceneThree(advanceSceneThree(state, t, 16.7f), t);
+}
+
 class SceneThree : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        aba2 = 3, target5 = 11, target6 = 12, moll4 = 13, smoke4 = 14, sc03objecs03 = 15,
-        target7 = 16, r = 17;
-        tracerIndex = 1;
-        tracerHead = {0, 0};
-        carouselState = kCarouselNotStarted;
-        clockStamp = 0;
+        tex::aba2 = 3, tex::target5 = 11, tex::target6 = 12, tex::moll4 = 13, tex::smoke4 = 14,
+        tex::sc03objecs03 = 15, tex::target7 = 16, tex::r = 17;
+        state = SceneThreeState{};
     }
+
     // Index of the first call named `name` whose arguments start with `args`, from `from`.
     static long findWith(const std::string& name, std::vector<double> args, size_t from = 0) {
         const auto& calls = glrec::calls();
@@ -67,30 +69,28 @@ TEST_F(SceneThree, CameraTakesTheWindowThatHoldsTheClockFromItsLowerBoundOn) {
     }
 }
 
-TEST_F(SceneThree, FirstFrameStepsFromTheClockStampSceneTwoLeft) {
-    drawSceneTwo(0.29945f);
-    glrec::reset();
-    drawSceneThree(0.2996f);
-    EXPECT_FLOAT_EQ(clockStamp, 299600);
-    // A tenth of the 150 millionths of the show clock between the two frames.
-    EXPECT_NEAR(tracerHead.x, 15, 0.01);
-    EXPECT_EQ(tracerHead.z, 0);
-    EXPECT_EQ(carouselState, kCarouselFilling);
+TEST_F(SceneThree, AFrameDrawsTheWalkAfterItsStepAndTheProbeBeforeItsMove) {
+    const SceneThreeFrame first = advanceSceneThree(state, 0.2996f, 150);
+    EXPECT_EQ(first.tracer.tracerHead.x, 15) << "a tenth of the step";
+    EXPECT_TRUE(first.carousel.leading);
+    EXPECT_EQ(first.probe.z, 0) << "the probe where the show starts it";
+    EXPECT_NEAR(state.probePoint.z, 300 * std::cos(300 * 0.2996), 0.01) << "moved on for the next";
 
-    drawSceneThree(0.2997f);
-    EXPECT_NEAR(tracerHead.x, 25, 0.01);
+    const SceneThreeFrame second = advanceSceneThree(state, 0.2997f, 100);
+    EXPECT_EQ(second.tracer.tracerHead.x, 25);
+    EXPECT_NEAR(second.probe.z, 300 * std::cos(300 * 0.2996), 0.01);
 }
 
 TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const float t = 0.45f;
-    drawSceneThree(t);
+    drawFrame(t);
     const auto copies = glrec::named("glCopyTexImage2D");
     ASSERT_EQ(copies.size(), 3u);
     const long c0 = glrec::find("glCopyTexImage2D"), c1 = glrec::find("glCopyTexImage2D", c0 + 1),
                c2 = glrec::find("glCopyTexImage2D", c1 + 1);
-    EXPECT_EQ(boundAt(c0), target6);
-    EXPECT_EQ(boundAt(c1), target7);
-    EXPECT_EQ(boundAt(c2), target5);
+    EXPECT_EQ(boundAt(c0), tex::target6);
+    EXPECT_EQ(boundAt(c1), tex::target7);
+    EXPECT_EQ(boundAt(c2), tex::target5);
     EXPECT_EQ(copies[2].arg(5), 1024);
 
     // The white clear, then the camera, the light, and the tracer's paths drawn first.
@@ -104,7 +104,7 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const long lit = findWith("glEnable", {GL_LIGHTING}, lookAt);
     const long firstPath = findWith("glBegin", {GL_LINE_STRIP}, lookAt);
     EXPECT_LT(lit, firstPath);
-    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}), -1) << "no wheels";
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}), -1) << "no wheels";
 
     // The screen passes: zoom layers of target5, then the side bars and nothing else.
     const long ortho = glrec::find("glOrtho", lookAt);
@@ -121,15 +121,15 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
 
 TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
     const float t = 0.599523f; // already the second half
-    drawSceneThree(t);
+    drawFrame(t);
     const long c1 = glrec::find("glCopyTexImage2D", glrec::find("glCopyTexImage2D") + 1);
     const long clearColour = glrec::find("glClearColor", c1);
     EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{0, 0, 0, 0}));
 
-    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(moll4)}, c1);
+    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}, c1);
     const long walls = findWith("glTranslatef", {0, -125, 0}, c1);
     const long blackClear = findWith("glClearColor", {0, 0, 0, 1}, c1);
-    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(smoke4)}, c1);
+    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)}, c1);
     const long ortho = glrec::find("glOrtho", c1);
     ASSERT_GT(wheels, 0);
     EXPECT_LT(wheels, walls);
@@ -161,7 +161,7 @@ TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
 // Bullseye discs drawn over the picture: polygons between the screen projection and the copy.
 size_t bullseyeDiscs(float t) {
     glrec::reset();
-    drawSceneThree(t);
+    drawFrame(t);
     const auto& calls = glrec::calls();
     long copy = -1;
     for (long i = 0; i >= 0; i = glrec::find("glCopyTexImage2D", i + 1)) copy = i;
@@ -180,9 +180,9 @@ TEST_F(SceneThree, BullseyesGoOnUpTo0315231Inclusive) {
 TEST_F(SceneThree, AFrameAllocatesNothing) {
     glrec::setRecording(false);
     for (float t : {0.3f, 0.45f, 0.61f, 0.8f}) {
-        drawSceneThree(t - 0.0001f); // the first call may grow the stand-in's matrix stacks
+        drawFrame(t - 0.0001f); // the first call may grow the stand-in's matrix stacks
         const size_t before = alloc_counter::count();
-        drawSceneThree(t);
+        drawFrame(t);
         EXPECT_EQ(alloc_counter::count() - before, 0u) << "t " << t;
     }
     glrec::setRecording(true);

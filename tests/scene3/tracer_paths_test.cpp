@@ -11,9 +11,9 @@ class TracerPaths : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        tracerIndex = 1;
-        tracerHead = {0, 0};
+        walk = TracerWalk{};
     }
+    TracerWalk walk;
 };
 
 TEST_F(TracerPaths, PathIsRectilinearAndEndsOnARepeatedWaypoint) {
@@ -32,28 +32,28 @@ TEST_F(TracerPaths, PathIsRectilinearAndEndsOnARepeatedWaypoint) {
 }
 
 TEST_F(TracerPaths, WalksATenthOfTheStepAlongXFirst) {
-    walkTracer(80);
-    EXPECT_EQ(tracerHead.x, 8);
-    EXPECT_EQ(tracerHead.z, 0);
-    EXPECT_EQ(tracerIndex, 1);
+    walkTracer(walk, 80);
+    EXPECT_EQ(walk.tracerHead.x, 8);
+    EXPECT_EQ(walk.tracerHead.z, 0);
+    EXPECT_EQ(walk.tracerIndex, 1);
 }
 
 TEST_F(TracerPaths, PassingAWaypointSnapsOntoItAndTurnsTowardsTheNextInTheSameFrame) {
-    tracerHead = {196, 0};
-    walkTracer(80);
-    EXPECT_EQ(tracerIndex, 2);
-    EXPECT_EQ(tracerHead.x, 200);
-    EXPECT_EQ(tracerHead.z, 8);
+    walk.tracerHead = {196, 0};
+    walkTracer(walk, 80);
+    EXPECT_EQ(walk.tracerIndex, 2);
+    EXPECT_EQ(walk.tracerHead.x, 200);
+    EXPECT_EQ(walk.tracerHead.z, 8);
 }
 
 TEST_F(TracerPaths, LandingExactlyOnAWaypointReachesItAndTheWalkGoesOn) {
-    tracerHead = {192, 0};
-    walkTracer(80);
-    EXPECT_EQ(tracerIndex, 2);
-    EXPECT_EQ(tracerHead.x, 200);
-    EXPECT_EQ(tracerHead.z, 8);
-    walkTracer(80);
-    EXPECT_EQ(tracerHead.z, 16);
+    walk.tracerHead = {192, 0};
+    walkTracer(walk, 80);
+    EXPECT_EQ(walk.tracerIndex, 2);
+    EXPECT_EQ(walk.tracerHead.x, 200);
+    EXPECT_EQ(walk.tracerHead.z, 8);
+    walkTracer(walk, 80);
+    EXPECT_EQ(walk.tracerHead.z, 16);
 }
 
 TEST_F(TracerPaths, SteadyFramesWalkTheWholePathAndStopOnTheLastWaypoint) {
@@ -61,14 +61,14 @@ TEST_F(TracerPaths, SteadyFramesWalkTheWholePathAndStopOnTheLastWaypoint) {
     for (const float step : {500.0f, 83.3125f, 166.65625f}) {
         SetUp();
         int frames = 0;
-        while (tracerIndex < 102 && frames < 100000) walkTracer(step), ++frames;
-        EXPECT_EQ(tracerIndex, 102) << "step " << step;
+        while (walk.tracerIndex < 102 && frames < 100000) walkTracer(walk, step), ++frames;
+        EXPECT_EQ(walk.tracerIndex, 102) << "step " << step;
         // About 11570 units at a tenth of the step a frame, less what each snap drops.
         EXPECT_LT(frames, 11570 / (step * 0.1f) + 2 * 102) << "step " << step;
-        for (int i = 0; i < 50; ++i) walkTracer(step);
-        EXPECT_EQ(tracerIndex, 102);
-        EXPECT_EQ(tracerHead.x, 1000);
-        EXPECT_EQ(tracerHead.z, 430);
+        for (int i = 0; i < 50; ++i) walkTracer(walk, step);
+        EXPECT_EQ(walk.tracerIndex, 102);
+        EXPECT_EQ(walk.tracerHead.x, 1000);
+        EXPECT_EQ(walk.tracerHead.z, 430);
     }
 }
 
@@ -115,9 +115,9 @@ std::vector<Strip> recordedStrips() {
 }
 
 TEST_F(TracerPaths, FourArmsTrailTheWalkedPathToTheHeadOnTheFloor) {
-    tracerIndex = 5;
-    tracerHead = {380, 150};
-    drawTracerPaths(0.5f, 0);
+    walk.tracerIndex = 5;
+    walk.tracerHead = {380, 150};
+    drawTracerPaths(0.5f, walk);
     const auto strips = recordedStrips();
     ASSERT_EQ(strips.size(), 4u);
     for (int k = 0; k < 4; ++k) {
@@ -140,9 +140,9 @@ TEST_F(TracerPaths, FourArmsTrailTheWalkedPathToTheHeadOnTheFloor) {
 }
 
 TEST_F(TracerPaths, FallingArmsDropTheirPathButNotTheirHead) {
-    tracerIndex = 3;
-    tracerHead = {300, 50};
-    drawTracerPaths(0.619523f, 0);
+    walk.tracerIndex = 3;
+    walk.tracerHead = {300, 50};
+    drawTracerPaths(0.619523f, walk);
     const auto strips = recordedStrips();
     ASSERT_EQ(strips.size(), 4u);
     EXPECT_NEAR(strips[0].points[0][1], -700, 0.01);
@@ -151,15 +151,14 @@ TEST_F(TracerPaths, FallingArmsDropTheirPathButNotTheirHead) {
     for (const Strip& s : strips) EXPECT_EQ(s.points.back()[1], -400);
 
     glrec::reset();
-    drawTracerPaths(std::nextafter(0.629523f, 1.0f), 0);
+    drawTracerPaths(std::nextafter(0.629523f, 1.0f), walk);
     const auto later = recordedStrips();
     ASSERT_EQ(later.size(), 3u) << "arm 0 has fallen out";
     EXPECT_EQ(later[0].armAngle, 90);
 
     glrec::reset();
-    drawTracerPaths(0.65f, 0);
+    drawTracerPaths(0.65f, walk);
     EXPECT_EQ(glrec::count("glBegin"), 0u);
-    EXPECT_EQ(tracerIndex, 3) << "the walk state stays";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "gfx/textures.h"
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
 #include "tools/offscreen/offscreen.h"
@@ -45,13 +46,13 @@ TEST_F(SceneFourRender, PicturesGoOnlyIntoTheirTargetsAndLeaveTheFrameWhite) {
     EXPECT_TRUE(std::all_of(afterSmoke.begin(), afterSmoke.end(), [](int c) { return c == 255; }));
 
     // The field stands on the ground the caller cleared with: red above the horizon.
-    const Pixels field = picture(target6);
+    const Pixels field = picture(tex::target6);
     const unsigned char* sky = &field[(511 * 512 + 256) * 3];
     EXPECT_EQ(sky[0] * 65536 + sky[1] * 256 + sky[2], 0xff0000);
     EXPECT_GT(std::count(field.begin(), field.end(), 0), 1000) << "black outlines";
 
     // Smoke drawn on white becomes a dim cyan glow on black: v (1 - v) never passes 0.25.
-    const Pixels smoke = picture(target7);
+    const Pixels smoke = picture(tex::target7);
     int most[3] = {0, 0, 0};
     for (size_t i = 0; i < smoke.size(); ++i) most[i % 3] = std::max<int>(most[i % 3], smoke[i]);
     EXPECT_EQ(most[0], 0);
@@ -66,15 +67,15 @@ TEST_F(SceneFourRender, TheMaskDarkensTheEdgesAndLeavesTheMiddle) {
     drawShow(t);
     const Pixels masked = frame();
     // The same frame under a white mask is the frame before masking.
-    const GLuint eye = eyeeye2;
+    const GLuint eye = tex::eyeeye2;
     const unsigned char white[4] = {255, 255, 255, 255};
-    glGenTextures(1, &eyeeye2);
-    glBindTexture(GL_TEXTURE_2D, eyeeye2);
+    glGenTextures(1, &tex::eyeeye2);
+    glBindTexture(GL_TEXTURE_2D, tex::eyeeye2);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     drawShow(t);
     const Pixels plain = frame();
-    eyeeye2 = eye;
+    tex::eyeeye2 = eye;
 
     for (size_t i = 0; i < masked.size(); ++i) ASSERT_LE(masked[i], plain[i] + 1) << i;
     // Sum of a square's channels, x and y counted from the top left.

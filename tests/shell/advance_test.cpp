@@ -1,38 +1,22 @@
-#include "gfx/textures.h"
-#include "scenes/scene3/cube_walls.h"
-#include "scenes/scene3/disc_carousel.h"
-#include "scenes/scene3/tracer_paths.h"
+// What the show carries from frame to frame: drawing and skipping ahead move it alike.
 #include "shell/show.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <type_traits>
 
 namespace {
 
-// Everything the scenes carry from one frame to the next.
-struct CarriedState {
-    float clock;
-    int32_t index, carousel;
-    float headX, headZ, probeX, probeY, probeZ;
-    bool operator==(const CarriedState& o) const {
-        return clock == o.clock && index == o.index && carousel == o.carousel && headX == o.headX &&
-               headZ == o.headZ && probeX == o.probeX && probeY == o.probeY && probeZ == o.probeZ;
-    }
-};
-
-CarriedState carried() {
-    return {clockStamp,   tracerIndex,  carouselState, tracerHead.x,
-            tracerHead.z, probePoint.x, probePoint.y,  probePoint.z};
-}
-
-void startFresh() {
-    clockStamp = 0;
-    tracerIndex = 1;
-    tracerHead = {0, 0};
-    carouselState = kCarouselNotStarted;
-    probePoint = {0, 0, 0};
+// Byte for byte, so a field added to the state is compared too; the state holds only 32-bit
+// fields, so there is no padding to differ.
+static_assert(std::is_trivially_copyable_v<ShowState>);
+static_assert(alignof(ShowState) == 4 && sizeof(ShowState) % 4 == 0);
+bool sameState(const ShowState& a, const ShowState& b) {
+    return std::memcmp(&a, &b, sizeof(ShowState)) == 0;
 }
 
 // The show clock of frame k of a 60 fps run over a 160 s piece, as the program forms it.
@@ -40,39 +24,81 @@ float frameClock(int k) {
     return showClock(DWORD(k * 1000 / 60), 160000);
 }
 
-TEST(AdvanceShow, LeavesTheStateDrawingWouldLeaveAcrossScenesTwoToFour) {
+class Advance : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        showState = ShowState{};
+        glrec::reset();
+    }
+    void TearDown() override { glrec::setRecording(true); }
+};
+
+TEST_F(Advance, SkippingAheadLeavesTheStateDrawingLeavesAcrossScenesTwoToFour) {
     // From late in scene two, through the whole walk and carousel, into scene four.
     const int first = 2700, last = 8700, every = 150;
-    glrec::reset();
     glrec::setRecording(false);
-
-    startFresh();
-    std::vector<CarriedState> drawn;
+    std::vector<ShowState> drawn;
     for (int k = first; k <= last; ++k) {
         drawShow(frameClock(k));
-        if (k % every == 0) drawn.push_back(carried());
+        if (k % every == 0) drawn.push_back(showState);
     }
-    ASSERT_EQ(tracerIndex, 102) << "the walk should have run to its end";
-    ASSERT_EQ(carouselState, kCarouselFull);
+    ASSERT_EQ(showState.sceneThree.tracer.tracerIndex, 102) << "the walk should have run out";
+    ASSERT_EQ(showState.sceneThree.carouselState, kCarouselFull);
 
-    startFresh();
+    showState = ShowState{};
     size_t checked = 0;
     for (int k = first; k <= last; ++k) {
         advanceShow(frameClock(k));
         if (k % every == 0) {
-            ASSERT_TRUE(carried() == drawn[checked++]) << "frame " << k;
+            ASSERT_TRUE(sameState(showState, drawn[checked++])) << "frame " << k;
         }
     }
     EXPECT_EQ(checked, drawn.size());
-    EXPECT_EQ(glrec::calls().size(), 0u);
-    glrec::setRecording(true);
 }
 
-TEST(AdvanceShow, DrawsNothing) {
-    glrec::reset();
+TEST_F(Advance, DrawsNothing) {
     for (float t : {0.05f, 0.2f, 0.5f, 0.95f}) advanceShow(t);
     EXPECT_TRUE(glrec::calls().empty());
-    EXPECT_EQ(clockStamp, 0.95f * 1000000.0f);
+}
+
+TEST_F(Advance, EveryScenesFrameStampsTheClockAndAFrameWithNoSceneLeavesTheState) {
+    const struct {
+        float t, stamp;
+    } frames[] = {{0.045f, 45000}, {0.100144f, 100144}, {0.45f, 450000}, {0.94f, 940000}};
+    for (const auto& f : frames) {
+        drawShow(f.t);
+        EXPECT_FLOAT_EQ(showState.clockStamp, f.stamp) << "t " << f.t;
+    }
+    const ShowState before = showState;
+    drawShow(std::numeric_limits<float>::quiet_NaN());
+    advanceShow(-0.25f);
+    EXPECT_TRUE(sameState(showState, before));
+}
+
+TEST_F(Advance, SceneThreesFirstFrameStepsFromTheStampSceneTwoLeft) {
+    advanceShow(0.29945f);
+    advanceShow(0.2996f);
+    EXPECT_FLOAT_EQ(showState.clockStamp, 299600);
+    // A tenth of the 150 millionths of the show clock between the two frames.
+    const TracerWalk& walk = showState.sceneThree.tracer;
+    EXPECT_NEAR(walk.tracerHead.x, 15, 0.01);
+    EXPECT_EQ(walk.tracerHead.z, 0);
+    EXPECT_EQ(showState.sceneThree.carouselState, kCarouselFilling);
+
+    advanceShow(0.2997f);
+    EXPECT_NEAR(walk.tracerHead.x, 25, 0.01);
+}
+
+TEST_F(Advance, TheProbeStaysWhereTheLastFrameOfSceneThreeLeftIt) {
+    // The probe circles at radius 300, 300 radians per unit of the clock.
+    advanceShow(0.45f);
+    const ProbePoint& probe = showState.sceneThree.probePoint;
+    EXPECT_NEAR(probe.x, 300 * std::sin(135.0), 1e-3);
+    EXPECT_EQ(probe.y, probe.x);
+    EXPECT_NEAR(probe.z, 300 * std::cos(135.0), 1e-3);
+    // A frame of scene four keeps the probe where scene three left it.
+    advanceShow(0.95f);
+    EXPECT_NEAR(probe.z, 300 * std::cos(135.0), 1e-3);
 }
 
 } // namespace

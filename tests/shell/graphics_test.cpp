@@ -1,4 +1,5 @@
 #include "gfx/textures.h"
+#include "shell/data_files.h"
 #include "shell/graphics.h"
 #include "tests/shell/bmp_fixture.h"
 #include "tests/support/glrec.h"
@@ -10,21 +11,19 @@
 
 namespace {
 
-const char* const kFiles[] = {"title2",       "aba2",     "sc02cross", "letter01",
-                              "letter02",     "letter03", "moll4",     "smoke4",
-                              "sc03objecs03", "r",        "eyeeye2",   "greeting"};
-
-// A Data/ folder of small pictures, each 4 texels wide and as tall as its place in kFiles + 1.
+// A Data/ folder of small bitmaps, each 4 texels wide and as tall as its place in the table + 1.
 std::string makeDataDir(const char* skip = nullptr) {
-    const std::string root = tempDir() + (skip ? std::string("/without_") + skip : "/full");
+    const std::string root =
+        tempDir() + (skip ? "/without_" + std::string(data_files::stem(skip)) : "/full");
     mkdir(root.c_str(), 0700);
     mkdir((root + "/Data").c_str(), 0700);
     for (int i = 0; i < 12; ++i) {
-        if (skip && std::string(skip) == kFiles[i]) continue;
+        const char* path = data_files::kBitmaps[i];
+        if (path == skip) continue;
         BmpFixture f;
         f.width = 4, f.height = i + 1;
         f.pixels.assign(size_t(12 * f.height), 100);
-        writeBmp(root + "/Data/" + kFiles[i] + ".bmp", f);
+        writeBmp(root + "/" + path, f);
     }
     return root;
 }
@@ -61,10 +60,11 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
     EXPECT_EQ(s.matrixMode, GLenum(GL_MODELVIEW));
 
     // Names are handed out in table order; each file keeps its own size, targets are 128 RGBA.
-    const GLuint* table[20] = {&title2,    &target1,  &aba2,     &target2,  &target3,
-                               &sc02cross, &letter01, &letter02, &letter03, &target4,
-                               &target5,   &target6,  &moll4,    &smoke4,   &sc03objecs03,
-                               &target7,   &r,        &eyeeye2,  &greeting, &target8};
+    const GLuint* table[20] = {&tex::title2,   &tex::target1,   &tex::aba2,         &tex::target2,
+                               &tex::target3,  &tex::sc02cross, &tex::letter01,     &tex::letter02,
+                               &tex::letter03, &tex::target4,   &tex::target5,      &tex::target6,
+                               &tex::moll4,    &tex::smoke4,    &tex::sc03objecs03, &tex::target7,
+                               &tex::r,        &tex::eyeeye2,   &tex::greeting,     &tex::target8};
     for (GLuint i = 0; i < 20; ++i) EXPECT_EQ(*table[i], i + 1);
     const auto uploads = glrec::named("glTexImage2D");
     ASSERT_EQ(uploads.size(), 20u);
@@ -75,15 +75,15 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
             EXPECT_EQ(uploads[i].arg(3), 128);
             EXPECT_EQ(uploads[i].arg(6), GL_RGBA);
         } else {
-            EXPECT_EQ(uploads[i].arg(4), ++file) << "file " << kFiles[file - 1];
+            EXPECT_EQ(uploads[i].arg(4), ++file) << data_files::kBitmaps[file - 1];
         }
     }
     EXPECT_EQ(file, 12);
-    EXPECT_EQ(s.boundTexture, target8);
+    EXPECT_EQ(s.boundTexture, tex::target8);
 }
 
 TEST(InitGraphicsDeathTest, AMissingPictureEndsStartUp) {
-    const std::string dir = makeDataDir("moll4");
+    const std::string dir = makeDataDir(data_files::moll4);
     EXPECT_EXIT(
         {
             InDir in(dir);

@@ -41,8 +41,7 @@ TEST(ShowClock, PositionIsUnsignedAndQuotientRoundedOnce) {
     EXPECT_EQ(showClock(0x80000000u, 4294967296.0), 0.5f) << "top bit set is not negative";
     EXPECT_EQ(showClock(30000, 200000), 0.15f);
     EXPECT_TRUE(std::isnan(showClock(0, 0)));
-    // 1/3 rounded straight to float, not through a double first.
-    EXPECT_EQ(showClock(1, 3), static_cast<float>(1.0L / 3));
+    EXPECT_EQ(showClock(1, 3), 0x1.555556p-2f) << "1/3 to the nearest float, rounded up";
 }
 
 int framesDrawn = 0;

@@ -1,5 +1,6 @@
 // The show's music as built: its format and exact length, no clipping, a kick the pictures can
 // follow in scene one, and sections that change where the scenes change.
+#include "shell/data_files.h"
 #include "sound/ogg_vorbis.h"
 #include "sound_test_support.h"
 
@@ -19,7 +20,7 @@ class Music : public testing::Test {
     static void SetUpTestSuite() {
         int channels = 0;
         long rate = 0;
-        pcm = new std::vector<std::int16_t>(DecodeOgg("Data/tech.ogg", &channels, &rate));
+        pcm = new std::vector<std::int16_t>(DecodeOgg(data_files::kMusic, &channels, &rate));
         ASSERT_EQ(channels, 2);
         ASSERT_EQ(rate, kRate);
         // One low-passed mono signal for the kick (about 150 Hz and below).
@@ -71,7 +72,7 @@ std::vector<float>* Music::low = nullptr;
 TEST_F(Music, IsExactlyEightyBarsOfCdStereo) {
     EXPECT_EQ(pcm->size(), size_t(160 * kRate) * 2);
     COggVorbis ogg;
-    EXPECT_EQ(ogg.Open("Data/tech.ogg"), 160 * 176400);
+    EXPECT_EQ(ogg.Open(data_files::kMusic), 160 * 176400);
 }
 
 TEST_F(Music, NeverClipsAndIsNotTimid) {

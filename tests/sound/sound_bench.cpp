@@ -2,6 +2,7 @@
 //   tests/sound/sound_bench [--benchmark_filter=...]
 // Decode: one second of Data/tech.ogg. Frames: 100 frames at 60 per second, counting distinct
 // show-clock values. Drift: the show clock against the wall clock over 60 s.
+#include "shell/data_files.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 #include "sound/ogg_vorbis.h"
@@ -20,7 +21,7 @@ HWND const kWindow = reinterpret_cast<HWND>(0x1);
 
 void DecodeOneSecond(benchmark::State& state) {
     COggVorbis ogg;
-    if (ogg.Open("Data/tech.ogg") < 0 || !ogg.AllocBuffer(176400)) {
+    if (ogg.Open(data_files::kMusic) < 0 || !ogg.AllocBuffer(176400)) {
         state.SkipWithError("no Data/tech.ogg");
         return;
     }
@@ -40,7 +41,7 @@ BENCHMARK(DecodeOneSecond)->Unit(benchmark::kMillisecond);
 // The show's clock as the shell forms it, from a playing CdSound.
 struct Show {
     Show() {
-        ok = InitDirectSound(kWindow) && sound.Open("Data/tech.ogg");
+        ok = InitDirectSound(kWindow) && sound.Open(data_files::kMusic);
         total = sound.GetTotalTime();
         if (ok) sound.Play();
     }

@@ -6,13 +6,6 @@
 
 namespace {
 
-// The pictures the show loads at start-up; checked first so that a missing one is named
-// instead of ending the run with the show's own terse message.
-const char* const kPictures[] = {"Data/title2.bmp",   "Data/aba2.bmp",     "Data/sc02cross.bmp",
-                                 "Data/letter01.bmp", "Data/letter02.bmp", "Data/letter03.bmp",
-                                 "Data/moll4.bmp",    "Data/smoke4.bmp",   "Data/sc03objecs03.bmp",
-                                 "Data/r.bmp",        "Data/eyeeye2.bmp",  "Data/greeting.bmp"};
-
 bool isFile(const char* path) {
     struct stat s;
     return stat(path, &s) == 0 && S_ISREG(s.st_mode);
@@ -20,10 +13,12 @@ bool isFile(const char* path) {
 
 } // namespace
 
+// Checked before the show starts, so that a missing bitmap is named instead of ending the run
+// with the show's own terse message.
 bool checkDataFiles(std::string* error) {
-    const char* missing = isFile(kMusicFile) ? nullptr : kMusicFile;
-    for (const char* picture : kPictures)
-        if (!missing && !isFile(picture)) missing = picture;
+    const char* missing = isFile(data_files::kMusic) ? nullptr : data_files::kMusic;
+    for (const char* bitmap : data_files::kBitmaps)
+        if (!missing && !isFile(bitmap)) missing = bitmap;
     if (!missing) return true;
     char cwd[4096];
     if (error)

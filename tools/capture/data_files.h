@@ -1,11 +1,10 @@
-// The files under Data/ that the show reads.
+// Whether the files under Data/ that the show reads are all there.
 #pragma once
 
+#include "shell/data_files.h"
 #include "tools/offscreen/data_folder.h"
 
 #include <string>
 
-// The music and the twelve pictures; false naming the first one missing.
+// The music and the twelve bitmaps; false naming the first one missing.
 bool checkDataFiles(std::string* error);
-
-constexpr const char* kMusicFile = "Data/tech.ogg";

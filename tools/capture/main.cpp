@@ -48,9 +48,10 @@ int main(int argc, char** argv) {
     if (!checkDataFiles(&error)) return reportFailure(error);
     ShowTiming show;
     show.rate = options.rate;
-    if (!musicLengthMs(kMusicFile, show.totalMs, &error)) return reportFailure(error);
+    if (!musicLengthMs(data_files::kMusic, show.totalMs, &error)) return reportFailure(error);
     show.last = lastFrame(show.rate, show.totalMs);
-    if (show.last < 0) return reportFailure(std::string(kMusicFile) + " is too short to play");
+    if (show.last < 0)
+        return reportFailure(std::string(data_files::kMusic) + " is too short to play");
 
     switch (options.mode) {
     case Mode::Video:

@@ -45,7 +45,7 @@ int captureVideo(const Options& o, const ShowTiming& show, const std::string& ff
 
     EncoderSettings settings;
     settings.rate = show.rate;
-    settings.music = kMusicFile;
+    settings.music = data_files::kMusic;
     settings.audioStart = show.seconds(first);
     settings.duration = show.seconds(end) - show.seconds(first);
     settings.lossless = o.lossless;

@@ -11,11 +11,12 @@ TEST(Structures, DrawWithoutHeapAllocation) {
     glrec::reset();
     glrec::setRecording(false);
     const float times[] = {0.36f, 0.45f, 0.58f, 0.62f, 0.75f};
+    const ProbePoint probe = {100, 0, 100};
     // A first frame may set up what lives for the whole show; later frames may not allocate.
     for (float t : times) {
         drawTowers(t);
         drawColumnRings(t);
-        drawCubeWalls(t);
+        drawCubeWalls(t, probe);
         drawWheels(t);
     }
     size_t allocations = 0;
@@ -23,7 +24,7 @@ TEST(Structures, DrawWithoutHeapAllocation) {
         const size_t before = alloc_counter::count();
         drawTowers(t);
         drawColumnRings(t);
-        drawCubeWalls(t);
+        drawCubeWalls(t, probe);
         drawWheels(t);
         allocations += alloc_counter::count() - before;
     }

@@ -1,3 +1,4 @@
+#include "gfx/timeline.h"
 #include "scenes/scene3/column_rings.h"
 #include "structures_test_support.h"
 
@@ -6,8 +7,6 @@
 using namespace structures_test;
 
 namespace {
-
-constexpr double kT1 = 0.5995230119209289;
 
 // What GL was told for one drawn column.
 struct DrawnColumn {
@@ -48,7 +47,7 @@ double meanRadius(const std::vector<DrawnColumn>& cols, int ring) {
 } // namespace
 
 TEST(ColumnRings, NothingUntilTheFirstColumnGrows) {
-    const double start = 0.299523 + 0.085;
+    const double start = kSceneThreeStart + 0.085;
     EXPECT_TRUE(drawRingsAt(justBelow(start)).empty());
     EXPECT_EQ(glrec::count("glDrawArrays"), 0u);
     // The first column starts pure red.
@@ -61,8 +60,8 @@ TEST(ColumnRings, NothingUntilTheFirstColumnGrows) {
 
 TEST(ColumnRings, OpaqueGreyWhiteUntilT1ThenAdditivePulses) {
     // At the lift threshold the rings shrink and float up, still opaque grey-white.
-    const float t0 = atOrAbove(0.599523);
-    ASSERT_LT(t0, kT1);
+    const float t0 = atOrAbove(kSecondHalf);
+    ASSERT_LT(t0, kSecondHalfFromStart);
     auto cols = drawRingsAt(t0);
     ASSERT_EQ(cols.size(), 270u);
     for (const DrawnColumn& c : cols) {
@@ -75,7 +74,7 @@ TEST(ColumnRings, OpaqueGreyWhiteUntilT1ThenAdditivePulses) {
         EXPECT_NEAR(placed(c.box, 0, (1 + top) / 2, 0)[1], -99.5, 1e-3);
     }
     EXPECT_NEAR(meanRadius(cols, 0), 500, 10);
-    EXPECT_NEAR(meanRadius(drawRingsAt(justBelow(0.599523)), 0), 600, 10);
+    EXPECT_NEAR(meanRadius(drawRingsAt(justBelow(kSecondHalf)), 0), 600, 10);
 
     // A crest of the travelling wave sits on column 0: 400 t = pi/2 + 2 pi 39.
     const float t = static_cast<float>((M_PI / 2 + 2 * M_PI * 39) / 400);
@@ -97,7 +96,7 @@ TEST(ColumnRings, MiddleRingYawsAgainstTheOthers) {
     const float t = 0.62f;
     const auto cols = drawRingsAt(t);
     ASSERT_EQ(cols.size(), 270u);
-    const double yaw = (kT1 - t) * 2000, roll = (kT1 - t) * 2300;
+    const double yaw = (kSecondHalfFromStart - t) * 2000, roll = (kSecondHalfFromStart - t) * 2300;
     for (int ring = 0; ring < 3; ++ring)
         for (int i = 0; i < 90; i += 30) {
             const DrawnColumn& c = cols[90 * ring + i];

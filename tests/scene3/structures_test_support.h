@@ -20,7 +20,8 @@ inline float justBelow(double x) {
 
 // Distinct texture names, so tests can tell which picture a draw shows.
 inline void nameTextures() {
-    moll4 = 13, smoke4 = 14, sc03objecs03 = 15, target6 = 12, target7 = 16, r = 17;
+    tex::moll4 = 13, tex::smoke4 = 14, tex::sc03objecs03 = 15, tex::target6 = 12, tex::target7 = 16,
+    tex::r = 17;
 }
 
 // The glDrawArrays calls that drew `count` vertices with `mode`, in order.

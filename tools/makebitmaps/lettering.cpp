@@ -1,6 +1,6 @@
 // The pictures that carry words. All are bright lettering on black: the show either prints
 // them dark (title, banners) or adds them (greetings), so black must stay exactly black.
-#include "pictures.h"
+#include "bitmap_makers.h"
 #include "stroke_font.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 
 void letter(Mask& mask, const std::string& text, double x, double y, const TextStyle& style) {
     if (!drawTextCentred(mask, text, x, y, style)) {
-        std::fprintf(stderr, "makepictures: no glyph for a character of \"%s\"\n", text.c_str());
+        std::fprintf(stderr, "makebitmaps: no glyph for a character of \"%s\"\n", text.c_str());
         std::exit(1);
     }
 }

@@ -1,7 +1,7 @@
 // The two textures laid on boxes. Both are drawn as functions on the torus (edge distances
 // taken both ways, noise with whole periods), so GL_REPEAT joins them without a seam.
 #include "noise.h"
-#include "pictures.h"
+#include "bitmap_makers.h"
 #include "shapes.h"
 
 namespace {

@@ -1,3 +1,5 @@
+#include "shell/data_files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,9 +13,7 @@
 
 namespace {
 
-const char* const names[] = {"title2",       "aba2",     "sc02cross", "letter01",
-                             "letter02",     "letter03", "moll4",     "smoke4",
-                             "sc03objecs03", "r",        "eyeeye2",   "greeting"};
+using namespace data_files;
 
 std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -26,9 +26,10 @@ uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes) {
     return v;
 }
 
-// A picture as the show reads it, addressed with row 0 at the top.
+// A bitmap of the Data table as the build wrote it, addressed with row 0 at the top.
 struct Picture {
-    explicit Picture(const std::string& name) : bytes(readFile(KV_DATA_DIR "/" + name + ".bmp")) {
+    explicit Picture(const char* path)
+        : bytes(readFile(KV_DATA_DIR "/" + std::string(fileName(path)))) {
         if (bytes.size() >= 54) {
             w = int(le(bytes, 18, 4));
             h = int(le(bytes, 22, 4));
@@ -53,10 +54,10 @@ bool powerOfTwo(uint32_t n) {
     return n && !(n & (n - 1));
 }
 
-TEST(PictureFiles, EachHasThePlainHeaderTheShowReads) {
-    for (const char* name : names) {
-        SCOPED_TRACE(name);
-        Picture p(name);
+TEST(BitmapFiles, EachHasThePlainHeaderTheShowReads) {
+    for (const char* path : kBitmaps) {
+        SCOPED_TRACE(path);
+        Picture p(path);
         ASSERT_GE(p.bytes.size(), 54u) << "missing or truncated";
         EXPECT_EQ(p.bytes[0], 'B');
         EXPECT_EQ(p.bytes[1], 'M');
@@ -71,15 +72,15 @@ TEST(PictureFiles, EachHasThePlainHeaderTheShowReads) {
 }
 
 // A texture of another shape than its rectangle would stretch the lettering.
-TEST(PictureFiles, LetteringHasTheShapeOfItsRectangle) {
+TEST(BitmapFiles, LetteringHasTheShapeOfItsRectangle) {
     const struct {
         const char* name;
         int rectW, rectH;
-    } rects[] = {{"title2", 400, 100},
-                 {"letter01", 512, 128},
-                 {"letter02", 640, 80},
-                 {"letter03", 1280, 80},
-                 {"greeting", 500, 500}};
+    } rects[] = {{title2, 400, 100},
+                 {letter01, 512, 128},
+                 {letter02, 640, 80},
+                 {letter03, 1280, 80},
+                 {greeting, 500, 500}};
     for (const auto& r : rects) {
         Picture p(r.name);
         EXPECT_EQ(p.w * r.rectH, p.h * r.rectW) << r.name << " is " << p.w << " x " << p.h;
@@ -88,10 +89,10 @@ TEST(PictureFiles, LetteringHasTheShapeOfItsRectangle) {
 
 // The lettering is printed dark or added into the frame, and GL_REPEAT blends opposite edges:
 // the ground must be black to the very border, the letters bright.
-TEST(PictureFiles, LetteringIsBrightOnBlack) {
-    for (const char* name : {"title2", "letter01", "letter02", "letter03", "greeting"}) {
-        SCOPED_TRACE(name);
-        Picture p(name);
+TEST(BitmapFiles, LetteringIsBrightOnBlack) {
+    for (const char* path : {title2, letter01, letter02, letter03, greeting}) {
+        SCOPED_TRACE(path);
+        Picture p(path);
         ASSERT_GT(p.w, 0);
         EXPECT_LE(p.maxOnBorder(), 1);
         int bright = 0;
@@ -114,10 +115,10 @@ double lineDifference(const Picture& p, int a, int b, bool columns) {
 }
 
 // Across the wrap the picture must continue as it does between neighbouring columns inside it.
-TEST(PictureFiles, PanelsTileWithoutASeam) {
-    for (const char* name : {"aba2", "sc03objecs03"}) {
-        SCOPED_TRACE(name);
-        Picture p(name);
+TEST(BitmapFiles, PanelsTileWithoutASeam) {
+    for (const char* path : {aba2, sc03objecs03}) {
+        SCOPED_TRACE(path);
+        Picture p(path);
         ASSERT_GT(p.w, 0);
         for (bool columns : {true, false}) {
             int n = columns ? p.w : p.h;
@@ -130,8 +131,8 @@ TEST(PictureFiles, PanelsTileWithoutASeam) {
     }
 }
 
-TEST(PictureFiles, MasksFadeToTheirEdges) {
-    Picture eye("eyeeye2");
+TEST(BitmapFiles, MasksFadeToTheirEdges) {
+    Picture eye(eyeeye2);
     ASSERT_GT(eye.w, 0);
     EXPECT_GE(eye.grey(eye.w / 2, eye.h / 2), 250) << "the eye mask darkens the middle";
     double previous = 255;
@@ -142,26 +143,26 @@ TEST(PictureFiles, MasksFadeToTheirEdges) {
     }
     EXPECT_LE(eye.grey(0, 0), 5);
 
-    Picture smoke("smoke4");
+    Picture smoke(smoke4);
     ASSERT_GT(smoke.w, 0);
     EXPECT_LE(smoke.maxOnBorder(), 2) << "sprite edges would show";
     EXPECT_GE(smoke.grey(smoke.w / 2, smoke.h / 2), 40);
 
-    Picture cross("sc02cross");
+    Picture cross(sc02cross);
     ASSERT_GT(cross.w, 0);
     EXPECT_LT(cross.grey(cross.w / 2, cross.h / 2), 60) << "the stamp's middle prints dark";
     EXPECT_EQ(cross.grey(0, 0), 255) << "white paper leaves the frame alone";
 }
 
 // Every build must give the same bytes: drawing again into another directory changes nothing.
-TEST(PictureFiles, DrawingAgainGivesTheSameBytes) {
-    std::string dir = testing::TempDir() + "kv_pictures_again";
-    ASSERT_EQ(
-        std::system(("mkdir -p '" + dir + "' && '" KV_MAKEPICTURES "' '" + dir + "'").c_str()), 0);
-    for (const char* name : names) {
-        std::vector<uint8_t> again = readFile(dir + "/" + name + ".bmp");
-        EXPECT_FALSE(again.empty()) << name;
-        EXPECT_TRUE(again == Picture(name).bytes) << name << " differs";
+TEST(BitmapFiles, DrawingAgainGivesTheSameBytes) {
+    std::string dir = testing::TempDir() + "kv_bitmaps_again";
+    ASSERT_EQ(std::system(("mkdir -p '" + dir + "' && '" KV_MAKEBITMAPS "' '" + dir + "'").c_str()),
+              0);
+    for (const char* path : kBitmaps) {
+        std::vector<uint8_t> again = readFile(dir + "/" + std::string(fileName(path)));
+        EXPECT_FALSE(again.empty()) << path;
+        EXPECT_TRUE(again == Picture(path).bytes) << path << " differs";
     }
 }
 

@@ -1,3 +1,4 @@
+#include "gfx/timeline.h"
 #include "scenes/scene3/cube_walls.h"
 #include "structures_test_support.h"
 
@@ -7,17 +8,18 @@ using namespace structures_test;
 
 namespace {
 
-constexpr double kT1 = 0.5995230119209289;
-
 // One drawn cube: its centre in world space and the colours of its tile and body.
 struct DrawnCube {
     std::array<double, 3> centre;
     float tile[4], body[4];
 };
 
+// Where the previous frame left the probe; far from every cube unless a test puts it near one.
+ProbePoint probe = {0, 5000, 0};
+
 std::vector<DrawnCube> drawWallsAt(float t) {
     glrec::reset();
-    drawCubeWalls(t);
+    drawCubeWalls(t, probe);
     std::vector<DrawnCube> out;
     DrawnCube cur{};
     float colour[4] = {};
@@ -42,7 +44,7 @@ const DrawnCube& cube(const std::vector<DrawnCube>& cubes, int wall, int u, int 
 
 // The probe where cube (u, v) of either wall sits in the wall's own frame.
 void putProbeOnCube(int u, int v) {
-    probePoint = {0, static_cast<float>(55 * v - 247.5), static_cast<float>(55 * u - 247.5)};
+    probe = {0, static_cast<float>(55 * v - 247.5), static_cast<float>(55 * u - 247.5)};
 }
 
 } // namespace
@@ -55,7 +57,7 @@ TEST(CubeWalls, ColumnsHopInBeatsAndFacingCubesHopTogether) {
     const double hi = b0 + 0.199 + 4 * beat + 0.00015 * 9 - 0.0025;
     const float t = static_cast<float>((lo + hi) / 2);
     CubeWallTables tab;
-    buildCubeWallTables(t, tab);
+    buildCubeWallTables(t, probe, tab);
     EXPECT_NEAR(tab.hop[9][0], 35, 0.01);
     EXPECT_NEAR(tab.hop[9][9], 35, 0.01);
     // Column 8 started 0.00015 earlier: 70% through its hop.
@@ -76,7 +78,7 @@ TEST(CubeWalls, ColumnsHopInBeatsAndFacingCubesHopTogether) {
     }
 
     // After the last window no column hops.
-    buildCubeWallTables(static_cast<float>(0.0253 * 5 + 0.225 + 0.001), tab);
+    buildCubeWallTables(static_cast<float>(0.0253 * 5 + 0.225 + 0.001), probe, tab);
     for (int u = 0; u < 10; ++u) EXPECT_EQ(tab.hop[u][5], 0);
 }
 
@@ -100,20 +102,26 @@ TEST(CubeWalls, CubesNearTheProbeOfThePreviousFrameHideTileAndBody) {
         EXPECT_EQ(far.body[0], 1);
         EXPECT_NEAR(far.body[3], 0.7, 1e-6);
     }
-    // The call moved the probe on for the next frame.
-    const float a = 300 * t;
-    EXPECT_NEAR(probePoint.x, 300 * std::sin(a), 1e-3);
-    EXPECT_NEAR(probePoint.y, probePoint.x, 0);
-    EXPECT_NEAR(probePoint.z, 300 * std::cos(a), 1e-3);
 }
 
-TEST(CubeWalls, OpaqueBlackFromT1WhateverTheProbe) {
+TEST(CubeWalls, TheProbeCirclesAtRadius300AndEachFrameSeesWhereThePreviousLeftIt) {
+    ProbePoint p = {1, 2, 3};
+    const ProbePoint seen = advanceProbe(p, 0.5f);
+    EXPECT_EQ(seen.x, 1);
+    EXPECT_EQ(seen.z, 3);
+    // 150 radians: sin -0.714876, cos 0.699251.
+    EXPECT_NEAR(p.x, -214.4629, 1e-3);
+    EXPECT_EQ(p.y, p.x);
+    EXPECT_NEAR(p.z, 209.7752, 1e-3);
+}
+
+TEST(CubeWalls, OpaqueBlackFromTheLateHalfWayWhateverTheProbe) {
     putProbeOnCube(5, 5);
-    auto cubes = drawWallsAt(justBelow(kT1));
+    auto cubes = drawWallsAt(justBelow(kSecondHalfFromStart));
     EXPECT_EQ(cube(cubes, 0, 5, 5).body[3], 0);
 
     putProbeOnCube(5, 5);
-    cubes = drawWallsAt(atOrAbove(kT1));
+    cubes = drawWallsAt(atOrAbove(kSecondHalfFromStart));
     ASSERT_EQ(cubes.size(), 200u);
     for (const DrawnCube& c : cubes) {
         EXPECT_EQ(c.body[0], 0);
@@ -126,7 +134,7 @@ TEST(CubeWalls, OpaqueBlackFromT1WhateverTheProbe) {
 
 TEST(CubeWalls, CubesFallOneAfterAnotherUntilNoneIsLeft) {
     // Cube (0, 0) halfway through its fall has dropped a quarter of the 1200 units.
-    const double first = 0.6095230023841858;
+    const double first = kFallStart;
     auto cubes = drawWallsAt(static_cast<float>(first + 0.01));
     ASSERT_EQ(cubes.size(), 200u);
     EXPECT_NEAR(cube(cubes, 1, 0, 0).centre[1], -125 - 247.5 - 300, 0.1);

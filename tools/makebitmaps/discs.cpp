@@ -1,7 +1,7 @@
 // The round pictures: the wheel face and hub cap are laid on discs (the texture's inscribed
 // circle is all that shows), the cross on square stamps multiplied into the frame.
 #include "noise.h"
-#include "pictures.h"
+#include "bitmap_makers.h"
 #include "shapes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/scene4/draws.h"
+#include "tests/support/draws.h"
 
 std::vector<Draw> draws() {
     std::vector<Draw> out;

@@ -1,6 +1,6 @@
 // The two pictures without edges: smoke and the closing mask.
 #include "noise.h"
-#include "pictures.h"
+#include "bitmap_makers.h"
 #include "shapes.h"
 
 // Wispy cloud fading to black well inside the square: the sprites are stacked, scaled and

@@ -1,8 +1,9 @@
-// kelvaster-pictures: the frame at t with the two shared pictures (target6, target7) beside it
+// kelvaster-prepasses: the frame at t with the two shared pictures (target6, target7) beside it
 // as PNGs, or with --time, how long scene four's frame and its two pre-passes take.
 #include "gfx/gl.h"
 #include "gfx/textures.h"
-#include "scenes/scene3/pictures.h"
+#include "scenes/scene3/cube_field_picture.h"
+#include "scenes/scene3/smoke_picture.h"
 #include "scenes/scene4/scene4.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
@@ -18,8 +19,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: kelvaster-pictures <out-dir> <t>...\n"
-                         "       kelvaster-pictures --time <frames> <t>\n"
+    std::fprintf(stderr, "usage: kelvaster-prepasses <out-dir> <t>...\n"
+                         "       kelvaster-prepasses --time <frames> <t>\n"
                          "  Run from the build folder, beside Data/.\n");
     return 2;
 }
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return usage();
     std::string error;
     if (!offscreenOpen(&error)) {
-        std::fprintf(stderr, "kelvaster-pictures: %s\n", error.c_str());
+        std::fprintf(stderr, "kelvaster-prepasses: %s\n", error.c_str());
         return 1;
     }
     initGraphics();
@@ -90,9 +91,9 @@ int main(int argc, char** argv) {
         offscreenReadFrame(rgb);
         const std::string tag = std::string("_") + argv[i] + ".png";
         if (!writePng(dir + "/frame" + tag, kFrameWidth, kFrameHeight, rgb.data()) ||
-            !writeTexture(target6, 512, dir + "/target6" + tag) ||
-            !writeTexture(target7, 512, dir + "/target7" + tag)) {
-            std::fprintf(stderr, "kelvaster-pictures: cannot write into %s\n", dir.c_str());
+            !writeTexture(tex::target6, 512, dir + "/target6" + tag) ||
+            !writeTexture(tex::target7, 512, dir + "/target7" + tag)) {
+            std::fprintf(stderr, "kelvaster-prepasses: cannot write into %s\n", dir.c_str());
             return 1;
         }
     }

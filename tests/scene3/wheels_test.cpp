@@ -26,7 +26,7 @@ std::vector<DrawnWheel> drawWheelsAt(float t) {
         if (c.name == "glBindTexture") bound = static_cast<GLuint>(c.arg(1));
         if (c.name == "glColor3f") grey = static_cast<float>(c.arg(0));
         if (c.name != "glBegin") continue;
-        if (bound == moll4 && discsInWheel != 1) {
+        if (bound == tex::moll4 && discsInWheel != 1) {
             out.push_back({c.modelview, grey, -1});
             discsInWheel = 1;
         } else if (++discsInWheel == 3) {

@@ -1,3 +1,4 @@
+#include "gfx/timeline.h"
 #include "scenes/scene3/towers.h"
 #include "structures_test_support.h"
 
@@ -34,7 +35,7 @@ std::array<double, 3> boxCentre(const glrec::Call& box) {
 } // namespace
 
 TEST(Towers, NothingUntilTheFirstStartsToGrow) {
-    const double start = 0.299523 + 0.05;
+    const double start = kSceneThreeStart + 0.05;
     EXPECT_TRUE(drawTowersAt(justBelow(start)).empty());
     EXPECT_EQ(glrec::count("glDrawArrays"), 0u);
 
@@ -47,8 +48,8 @@ TEST(Towers, NothingUntilTheFirstStartsToGrow) {
 
 TEST(Towers, LiftAtSecondHalfBeforeAnySwing) {
     // The first float at the lift threshold is still below the swing threshold.
-    const float t = atOrAbove(0.599523);
-    ASSERT_LT(t, 0.5995230119209289);
+    const float t = atOrAbove(kSecondHalf);
+    ASSERT_LT(t, kSecondHalfFromStart);
     const auto towers = drawTowersAt(t);
     ASSERT_EQ(towers.size(), 140u);
     for (const DrawnTower& d : towers) {
@@ -56,16 +57,16 @@ TEST(Towers, LiftAtSecondHalfBeforeAnySwing) {
         EXPECT_NEAR(boxCentre(d.box)[1], -49.5, 1e-3);
     }
     // A frame earlier they still stand on the ground.
-    const auto before = drawTowersAt(justBelow(0.599523));
+    const auto before = drawTowersAt(justBelow(kSecondHalf));
     EXPECT_NEAR(placed(before[0].box, 0, 1, 0)[1], -399, 1e-3);
 }
 
 TEST(Towers, EachTowerSwingsAboutTheXAxisFromItsOwnStart) {
-    const float t = 0.73f; // tower 0 swings, tower 69 starts at 0.5995230119209289 + 0.138
+    const float t = 0.73f; // tower 0 swings, tower 69 starts at kSecondHalfFromStart + 0.138
     auto towers = drawTowersAt(t);
     ASSERT_EQ(towers.size(), 140u);
     for (int copy = 0; copy < 2; ++copy) {
-        EXPECT_NEAR(towers[70 * copy].swing, (0.5995230119209289 - t) * 2500, 1e-3);
+        EXPECT_NEAR(towers[70 * copy].swing, (kSecondHalfFromStart - t) * 2500, 1e-3);
         EXPECT_EQ(towers[70 * copy + 69].swing, 0);
     }
     // Tower 1 of copy 1 orbits the x axis through the origin, not its own base.
@@ -78,6 +79,6 @@ TEST(Towers, EachTowerSwingsAboutTheXAxisFromItsOwnStart) {
     EXPECT_NEAR(base[2], y * std::sin(a) + z * std::cos(a), 1e-3);
 
     towers = drawTowersAt(0.75f);
-    EXPECT_NEAR(towers[69].swing, (0.002 * 69 + 0.5995230119209289 - 0.75f) * 2500, 1e-3);
+    EXPECT_NEAR(towers[69].swing, (0.002 * 69 + kSecondHalfFromStart - 0.75f) * 2500, 1e-3);
     EXPECT_LT(towers[69].swing, 0);
 }

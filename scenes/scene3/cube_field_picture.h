@@ -1,0 +1,4 @@
+#pragma once
+
+// The cube field from its circling camera, copied into target6 (512 x 512).
+void renderCubeFieldPicture(float t);
