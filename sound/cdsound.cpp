@@ -129,7 +129,8 @@ bool CdSound::FillBuffer(DWORD position) {
     BYTE* region = static_cast<BYTE*>(region1 ? region1 : region2);
     const DWORD regionBytes = region1 ? bytes1 : bytes2;
     if (region) {
-        std::memset(region, 0, std::min(dwBufferBytes, regionBytes));
+        std::memset(region, silenceByte(pLoader->GetBitsPerSample()),
+                    std::min(dwBufferBytes, regionBytes));
         if (count > 0)
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
     }

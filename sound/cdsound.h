@@ -17,6 +17,11 @@ class CSoundLoader;
 // and play position is counted.
 DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);
 
+// The byte that sounds as silence: 8-bit samples are unsigned, wider ones signed.
+inline BYTE silenceByte(WORD bitsPerSample) {
+    return bitsPerSample == 8 ? 0x80 : 0;
+}
+
 class CdSound {
   public:
     CdSound();

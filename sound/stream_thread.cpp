@@ -9,6 +9,7 @@
 void StreamThread(void* argument) {
     auto* sound = static_cast<CdSound*>(argument);
     const DWORD half = sound->pLoader->GetBufferSize();
+    const BYTE silence = silenceByte(sound->pLoader->GetBitsPerSample());
     for (;;) {
         const DWORD woken = WaitForMultipleObjects(2, sound->hEvents, 0, INFINITE);
         // Leaving and its reason are settled under the lock, so that Play, which looks at
@@ -45,7 +46,7 @@ void StreamThread(void* argument) {
             const DWORD filled = DWORD(count) < room ? DWORD(count) : room;
             std::memcpy(region, sound->pLoader->GetBuffer(), filled);
             // Silence after the end, never what the half held a pass ago.
-            std::memset(region + filled, 0, room - filled);
+            std::memset(region + filled, silence, room - filled);
             sound->pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
         }
     }
