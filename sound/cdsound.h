@@ -75,6 +75,8 @@ class CdSound {
     // Wakes of the worker left until the cursor has passed the last sample; 0 while the
     // sound still flows. FillBuffer starts it afresh.
     int nEndWakes;
+    // The half the worker fills next (csLock); FillBuffer fills the first, so it is then 1.
+    int nNextHalf;
     // The sound has played to its end: the worker stopped the stream there (or at a failed
     // read), or the buffer played once stopped by itself.
     std::atomic<bool> bEnded;

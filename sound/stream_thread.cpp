@@ -21,6 +21,12 @@ void StreamThread(void* argument) {
             sound->bStreaming = false; // stopped from outside: it resumes with a new worker
             return;
         }
+        // Event 1 sits at the middle: the first half has just played and is refilled.
+        const int refill = woken == WAIT_OBJECT_0 + 1 ? 0 : 1;
+        // A wake taken before FillBuffer started the buffer afresh, but served after it, asks
+        // for a half that is already filled: serving it would skip a second.
+        if (refill != sound->nNextHalf) continue;
+        sound->nNextHalf = 1 - refill;
         // The cursor has left the half that held the last of the sound: all of it was heard.
         if (sound->nEndWakes > 0 && --sound->nEndWakes == 0) {
             sound->pDSBuffer->Stop();
@@ -28,8 +34,7 @@ void StreamThread(void* argument) {
             sound->bStreaming = false;
             return;
         }
-        // Event 1 sits at the middle: the first half has just played.
-        const DWORD offset = woken == WAIT_OBJECT_0 + 1 ? 0 : sound->notifyPositions[1].dwOffset;
+        const DWORD offset = sound->notifyPositions[refill].dwOffset;
         int count = sound->nEndWakes > 0 ? 0 : sound->pLoader->Read(0);
         if (count < 0) count = 0; // a failed read ends the sound where it failed
         if (DWORD(count) < half && sound->nEndWakes == 0) {
