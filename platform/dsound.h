@@ -11,7 +11,8 @@
 // - Cooperative levels: any is taken; only a window is required.
 // - Lock: one lock of a buffer at a time, from a given offset (no flags). Where a buffer is
 //   locked the mix plays silence: writing never makes the output wait.
-// - At most two notification positions a buffer, set while it is stopped.
+// - At most two notification positions a buffer, set while it is stopped. Play on a playing
+//   buffer changes nothing, looping or not; the status tells playing only.
 // - No write cursor, no GetFormat, no frequency, 3-D, effects or capture.
 #pragma once
 
@@ -56,7 +57,6 @@ constexpr DWORD DSBCAPS_GETCURRENTPOSITION2 = 0x10000;
 
 constexpr DWORD DSBPLAY_LOOPING = 0x1;
 constexpr DWORD DSBSTATUS_PLAYING = 0x1;
-constexpr DWORD DSBSTATUS_LOOPING = 0x4;
 
 constexpr LONG DSBVOLUME_MIN = -10000;
 constexpr LONG DSBVOLUME_MAX = 0;

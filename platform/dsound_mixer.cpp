@@ -13,6 +13,18 @@
 
 namespace {
 
+// Linear gain of a DirectSound attenuation in hundredths of a decibel.
+float VolumeGain(LONG volume) {
+    if (volume <= DSBVOLUME_MIN) return 0.0f;
+    return float(std::pow(10.0, double(std::min(volume, DSBVOLUME_MAX)) / 2000.0));
+}
+
+// Left and right gains of a DirectSound pan: the far side is attenuated, the near side kept.
+void PanGains(LONG pan, float* left, float* right) {
+    *left = pan > 0 ? VolumeGain(-pan) : 1.0f;
+    *right = pan < 0 ? VolumeGain(pan) : 1.0f;
+}
+
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
@@ -165,16 +177,6 @@ void Signals::Fire() {
     count_ = 0;
 }
 
-float VolumeGain(LONG volume) {
-    if (volume <= DSBVOLUME_MIN) return 0.0f;
-    return float(std::pow(10.0, double(std::min(volume, DSBVOLUME_MAX)) / 2000.0));
-}
-
-void PanGains(LONG pan, float* left, float* right) {
-    *left = pan > 0 ? VolumeGain(-pan) : 1.0f;
-    *right = pan < 0 ? VolumeGain(pan) : 1.0f;
-}
-
 Mixer::Mixer(std::unique_ptr<AudioOutput> output) : output_(std::move(output)) {}
 
 Mixer::~Mixer() {
@@ -264,11 +266,7 @@ HRESULT Mixer::Play(Voice& v, bool looping) {
         std::lock_guard<std::mutex> lock(mutex_);
         const double now = Now();
         catchUp(v, now, signals);
-        if (v.playing) {
-            if (v.looping == looping) return DS_OK;
-            // Looping and playing once count positions differently: go on from the cursor.
-            v.startFrame = cursorFrame(v);
-        }
+        if (v.playing) return DS_OK; // whichever way it was started
         v.playing = true;
         v.looping = looping;
         newRun(v, now);
@@ -300,7 +298,7 @@ HRESULT Mixer::GetStatus(Voice& v, DWORD* status) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         catchUp(v, Now(), signals);
-        *status = v.playing ? DSBSTATUS_PLAYING | (v.looping ? DSBSTATUS_LOOPING : 0) : 0;
+        *status = v.playing ? DSBSTATUS_PLAYING : 0;
     }
     signals.Fire();
     return DS_OK;

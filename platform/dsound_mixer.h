@@ -100,8 +100,3 @@ class Mixer final : public AudioMixer {
     LONG masterVolume_ = 0;
     LONG masterPan_ = 0;
 };
-
-// Linear gain of a DirectSound attenuation in hundredths of a decibel.
-float VolumeGain(LONG volume);
-// Left and right gains of a DirectSound pan: the far side is attenuated, the near side kept.
-void PanGains(LONG pan, float* left, float* right);

@@ -30,7 +30,8 @@ DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
       pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
-      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), bEnded(false) {
+      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), nNextHalf(1), bEnded(false),
+      bPlayingOnce(false) {
     InitializeCriticalSection(&csLock);
 }
 
@@ -128,12 +129,14 @@ bool CdSound::FillBuffer(DWORD position) {
     BYTE* region = static_cast<BYTE*>(region1 ? region1 : region2);
     const DWORD regionBytes = region1 ? bytes1 : bytes2;
     if (region) {
-        std::memset(region, 0, std::min(dwBufferBytes, regionBytes));
+        std::memset(region, silenceByte(pLoader->GetBitsPerSample()),
+                    std::min(dwBufferBytes, regionBytes));
         if (count > 0)
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
     }
     dwLastCursor = 0;
     nEndWakes = 0;
+    nNextHalf = 1;
     bEnded = false;
     pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
     // A wake still pending belongs to the buffer as it was: the refill it asks for would skip
@@ -152,13 +155,12 @@ DWORD CdSound::GetTotalTime() {
 void CdSound::Play() {
     if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return;
     if (bStatic) {
-        DWORD played = 0;
-        PlayedBytes(&played);
-        if (played >= dwBufferBytes) { // it played to its end: again from the start
-            dwPlayedBase = 0;
+        if (bEnded) { // it played to its end: again from the start
+            bEnded = false;
             dwLastCursor = 0;
+            pDSBuffer->SetCurrentPosition(0);
         }
-        pDSBuffer->Play(0, 0, 0);
+        bPlayingOnce = SUCCEEDED(pDSBuffer->Play(0, 0, 0));
         return;
     }
     // Under the lock a worker is either still refilling (bStreaming) or has left for good.
@@ -186,7 +188,18 @@ bool CdSound::PlayedBytes(DWORD* played) {
     DWORD cursor = dwLastCursor;
     const bool ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
     if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
-    if (dwLastCursor > cursor) dwPlayedBase += dwBufferBytes; // wrapped
+    if (bStatic) {
+        // Asked after the cursor: once stopped by itself it has played its end, whether or
+        // not a frame saw it on the way there.
+        DWORD status = 0;
+        if (bPlayingOnce && SUCCEEDED(pDSBuffer->GetStatus(&status)) &&
+            !(status & DSBSTATUS_PLAYING)) {
+            bPlayingOnce = false;
+            bEnded = true;
+        }
+    } else if (dwLastCursor > cursor) {
+        dwPlayedBase += dwBufferBytes; // wrapped
+    }
     dwLastCursor = cursor;
     const DWORD end = pLoader->GetDataSize();
     *played =
@@ -216,7 +229,8 @@ bool CdSound::SetPlayTime(DWORD milliseconds) {
     }
     if (FAILED(pDSBuffer->SetCurrentPosition(position))) return false;
     dwPlayedBase = 0;
-    dwLastCursor = position; // a move, not a wrap
+    dwLastCursor = position;
+    bEnded = false;
     return true;
 }
 
@@ -233,14 +247,17 @@ bool CdSound::Stop() {
         return false;
     CriticalSectionGuard lock(&csLock);
     dwPlayedBase = 0;
+    bPlayingOnce = false;
     pDSBuffer->Stop();
     return FillBuffer(0);
 }
 
 void CdSound::Pause() {
     DWORD status = 0;
-    if (pDSBuffer && SUCCEEDED(pDSBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING))
+    if (pDSBuffer && SUCCEEDED(pDSBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING)) {
+        bPlayingOnce = false; // stopped by us, not by its end
         pDSBuffer->Stop();
+    }
 }
 
 bool CdSound::GetVolume(LONG* volume) {
@@ -292,4 +309,5 @@ void CdSound::Cleanup() {
     dwLastCursor = 0;
     nEndWakes = 0;
     bEnded = false;
+    bPlayingOnce = false;
 }

@@ -151,6 +151,32 @@ TEST_F(Sound, UpToOneMebibyteSitsWholeInABufferPlayedOnce) {
     EXPECT_EQ(PlayTime(*sound), 5944u) << "the end counts as the whole sound";
 }
 
+// The show's first frame can come after a short piece has ended: the end must show all the
+// same, and a pause must not pass for it.
+TEST_F(Sound, APlayedOnceBufferEndsAtItsLengthWhenNobodyWatchedItEnd) {
+    ASSERT_TRUE(sound->Open(Fixture("piece_1s1.wav").c_str()));
+    ASSERT_TRUE(sound->bStatic);
+    sound->Play();
+    output->Advance(2.0);
+    EXPECT_EQ(PlayTime(*sound), 1100u);
+    EXPECT_EQ(PlayTime(*sound), 1100u);
+
+    sound->Play(); // again, from the start
+    output->Advance(0.5);
+    EXPECT_EQ(PlayTime(*sound), 500u);
+    sound->Pause();
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(*sound), 500u) << "paused, not ended";
+    sound->Play();
+    output->Advance(0.25);
+    EXPECT_EQ(PlayTime(*sound), 750u);
+    ASSERT_TRUE(sound->SetPlayTime(0));
+    output->Advance(0.25);
+    EXPECT_EQ(PlayTime(*sound), 250u);
+    EXPECT_TRUE(sound->Stop());
+    EXPECT_EQ(PlayTime(*sound), 0u);
+}
+
 TEST_F(Sound, MoreThanOneMebibyteStreamsThroughTwoSeconds) {
     // 8-bit mono, one byte over the limit.
     const std::string path = TempPath("over_limit.wav");
