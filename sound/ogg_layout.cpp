@@ -61,6 +61,11 @@ struct Link {
     long rate = 0;
 };
 
+std::string format(const Link& link) {
+    return std::to_string(link.rate) + " Hz with " + std::to_string(link.channels) +
+           (link.channels == 1 ? " channel" : " channels");
+}
+
 class Walker {
   public:
     Walker(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
@@ -100,11 +105,8 @@ OggLayout Walker::run() {
         if (link.channels != links_[0].channels || link.rate != links_[0].rate) {
             layout_.verdict = OggVerdict::Damaged;
             layout_.at = 0;
-            layout_.problem =
-                "its chained streams differ in format (" + std::to_string(links_[0].rate) +
-                " Hz with " + std::to_string(links_[0].channels) + " channels, then " +
-                std::to_string(link.rate) + " Hz with " + std::to_string(link.channels) +
-                " channels); the music plays in one format";
+            layout_.problem = "its chained streams differ in format (" + format(links_[0]) +
+                              ", then " + format(link) + "); the music plays in one format";
             return layout_;
         }
     }

@@ -50,6 +50,8 @@ int COggVorbis::Open(const char* fileName) {
     if (ov_open_callbacks(&source, &vf, nullptr, 0, OggSource::Callbacks()) < 0) return Refuse();
     bDecoder = true;
     if (!ov_seekable(&vf)) return Refuse();
+    // vorbisfile leaves a chained file standing in its last link once it has found the links.
+    if (ov_streams(&vf) > 1 && ov_pcm_seek(&vf, 0) != 0) return Refuse();
     const vorbis_info* info = ov_info(&vf, -1);
     const ogg_int64_t frames = ov_pcm_total(&vf, -1);
     if (!info || info->channels < 1 || info->channels > 255 || frames < 0) return Refuse();
