@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <ogg/ogg.h>
 #include <vector>
+#include <vorbis/codec.h>
 
 namespace {
 
@@ -66,6 +68,56 @@ std::string format(const Link& link) {
            (link.channels == 1 ? " channel" : " channels");
 }
 
+// The three headers of the link being walked, read by libvorbis itself: vorbisfile gives up
+// half-way through finding a chain's links when a later link's headers cannot be read (and
+// leaks what it had gathered), so such a file is refused here instead.
+class HeaderReader {
+  public:
+    HeaderReader() = default;
+    HeaderReader(const HeaderReader&) = delete;
+    HeaderReader& operator=(const HeaderReader&) = delete;
+    ~HeaderReader() { reset(); }
+
+    void begin(std::uint32_t serial) {
+        reset();
+        ogg_stream_init(&stream_, int(serial));
+        vorbis_info_init(&info_);
+        vorbis_comment_init(&comment_);
+        active_ = true;
+    }
+    // Takes a whole page of the link (its checksum already checked); false when libvorbis
+    // refuses a header on it.
+    bool page(const unsigned char* page, std::size_t header, std::size_t body) {
+        if (!active_ || read_ == 3) return true;
+        ogg_page og{const_cast<unsigned char*>(page), long(header),
+                    const_cast<unsigned char*>(page + header), long(body)};
+        if (ogg_stream_pagein(&stream_, &og) != 0) return false;
+        ogg_packet packet;
+        while (read_ < 3 && ogg_stream_packetout(&stream_, &packet) == 1) {
+            if (vorbis_synthesis_headerin(&info_, &comment_, &packet) != 0) return false;
+            ++read_;
+        }
+        return true;
+    }
+
+  private:
+    void reset() {
+        if (active_) {
+            ogg_stream_clear(&stream_);
+            vorbis_comment_clear(&comment_);
+            vorbis_info_clear(&info_);
+        }
+        active_ = false;
+        read_ = 0;
+    }
+
+    ogg_stream_state stream_;
+    vorbis_info info_;
+    vorbis_comment comment_;
+    bool active_ = false;
+    int read_ = 0;
+};
+
 class Walker {
   public:
     Walker(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
@@ -86,6 +138,7 @@ class Walker {
     std::size_t at_ = 0;
     OggLayout layout_;
     std::vector<Link> links_;
+    HeaderReader headers_;
 };
 
 OggLayout Walker::run() {
@@ -163,6 +216,9 @@ bool Walker::page(std::size_t at, std::size_t* length) {
     }
     if (!packets(p + kPageHeader, segments, p + kPageHeader + segments, flags & kFirst))
         return false;
+    if (flags & kFirst) headers_.begin(serial);
+    if (!headers_.page(p, kPageHeader + segments, body))
+        return fail("a stream's Vorbis headers cannot be read");
     if (flags & kLast) {
         if (link->packetOpen) return fail("a stream ends inside a packet");
         link->ended = true;

@@ -233,6 +233,26 @@ TEST(OggGuard, AChainInOneFormatPlaysFromItsFirstSampleAndSeeksIntoItsSecondLink
     EXPECT_EQ(std::memcmp(ogg.GetBuffer(), expected.data() + at, 4000), 0);
 }
 
+TEST(OggGuard, AChainedStreamWhoseHeadersLibvorbisRefusesIsRefusedFirst) {
+    // The second link's setup header (after the 68-byte comment header on its second page)
+    // loses its first codebook's sync pattern: vorbisfile would fail half-way through finding
+    // the links.
+    std::vector<Page> pages = SplitPages(ReadFile(Fixture("chain_same.ogg")));
+    ASSERT_EQ(pages.size(), 6u);
+    ASSERT_EQ(pages[4].body.compare(68, 7, "\x05vorbis"), 0);
+    ASSERT_EQ(pages[4].body.compare(76, 3, "BCV"), 0);
+    pages[4].body[76] = 'X';
+    const std::string path = TempPath("bad_setup.ogg");
+    WriteFile(path, JoinPages(pages));
+    const size_t at = pages[0].header.size() + pages[0].body.size() + pages[1].header.size() +
+                      pages[1].body.size() + pages[2].header.size() + pages[2].body.size() +
+                      pages[3].header.size() + pages[3].body.size();
+    EXPECT_EQ(OpenOgg(path), std::make_pair(-2, "Error: Ogg file refused : " + path +
+                                                    " : a stream's Vorbis headers cannot be read "
+                                                    "(the page at byte " +
+                                                    std::to_string(at) + ")\n"));
+}
+
 TEST(OggGuard, AChainWhoseLinksDifferInFormatIsRefused) {
     const std::string path = Fixture("chain_mixed.ogg");
     const auto [result, said] = OpenOgg(path);
