@@ -68,9 +68,10 @@ std::string format(const Link& link) {
            (link.channels == 1 ? " channel" : " channels");
 }
 
-// The three headers of the link being walked, read by libvorbis itself: vorbisfile gives up
-// half-way through finding a chain's links when a later link's headers cannot be read (and
-// leaks what it had gathered), so such a file is refused here instead.
+// The three headers of the link being walked, read by libvorbis itself, and the decoder they
+// describe built once: vorbisfile gives up half-way through finding a chain's links when a
+// later link's headers cannot be read (and leaks what it had gathered), so such a file is
+// refused here instead.
 class HeaderReader {
   public:
     HeaderReader() = default;
@@ -97,10 +98,20 @@ class HeaderReader {
             if (vorbis_synthesis_headerin(&info_, &comment_, &packet) != 0) return false;
             ++read_;
         }
-        return true;
+        return read_ < 3 || decoderBuilds();
     }
 
   private:
+    // The decoder made from the headers, as vorbisfile makes it before the first packet. A
+    // codebook that unpacks but cannot be built fails here; vorbisfile would try again on the
+    // next read, find libvorbis's half-built codebooks and divide by a zero dimension.
+    bool decoderBuilds() {
+        vorbis_dsp_state decoder;
+        if (vorbis_synthesis_init(&decoder, &info_) != 0) return false; // cleared by libvorbis
+        vorbis_dsp_clear(&decoder);
+        return true;
+    }
+
     void reset() {
         if (active_) {
             ogg_stream_clear(&stream_);
@@ -218,7 +229,7 @@ bool Walker::page(std::size_t at, std::size_t* length) {
         return false;
     if (flags & kFirst) headers_.begin(serial);
     if (!headers_.page(p, kPageHeader + segments, body))
-        return fail("a stream's Vorbis headers cannot be read");
+        return fail("a stream's Vorbis headers cannot be read or built into a decoder");
     if (flags & kLast) {
         if (link->packetOpen) return fail("a stream ends inside a packet");
         link->ended = true;

@@ -249,8 +249,19 @@ TEST(OggGuard, AChainedStreamWhoseHeadersLibvorbisRefusesIsRefusedFirst) {
                       pages[3].header.size() + pages[3].body.size();
     EXPECT_EQ(OpenOgg(path), std::make_pair(-2, "Error: Ogg file refused : " + path +
                                                     " : a stream's Vorbis headers cannot be read "
-                                                    "(the page at byte " +
+                                                    "or built into a decoder (the page at byte " +
                                                     std::to_string(at) + ")\n"));
+}
+
+TEST(OggGuard, ACodebookLibvorbisCannotBuildIsRefused) {
+    // Found by the fuzzer: the headers unpack, but a codebook cannot be built. vorbisfile's
+    // seek fails on it, and the next read finds the codebooks half built and divides by zero
+    // inside libvorbis (SIGFPE).
+    const std::string path = KV_HALF_BUILT_CODEBOOK_OGG;
+    EXPECT_EQ(OpenOgg(path), std::make_pair(-2, "Error: Ogg file refused : " + path +
+                                                    " : a stream's Vorbis headers cannot be read "
+                                                    "or built into a decoder (the page at byte "
+                                                    "58)\n"));
 }
 
 TEST(OggGuard, AChainWhoseLinksDifferInFormatIsRefused) {
