@@ -22,27 +22,14 @@ std::int64_t le64(const unsigned char* p) {
     return std::int64_t(std::uint64_t(le32(p)) | std::uint64_t(le32(p + 4)) << 32);
 }
 
-// The checksum of an Ogg page: CRC-32 with polynomial 0x04c11db7, no reflection, initial value
-// and final xor 0, taken with the checksum field read as zero.
-struct CrcTable {
-    std::uint32_t entry[256];
-    CrcTable() {
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t r = i << 24;
-            for (int bit = 0; bit < 8; ++bit) r = r & 0x80000000u ? r << 1 ^ 0x04c11db7u : r << 1;
-            entry[i] = r;
-        }
-    }
-};
-
-std::uint32_t pageChecksum(const unsigned char* page, std::size_t length) {
-    static const CrcTable table;
-    std::uint32_t crc = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const unsigned char byte = i >= 22 && i < 26 ? 0 : page[i];
-        crc = crc << 8 ^ table.entry[(crc >> 24 ^ byte) & 0xff];
-    }
-    return crc;
+// Whether a page's checksum matches, computed by libogg on a copy of the header (libogg writes
+// the checksum into the header it is given).
+bool checksumMatches(const unsigned char* page, std::size_t header, std::size_t body) {
+    unsigned char copy[kPageHeader + 255];
+    std::memcpy(copy, page, header);
+    ogg_page og{copy, long(header), const_cast<unsigned char*>(page + header), long(body)};
+    ogg_page_checksum_set(&og);
+    return std::memcmp(copy + 22, page + 22, 4) == 0;
 }
 
 bool isVorbisHeader(const unsigned char* packet, std::size_t length, unsigned char type) {
@@ -194,7 +181,7 @@ bool Walker::page(std::size_t at, std::size_t* length) {
     for (int i = 0; i < segments; ++i) body += p[kPageHeader + i];
     *length = kPageHeader + segments + body;
     if (left < *length) return fail("the file ends inside a page");
-    if (pageChecksum(p, *length) != le32(p + 22)) return fail("a page fails its checksum");
+    if (!checksumMatches(p, kPageHeader + segments, body)) return fail("a page fails its checksum");
 
     const std::int64_t position = le64(p + 6);
     const std::uint32_t serial = le32(p + 14);
