@@ -3,7 +3,7 @@
 # Idempotent: says nothing and changes nothing when all are present.
 set -eu
 
-PACKAGES="build-essential cmake pkg-config clang-format
+PACKAGES="build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
 freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev
 libvorbis-dev libsdl2-dev libpng-dev
 libgtest-dev libgmock-dev libbenchmark-dev

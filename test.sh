@@ -1,6 +1,7 @@
 #!/bin/sh
 # Sets up, builds and runs every test; then the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the sound engine's tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, the sound engine's tests under ThreadSanitizer, and the fuzz
+# targets (clang, libFuzzer) for a fixed number of runs each.
 set -eu
 cd "$(dirname "$0")"
 ./setup.sh
@@ -19,3 +20,8 @@ cmake -S . -B build-tsan -G Ninja -DKV_TSAN=ON >/dev/null
 cmake --build build-tsan -j"$jobs" --target sound_loader_tests sound_platform_tests \
     sound_engine_tests sound_stream_tests
 ctest --test-dir build-tsan -L sound -LE data -j"$jobs" --output-on-failure
+
+cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    >/dev/null
+cmake --build build-fuzz -j"$jobs"
+ctest --test-dir build-fuzz -j"$jobs" --output-on-failure

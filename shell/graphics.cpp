@@ -1,6 +1,7 @@
 #include "shell/graphics.h"
 
 #include "gfx/textures.h"
+#include "platform/regular_file.h"
 #include "platform/win32.h"
 #include "shell/data_files.h"
 
@@ -61,7 +62,7 @@ size_t paddedRow(size_t bytes) {
 } // namespace
 
 BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
-    std::unique_ptr<FILE, FileCloser> f(std::fopen(path, "rb"));
+    std::unique_ptr<FILE, FileCloser> f(OpenRegularFile(path));
     if (!f) return BmpStatus::OpenError;
 
     unsigned char header[kHeaderBytes];

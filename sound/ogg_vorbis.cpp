@@ -1,30 +1,57 @@
 #include "sound/ogg_vorbis.h"
 
+#include "platform/regular_file.h"
+#include "sound/ogg_layout.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
-COggVorbis::COggVorbis() : pFile(nullptr) {
+namespace {
+
+void ShowRefusal(const char* fileName, const std::string& why) {
+    const std::string text = std::string("Ogg file refused : ") + fileName + " : " + why;
+    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+}
+
+} // namespace
+
+COggVorbis::COggVorbis() : bDecoder(false) {
     std::memset(&vf, 0, sizeof vf);
 }
 
 COggVorbis::~COggVorbis() {
-    if (pFile) ov_clear(&vf);
+    ReleaseDecoder();
 }
 
 int COggVorbis::Open(const char* fileName) {
     Close();
-    pFile = fileName ? std::fopen(fileName, "rb") : nullptr;
-    if (!pFile) {
+    std::FILE* file = OpenRegularFile(fileName);
+    if (!file) {
         ShowFileOpenError(fileName);
         return -3;
     }
-    if (ov_open(pFile, &vf, nullptr, 0) < 0) {
-        std::fclose(pFile);
-        pFile = nullptr;
-        return -2;
+    const bool loaded = source.Load(file);
+    std::fclose(file);
+    if (!loaded) {
+        ShowRefusal(fileName, "it cannot be read whole (a read error, or over " +
+                                  std::to_string(OggSource::kLimit >> 20) + " MiB)");
+        return Refuse();
     }
+    const OggLayout layout = CheckOggLayout(source.Data(), source.Size());
+    if (layout.verdict == OggVerdict::Damaged) {
+        ShowRefusal(fileName,
+                    layout.problem +
+                        (layout.at ? " (the page at byte " + std::to_string(layout.at) + ")" : ""));
+        return Refuse();
+    }
+    if (layout.verdict != OggVerdict::Sound) return Refuse(); // another kind of file: no message
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, OggSource::Callbacks()) < 0) return Refuse();
+    bDecoder = true;
     if (!ov_seekable(&vf)) return Refuse();
+    // vorbisfile leaves a chained file standing in its last link once it has found the links.
+    if (ov_streams(&vf) > 1 && ov_pcm_seek(&vf, 0) != 0) return Refuse();
     const vorbis_info* info = ov_info(&vf, -1);
     const ogg_int64_t frames = ov_pcm_total(&vf, -1);
     if (!info || info->channels < 1 || info->channels > 255 || frames < 0) return Refuse();
@@ -42,22 +69,24 @@ int COggVorbis::Open(const char* fileName) {
     return int(dwDataSize);
 }
 
-// A stream that was opened but cannot serve: the decoder closes the file with itself.
 int COggVorbis::Refuse() {
-    ov_clear(&vf);
-    pFile = nullptr;
-    CSoundLoader::Close();
+    Close();
     return -2;
+}
+
+void COggVorbis::ReleaseDecoder() {
+    if (bDecoder) ov_clear(&vf);
+    bDecoder = false;
 }
 
 void COggVorbis::Close() {
     CSoundLoader::Close();
-    if (pFile) ov_clear(&vf);
-    pFile = nullptr;
+    ReleaseDecoder();
+    source.Clear();
 }
 
 int COggVorbis::Read(DWORD dwSize) {
-    if (!pFile || !pBuffer) return -1;
+    if (!bDecoder || !pBuffer) return -1;
     DWORD wanted = BlockSize(dwSize);
     DWORD delivered = 0;
     while (wanted > 0) {
@@ -76,7 +105,7 @@ int COggVorbis::Read(DWORD dwSize) {
 }
 
 int COggVorbis::Seek(LONG position) {
-    if (!pFile) return -1;
+    if (!bDecoder) return -1;
     const LONG align = wfx.nBlockAlign;
     const ogg_int64_t last = dwDataSize / DWORD(align);
     const ogg_int64_t frame = std::clamp<ogg_int64_t>(position / align, 0, last);

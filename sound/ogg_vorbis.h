@@ -1,10 +1,11 @@
 // The loader for Ogg Vorbis files: the stream decoded by libvorbisfile into 16-bit signed
-// little-endian PCM with the stream's own channel count and rate.
+// little-endian PCM with the stream's own channel count and rate. The file is read whole and
+// its pages checked before the decoder sees them (sound/ogg_layout.h tells why).
 #pragma once
 
+#include "sound/ogg_source.h"
 #include "sound/sound_loader.h"
 
-#include <cstdio>
 #include <vorbis/vorbisfile.h>
 
 class COggVorbis : public CSoundLoader {
@@ -20,7 +21,9 @@ class COggVorbis : public CSoundLoader {
 
   private:
     int Refuse();
+    void ReleaseDecoder();
 
-    FILE* pFile;       // owned by vf once ov_open has taken it
-    OggVorbis_File vf; // valid while pFile is set
+    OggSource source;  // the file's bytes, which vf reads
+    bool bDecoder;     // vf holds a decoder
+    OggVorbis_File vf; // valid while bDecoder is set
 };

@@ -1,5 +1,7 @@
 #include "sound/riff_reader.h"
 
+#include "platform/regular_file.h"
+
 #include <limits>
 
 namespace {
@@ -17,7 +19,7 @@ std::uint64_t padded(DWORD size) {
 bool RiffReader::Open(const char* fileName) {
     Close();
     if (!fileName) return false;
-    file_ = std::fopen(fileName, "rb");
+    file_ = OpenRegularFile(fileName);
     if (!file_) return false;
     if (std::fseek(file_, 0, SEEK_END) != 0) {
         Close();

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
@@ -256,25 +257,64 @@ TEST_F(CaptureRun, BadInputIsNamedAndLeavesNothingBehind) {
     EXPECT_TRUE(filesIn(out).empty());
 }
 
-TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
-    const std::string out = scratch + "/stopped";
+TEST_F(CaptureRun, ABadPictureIsNamedAndLeavesNothingBehind) {
+    const std::string out = scratch + "/badpicture";
     ASSERT_EQ(std::system(("mkdir -p " + out).c_str()), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (chdir(scratch.c_str()) != 0) _exit(127);
-        execl(KV_CAPTURE_BIN, KV_CAPTURE_BIN, "video", "--quiet", "stopped/x.mp4", nullptr);
-        _exit(127);
+    const std::string picture = scratch + "/Data/aba2.bmp";
+    ASSERT_EQ(std::rename(picture.c_str(), (picture + ".away").c_str()), 0);
+    struct Case {
+        const char* make; // shell command run in Data/
+        const char* message;
+    };
+    const Case cases[] = {
+        // An 8-bit picture: the show's loader ends the process on it.
+        {"ffmpeg -v error -f lavfi -i color=c=red:s=16x16 -frames:v 1 -pix_fmt pal8 -y aba2.bmp",
+         "Data/aba2.bmp is no picture the show can use"},
+        {"head -c 40 aba2.bmp.away > aba2.bmp", "Data/aba2.bmp is no picture the show can use"},
+        {"mkfifo aba2.bmp", "not a regular file: Data/aba2.bmp"},
+        {"mkdir aba2.bmp", "not a regular file: Data/aba2.bmp"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(std::system(("cd " + scratch + "/Data && " + c.make).c_str()), 0) << c.make;
+        for (const char* command : {"still --at 1 badpicture/x.png", "video badpicture/x.mp4",
+                                    "sheet --count 2 badpicture/x.png"}) {
+            const Outcome run = capture(command);
+            EXPECT_EQ(run.status, 1) << c.make << ": " << command;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << c.make << ":\n" << run.err;
+            EXPECT_TRUE(filesIn(out).empty())
+                << c.make << ": " << command << " left " << filesIn(out)[0];
+        }
+        ASSERT_EQ(std::system(("rm -rf " + picture).c_str()), 0);
     }
-    // Stop it once it has started writing.
-    for (int i = 0; i < 600 && filesIn(out).empty(); ++i) usleep(50000);
-    ASSERT_FALSE(filesIn(out).empty()) << "the capture never began its output";
-    usleep(300000);
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
-    EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+    ASSERT_EQ(std::rename((picture + ".away").c_str(), picture.c_str()), 0);
+}
+
+TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
+    // Ended from outside, and ended by an abort as a crash would end it.
+    for (int sig : {SIGTERM, SIGABRT}) {
+        SCOPED_TRACE(strsignal(sig));
+        const std::string out = scratch + "/stopped";
+        ASSERT_EQ(std::system(("mkdir -p " + out).c_str()), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (chdir(scratch.c_str()) != 0) _exit(127);
+            execl(KV_CAPTURE_BIN, KV_CAPTURE_BIN, "video", "--quiet", "stopped/x.mp4", nullptr);
+            _exit(127);
+        }
+        // Stop it once it has started writing.
+        for (int i = 0; i < 600 && filesIn(out).empty(); ++i) usleep(50000);
+        ASSERT_FALSE(filesIn(out).empty()) << "the capture never began its output";
+        usleep(300000);
+        kill(pid, sig);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (sig == SIGTERM)
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
+        else
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+        EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+    }
 }
 
 } // namespace

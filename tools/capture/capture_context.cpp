@@ -1,6 +1,7 @@
 #include "tools/capture/capture_context.h"
 
 #include "shell/graphics.h"
+#include "tools/capture/data_files.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
@@ -14,6 +15,13 @@ bool openShowGraphics() {
     std::string error;
     if (!offscreenOpen(&error)) {
         reportFailure("no offscreen OpenGL: " + error);
+        return false;
+    }
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    std::string bad;
+    if (!checkPictures(maxSide, &bad)) {
+        reportFailure(bad);
         return false;
     }
     initGraphics();

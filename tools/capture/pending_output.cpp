@@ -26,6 +26,18 @@ void onSignal(int sig) {
     _exit(128 + sig);
 }
 
+// A crash (or an abort) removes the pending file too, then goes on as it would have: the action
+// found at start-up (a sanitizer's report, or the default core dump) gets the signal again.
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+struct sigaction previousAction[NSIG];
+
+void onFatalSignal(int sig, siginfo_t* info, void*) {
+    removePending();
+    sigaction(sig, &previousAction[sig], nullptr);
+    // A fault comes back by itself when its instruction runs again; a sent signal is re-sent.
+    if (info->si_code <= 0) raise(sig);
+}
+
 } // namespace
 
 bool PendingOutput::create(const std::string& finalPath, std::string* error) {
@@ -85,6 +97,11 @@ void installOutputCleanup() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    struct sigaction fatal;
+    std::memset(&fatal, 0, sizeof fatal);
+    fatal.sa_sigaction = onFatalSignal;
+    fatal.sa_flags = SA_SIGINFO | SA_NODEFER;
+    for (int sig : kFatalSignals) sigaction(sig, &fatal, &previousAction[sig]);
     // A dead encoder shows as a failed write, reported with its own message.
     std::signal(SIGPIPE, SIG_IGN);
 }

@@ -23,8 +23,8 @@ class PendingOutput {
     std::string final_, temp_;
 };
 
-// Removes the pending temporary file also when the process is ended early: by exit() from
-// code that gives up (a broken picture file), by Ctrl-C or by a termination signal.
+// Removes the pending temporary file also when the process is ended early: by exit(), by
+// Ctrl-C or a termination signal, or by a crash or an abort.
 void installOutputCleanup();
 
 // A helper process writing into the pending file (ffmpeg): stopped first on such an early end,

@@ -18,8 +18,8 @@ int captureSheet(const Options& o, const ShowTiming& show) {
                              " frames at this rate; ask for fewer with --count");
     std::string error;
     PendingOutput out;
-    if (!out.create(o.output, &error)) return reportFailure(error);
     if (!openShowGraphics()) return 1;
+    if (!out.create(o.output, &error)) return reportFailure(error);
 
     const std::vector<int64_t> frames = spreadFrames(o.count, show.last);
     ContactSheet sheet(o.count, std::min(o.columns, o.count), kFrameWidth / o.scale,

@@ -58,8 +58,8 @@ int captureStill(const Options& o, const ShowTiming& show) {
     Moment moment;
     if (!findMoment(o, show, moment, &error)) return reportFailure(error);
     PendingOutput out;
-    if (!out.create(o.output, &error)) return reportFailure(error);
     if (!openShowGraphics()) return 1;
+    if (!out.create(o.output, &error)) return reportFailure(error);
 
     ShowRun run(show.rate, show.totalMs);
     Progress progress("still", moment.framesBefore + 1, !o.quiet && moment.framesBefore > 0);

@@ -40,8 +40,8 @@ int captureVideo(const Options& o, const ShowTiming& show, const std::string& ff
 
     std::string error;
     PendingOutput out;
-    if (!out.create(o.output, &error)) return reportFailure(error);
     if (!openShowGraphics()) return 1;
+    if (!out.create(o.output, &error)) return reportFailure(error);
 
     EncoderSettings settings;
     settings.rate = show.rate;

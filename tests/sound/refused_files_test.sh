@@ -1,0 +1,61 @@
+#!/bin/sh
+# The real program given music or a picture it must refuse: a FIFO, a directory, a device, a
+# crafted Ogg file, a chain whose links differ in format. Each must end start-up at once with
+# the file's message and status 1, never block or crash.
+# Arguments: the program, the built Data folder, the crafted Ogg file, the mixed chain.
+set -u
+program=$1 data=$2 crafted=$3 mixed=$4
+
+inner() {
+    scratch=$(mktemp -d /tmp/kv-refused-XXXXXX)
+    trap 'rm -rf "$scratch"' EXIT
+    failures=0
+
+    # run NAME FILE SETUP MESSAGE: Data/FILE made by SETUP (run in Data/), then the program.
+    run() {
+        rm -rf "$scratch/Data"
+        mkdir "$scratch/Data"
+        for f in "$data"/*.bmp "$data"/tech.ogg; do ln -s "$f" "$scratch/Data/"; done
+        rm -f "$scratch/Data/$2"
+        (cd "$scratch/Data" && sh -c "$3") || { echo "FAIL $1: cannot set up"; return 1; }
+        started=$(date +%s)
+        (cd "$scratch" && timeout 20 "$program" >"$scratch/out.txt" 2>&1)
+        status=$?
+        took=$(($(date +%s) - started))
+        if [ $status -eq 124 ]; then
+            echo "FAIL $1: still running after 20 s"
+        elif [ $status -ne 1 ]; then
+            echo "FAIL $1: status $status, not 1"; cat "$scratch/out.txt"
+        elif ! grep -qF "$4" "$scratch/out.txt"; then
+            echo "FAIL $1: no '$4' in:"; cat "$scratch/out.txt"
+        elif [ "$took" -gt 5 ]; then
+            echo "FAIL $1: took $took s"
+        else
+            echo "ok   $1 (status 1, '$4')"
+            return 0
+        fi
+        failures=$((failures + 1))
+    }
+
+    open_error="Error: File open error : Data/tech.ogg"
+    run "music is a FIFO" tech.ogg "mkfifo tech.ogg" "$open_error"
+    run "music is a directory" tech.ogg "mkdir tech.ogg" "$open_error"
+    run "music is a device" tech.ogg "ln -s /dev/zero tech.ogg" "$open_error"
+    run "music is the crafted Ogg file" tech.ogg "cp '$crafted' tech.ogg" \
+        "Ogg file refused : Data/tech.ogg : a page fails its checksum (the page at byte 4400)"
+    run "music is a chain of two formats" tech.ogg "cp '$mixed' tech.ogg" \
+        "Ogg file refused : Data/tech.ogg : its chained streams differ in format"
+    run "a picture is a FIFO" aba2.bmp "mkfifo aba2.bmp" "file open error."
+    run "a picture is a directory" aba2.bmp "mkdir aba2.bmp" "file open error."
+    run "a picture is a device" aba2.bmp "ln -s /dev/zero aba2.bmp" "file open error."
+    [ $failures -eq 0 ]
+}
+
+if [ "${5:-}" = "--inner" ]; then
+    inner
+else
+    # Server numbers from 150: xvfb-run -a picks its number racily, and the window test, run
+    # beside this one, starts at 99.
+    exec xvfb-run -a -n 150 -s "-screen 0 1024x768x24" sh "$0" "$program" "$data" "$crafted" \
+        "$mixed" --inner
+fi
