@@ -1,0 +1,71 @@
+#include "tests/sound_output/clock_match.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames) {
+    Playback p;
+    p.firstFrame = recording.size();
+    std::optional<std::uint32_t> last;
+    size_t silentRun = 0;
+    for (size_t i = 0; i < recording.size(); ++i) {
+        const auto index = TimecodeIndex(recording[i], pieceFrames);
+        if (!index) {
+            if (last) ++silentRun;
+            continue;
+        }
+        if (!last) {
+            p.firstFrame = i;
+            if (*index != 0) p.inOrder = false;
+        } else {
+            p.silentFrames += silentRun;
+            if (*index != *last + 1) p.inOrder = false;
+        }
+        silentRun = 0;
+        if (p.inOrder) p.heard = *index + 1;
+        last = index;
+    }
+    return p;
+}
+
+ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
+                             const std::vector<ServerPosition>& server,
+                             const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames) {
+    // Piece frames played when each recorded frame begins; held through frames without
+    // timecode.
+    std::vector<double> playedAt(recording.size());
+    double held = 0;
+    for (size_t i = 0; i < recording.size(); ++i) {
+        const auto index = TimecodeIndex(recording[i], pieceFrames);
+        playedAt[i] = index ? *index : held;
+        if (index) held = *index + 1.0;
+    }
+
+    ClockAgreement a;
+    double sum = 0;
+    for (const ShowClockEntry& e : show) {
+        const auto after = std::lower_bound(
+            server.begin(), server.end(), e.at,
+            [](const ServerPosition& p, std::int64_t at) { return p.at < at; });
+        if (after == server.begin() || after == server.end()) continue;
+        const ServerPosition& before = *(after - 1);
+        const double share = double(e.at - before.at) / double(after->at - before.at);
+        const double frame =
+            before.recordedFrame + share * (after->recordedFrame - before.recordedFrame);
+        if (frame < 0 || frame >= double(recording.size())) continue;
+        const auto whole = size_t(frame);
+        double position = playedAt[whole];
+        if (TimecodeIndex(recording[whole], pieceFrames)) position += frame - double(whole);
+        if (e.playMs == 0 && position == 0) continue;
+        const double offsetMs = e.playMs - position * 1000.0 / kTimecodeRate;
+        sum += offsetMs;
+        ++a.compared;
+        if (std::abs(offsetMs) > a.worstMs) {
+            a.worstMs = std::abs(offsetMs);
+            a.worstAtMs = e.playMs;
+        }
+    }
+    if (a.compared > 0) a.meanMs = sum / double(a.compared);
+    return a;
+}

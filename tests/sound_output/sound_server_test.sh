@@ -1,0 +1,56 @@
+#!/bin/sh
+# The real program playing through a PulseAudio server of its own, with a null sink: the show
+# plays to its end and exits 0, and its clock stays within 30 ms of what the server says it has
+# played, read from a recording of the sink in timecode.
+#   sound_server_test.sh PROGRAM SOUND_CHECK DATA SOUND_MONITOR SECONDS
+set -u
+program=$1 check=$2 data=$3 monitor=$4 seconds=$5
+. "$(dirname "$0")/common.sh"
+
+need xvfb-run pulseaudio pactl
+"$check" driver pulseaudio || skip "SDL cannot play through PulseAudio"
+make_show_folder "$data"
+frames=$(awk "BEGIN { printf \"%d\", $seconds * 44100 }")
+"$check" timecode-wave "$work/Data/tech.ogg" "$seconds" || exit 1
+
+# A user-mode server in a runtime folder of its own, reachable only through its socket.
+runtime="$work/runtime"
+mkdir -m 700 "$runtime"
+export XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime" HOME="$work"
+export PULSE_SERVER="unix:$runtime/native"
+unset PULSE_SINK PULSE_SOURCE
+sink=kelvaster_test
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --realtime=no \
+    --high-priority=no --disable-shm=yes --log-target=stderr \
+    -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
+    -L "module-null-sink sink_name=$sink rate=44100 format=s16le channels=2" \
+    2>"$work/pulse.log" &
+server=$!
+recorder=""
+cleanup() {
+    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
+    kill "$server" 2>/dev/null
+    wait 2>/dev/null
+}
+for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.1
+done
+pactl info >/dev/null 2>&1 || skip "PulseAudio would not start here: $(tail -n 3 "$work/pulse.log")"
+
+"$monitor" "$sink.monitor" "$work/recording.raw" "$work/positions.txt" "$work/ready" &
+recorder=$!
+for _ in $(seq 50); do
+    [ -e "$work/ready" ] && break
+    sleep 0.1
+done
+[ -e "$work/ready" ] || { echo "FAIL: the sink's monitor could not be recorded"; exit 1; }
+
+run_show "$program" SDL_AUDIODRIVER=pulseaudio KELVASTER_CLOCK_FD=3 3>"$work/clock.log"
+report_end "$seconds"
+sleep 0.2 # what the server still has in hand reaches the sink
+kill "$recorder"
+wait "$recorder" || { echo "FAIL: the recording of the sink failed"; exit 1; }
+recorder=""
+"$check" match-clock "$work/clock.log" "$work/positions.txt" "$work/recording.raw" "$frames"
