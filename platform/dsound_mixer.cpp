@@ -123,6 +123,9 @@ void mixVoice(Voice& v, float* out, int frames, double heardAt, float masterLeft
         if (v.looping && pos >= v.frames) pos -= v.frames;
         consumed += step;
     }
+    // A buffer played once and mixed to its end adds nothing: its last block stays the anchor,
+    // or the cursor would be put off again with every block and never reach the end.
+    if (consumed == 0) return;
     // An output running late may pull a block whose sound should have begun before the run
     // did; the run then starts when it started, not earlier, and keeps that offset.
     if (!v.anchored) v.shift = std::max(0.0, v.runStartedAt - heardAt);

@@ -19,19 +19,6 @@ void showError(const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK);
 }
 
-class CriticalSectionLock {
-  public:
-    explicit CriticalSectionLock(CRITICAL_SECTION* section) : section_(section) {
-        EnterCriticalSection(section_);
-    }
-    ~CriticalSectionLock() { LeaveCriticalSection(section_); }
-    CriticalSectionLock(const CriticalSectionLock&) = delete;
-    CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
-
-  private:
-    CRITICAL_SECTION* section_;
-};
-
 } // namespace
 
 // The quotient can pass 2^32 ms; it wraps as the 32-bit count it is.
@@ -43,7 +30,7 @@ DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
       pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
-      wAlignMask(0), hWorker(kNoThread), bQuit(false) {
+      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), bEnded(false) {
     InitializeCriticalSection(&csLock);
 }
 
@@ -152,7 +139,7 @@ bool CdSound::CreateSecondaryBuffer(DWORD size) {
 
 bool CdSound::FillBuffer(DWORD position) {
     if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return false;
-    CriticalSectionLock lock(&csLock);
+    CriticalSectionGuard lock(&csLock);
     void *region1 = nullptr, *region2 = nullptr;
     DWORD bytes1 = 0, bytes2 = 0;
     if (FAILED(pDSBuffer->Lock(0, dwBufferBytes, &region1, &bytes1, &region2, &bytes2, 0)))
@@ -167,6 +154,8 @@ bool CdSound::FillBuffer(DWORD position) {
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
     }
     dwLastCursor = 0;
+    nEndWakes = 0;
+    bEnded = false;
     pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
     // A wake still pending belongs to the buffer as it was: the refill it asks for would skip
     // a second of the new start. Reaching offset 0 below signals afresh if playing.
@@ -184,11 +173,21 @@ DWORD CdSound::GetTotalTime() {
 void CdSound::Play() {
     if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return;
     if (bStatic) {
+        DWORD played = 0;
+        PlayedBytes(&played);
+        if (played >= dwBufferBytes) { // it played to its end: again from the start
+            dwPlayedBase = 0;
+            dwLastCursor = 0;
+        }
         pDSBuffer->Play(0, 0, 0);
         return;
     }
     // Under the lock a worker is either still refilling (bStreaming) or has left for good.
-    CriticalSectionLock lock(&csLock);
+    CriticalSectionGuard lock(&csLock);
+    if (bEnded) {
+        dwPlayedBase = 0;
+        FillBuffer(0);
+    }
     if (bStreaming) {
         pDSBuffer->Play(0, 0, DSBPLAY_LOOPING);
         return;
@@ -202,19 +201,24 @@ void CdSound::Play() {
     if (hWorker == kNoThread) bStreaming = false;
 }
 
+// Past the last sample a stream plays silence until the worker stops it, and a failed read
+// ends it early: either way the clock stands at the whole length, so the show can end.
+bool CdSound::PlayedBytes(DWORD* played) {
+    DWORD cursor = dwLastCursor;
+    const bool ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
+    if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
+    if (dwLastCursor > cursor) dwPlayedBase += dwBufferBytes; // wrapped
+    dwLastCursor = cursor;
+    const DWORD end = pLoader->GetDataSize();
+    *played =
+        bEnded ? end : DWORD(std::min<std::uint64_t>(std::uint64_t(dwPlayedBase) + cursor, end));
+    return ok;
+}
+
 bool CdSound::GetPlayTime(DWORD* milliseconds) {
     if (!pDSBuffer || !pLoader) return false;
-    DWORD played;
-    bool ok;
-    {
-        CriticalSectionLock lock(&csLock);
-        DWORD cursor = dwLastCursor;
-        ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
-        if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
-        if (dwLastCursor > cursor) dwPlayedBase += dwBufferBytes; // wrapped
-        played = dwPlayedBase + cursor;
-        dwLastCursor = cursor;
-    }
+    DWORD played = 0;
+    const bool ok = PlayedBytes(&played);
     if (milliseconds) *milliseconds = bytesToMilliseconds(played, pLoader->GetAvgBytesPerSec());
     return ok;
 }
@@ -225,7 +229,7 @@ bool CdSound::SetPlayTime(DWORD milliseconds) {
     const std::uint64_t bytes =
         std::min<std::uint64_t>(pLoader->GetAvgBytesPerSec() * seconds, pLoader->GetDataSize());
     const DWORD position = DWORD(bytes) & ~DWORD(wAlignMask);
-    CriticalSectionLock lock(&csLock);
+    CriticalSectionGuard lock(&csLock);
     // A stream's buffer holds only two seconds from where it was filled: refill it there.
     if (!bStatic) {
         dwPlayedBase = position;
@@ -248,7 +252,7 @@ bool CdSound::Stop() {
     DWORD status = 0;
     if (!pDSBuffer || FAILED(pDSBuffer->GetStatus(&status)) || !(status & DSBSTATUS_PLAYING))
         return false;
-    CriticalSectionLock lock(&csLock);
+    CriticalSectionGuard lock(&csLock);
     dwPlayedBase = 0;
     pDSBuffer->Stop();
     return FillBuffer(0);
@@ -307,4 +311,6 @@ void CdSound::Cleanup() {
     bStatic = true;
     dwPlayedBase = 0;
     dwLastCursor = 0;
+    nEndWakes = 0;
+    bEnded = false;
 }

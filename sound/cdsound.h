@@ -28,9 +28,11 @@ class CdSound {
     bool Open(const char* fileName);
     // Length of the whole sound in milliseconds.
     DWORD GetTotalTime();
-    // Starts playback, and the stream worker when there is none.
+    // Starts playback, and the stream worker when there is none; after the end of the sound,
+    // from its beginning again.
     void Play();
-    // Milliseconds played since play began, across wraps of a looping buffer.
+    // Milliseconds played since play began, across wraps of a looping buffer; after the end
+    // of the sound it holds at the whole length.
     bool GetPlayTime(DWORD* milliseconds);
     // Moves to the start of the whole second that holds milliseconds.
     bool SetPlayTime(DWORD milliseconds);
@@ -59,15 +61,22 @@ class CdSound {
     CSoundLoader* pLoader;
     bool bStatic;
     std::atomic<bool> bStreaming; // written by the worker under csLock, read by Play under it
-    DWORD dwPlayedBase;           // csLock
-    DWORD dwLastCursor;           // csLock
+    DWORD dwPlayedBase;           // main thread only
+    DWORD dwLastCursor;           // main thread only
     WORD wAlignMask;
-    CRITICAL_SECTION csLock; // the buffer's Lock/Unlock, the loader, and the two fields above
+    CRITICAL_SECTION csLock; // the buffer's Lock/Unlock, the loader, and nEndWakes
     std::uintptr_t hWorker;  // the stream worker, kNoThread when none was started
     std::atomic<bool> bQuit; // tells a waiting worker to end, for Cleanup
+    // Wakes of the worker left until the cursor has passed the last sample; 0 while the
+    // sound still flows. FillBuffer starts it afresh.
+    int nEndWakes;
+    // The worker stopped the stream at the end of its sound (or at a failed read).
+    std::atomic<bool> bEnded;
 
   private:
     void EndWorker();
+    // Bytes of the sound played so far, never more than the sound holds.
+    bool PlayedBytes(DWORD* played);
 };
 
 // The stream worker: refills the half of the buffer that has just played, one second of

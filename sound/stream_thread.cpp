@@ -13,35 +13,40 @@ void StreamThread(void* argument) {
         const DWORD woken = WaitForMultipleObjects(2, sound->hEvents, 0, INFINITE);
         // Leaving and its reason are settled under the lock, so that Play, which looks at
         // bStreaming under it too, never counts on a worker that is on its way out.
-        EnterCriticalSection(&sound->csLock);
+        CriticalSectionGuard guard(&sound->csLock);
         DWORD status = 0;
         if (sound->bQuit || woken > WAIT_OBJECT_0 + 1 ||
             FAILED(sound->pDSBuffer->GetStatus(&status)) || !(status & DSBSTATUS_PLAYING)) {
-            sound->bStreaming = false; // stopped from outside: nothing to rewind
-            LeaveCriticalSection(&sound->csLock);
+            sound->bStreaming = false; // stopped from outside: it resumes with a new worker
+            return;
+        }
+        // The cursor has left the half that held the last of the sound: all of it was heard.
+        if (sound->nEndWakes > 0 && --sound->nEndWakes == 0) {
+            sound->pDSBuffer->Stop();
+            sound->bEnded = true;
+            sound->bStreaming = false;
             return;
         }
         // Event 1 sits at the middle: the first half has just played.
         const DWORD offset = woken == WAIT_OBJECT_0 + 1 ? 0 : sound->notifyPositions[1].dwOffset;
-        const int count = sound->pLoader->Read(0);
-        if (count < int(half)) {
-            // The data has run out (or failed): the half playing now is cut off with it.
-            sound->dwPlayedBase = 0;
-            sound->pDSBuffer->Stop();
-            sound->FillBuffer(0);
-            sound->bStreaming = false; // last: whoever sees it sees the rewound sound
-            LeaveCriticalSection(&sound->csLock);
-            return;
+        int count = sound->nEndWakes > 0 ? 0 : sound->pLoader->Read(0);
+        if (count < 0) count = 0; // a failed read ends the sound where it failed
+        if (DWORD(count) < half && sound->nEndWakes == 0) {
+            // The last of the sound goes in now; the cursor must cross into this half, and
+            // then out of it, unless it holds nothing.
+            sound->nEndWakes = count > 0 ? 2 : 1;
         }
         void *region1 = nullptr, *region2 = nullptr;
         DWORD bytes1 = 0, bytes2 = 0;
         if (SUCCEEDED(
                 sound->pDSBuffer->Lock(offset, half, &region1, &bytes1, &region2, &bytes2, 0))) {
-            void* region = region1 ? region1 : region2;
+            auto* region = static_cast<BYTE*>(region1 ? region1 : region2);
             const DWORD room = region1 ? bytes1 : bytes2;
-            std::memcpy(region, sound->pLoader->GetBuffer(), DWORD(count) < room ? count : room);
+            const DWORD filled = DWORD(count) < room ? DWORD(count) : room;
+            std::memcpy(region, sound->pLoader->GetBuffer(), filled);
+            // Silence after the end, never what the half held a pass ago.
+            std::memset(region + filled, 0, room - filled);
             sound->pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
         }
-        LeaveCriticalSection(&sound->csLock);
     }
 }

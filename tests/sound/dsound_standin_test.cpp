@@ -125,6 +125,35 @@ TEST_F(StandIn, PlayedOnceItStopsAtTheEndWithItsCursorBackAtZero) {
     EXPECT_EQ(mixed[2 * 4410], 0.0f) << "nothing after the end";
 }
 
+// Every block pulled after the last frame was mixed is empty; none of them may put the end off.
+TEST(StandInLatency, PlayedOnceItEndsUnderAnyOutputLatency) {
+    for (double latency : {0.0, 0.004, 0.023, 0.05, 0.3}) {
+        SCOPED_TRACE(latency);
+        ManualOutput* output = InstallManualOutput(latency);
+        IDirectSound8* device = nullptr;
+        ASSERT_EQ(DirectSoundCreate8(nullptr, &device, nullptr), DS_OK);
+        WAVEFORMATEX format = Pcm(2, 44100, 16);
+        DSBUFFERDESC desc{sizeof(DSBUFFERDESC), 0, 8820 * 4, 0, &format, {}}; // 0.2 s
+        IDirectSoundBuffer* b = nullptr;
+        ASSERT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
+        ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+        DWORD status = 0, cursor = 1;
+        output->Advance(0.2 + latency - 0.005);
+        ASSERT_EQ(b->GetStatus(&status), DS_OK);
+        EXPECT_EQ(status, DSBSTATUS_PLAYING) << "5 ms of it still to be heard";
+        ASSERT_EQ(b->GetCurrentPosition(&cursor, nullptr), DS_OK);
+        EXPECT_GT(cursor, 8820u * 4 - 221 * 4);
+        output->Advance(0.01);
+        ASSERT_EQ(b->GetStatus(&status), DS_OK);
+        EXPECT_EQ(status, 0u) << "stopped once the last frame was heard";
+        ASSERT_EQ(b->GetCurrentPosition(&cursor, nullptr), DS_OK);
+        EXPECT_EQ(cursor, 0u);
+        b->Release();
+        device->Release();
+    }
+    RestoreDefaultOutput();
+}
+
 TEST_F(StandIn, LoopingRepeatsTheBufferAndWrapsTheCursor) {
     Open();
     IDirectSoundBuffer* b = Make(Pcm(1, 44100, 16), 8820); // 0.1 s mono

@@ -1,6 +1,6 @@
 // A short Ogg Vorbis file streamed end to end through the worker: every refill lands in the half
-// just played, what is heard is the file in order, and the stream stops and rewinds itself
-// one to two seconds before the end of its data.
+// just played, what is heard is the whole file in order, and the stream stops itself once the
+// last sample has been heard, its clock standing at the length.
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 #include "sound_test_support.h"
@@ -51,6 +51,12 @@ std::string AsPcm(const std::vector<float>& mixed) {
     return bytes;
 }
 
+DWORD PlayTime(CdSound& sound) {
+    DWORD ms = 0xDEADBEEF;
+    EXPECT_TRUE(sound.GetPlayTime(&ms));
+    return ms;
+}
+
 bool IsPlaying(CdSound& sound) {
     bool playing = true;
     EXPECT_TRUE(sound.IsPlaying(&playing));
@@ -67,7 +73,7 @@ struct Device {
 
 } // namespace
 
-TEST(Stream, EachRefillLandsInTheHalfJustPlayedUntilTheDataRunsOut) {
+TEST(Stream, EachRefillLandsInTheHalfJustPlayedAndTheLastIsFollowedBySilence) {
     ManualOutput* output = InstallManualOutput();
     Device device;
     const std::string pcm = Decoded("stream_6s5.ogg");
@@ -86,45 +92,49 @@ TEST(Stream, EachRefillLandsInTheHalfJustPlayedUntilTheDataRunsOut) {
         output->Advance(1.0);
         // The show asks for the time every frame; the stand-in brings the cursor and its
         // notifications up to date whenever it is asked.
-        DWORD ms = 0;
-        ASSERT_TRUE(sound->GetPlayTime(&ms));
-        EXPECT_EQ(ms, DWORD(1000 * (k - 1)));
+        EXPECT_EQ(PlayTime(*sound), DWORD(1000 * (k - 1)));
         const int refilled = int(k % 2);
         ASSERT_TRUE(WaitUntil([&] { return Half(*sound, refilled) == Second(pcm, k); }))
             << "second " << k;
         EXPECT_TRUE(Half(*sound, 1 - refilled) == Second(pcm, k - 1)) << "second " << k - 1;
     }
-    // At 5 s the half for second 6 is due, but only half a second is left: the stream stops,
-    // cutting off second 5 as it starts, and everything goes back to the beginning.
+    // At 5 s only half a second is left for the half after second 5: it goes in, silence after.
     output->Advance(1.0);
-    DWORD atEnd = 0;
-    ASSERT_TRUE(sound->GetPlayTime(&atEnd));
-    EXPECT_EQ(atEnd, 5000u);
+    EXPECT_EQ(PlayTime(*sound), 5000u);
+    const std::string last = Second(pcm, 6) + std::string(kSecond / 2, '\0');
+    ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 0) == last; }));
+    // At 6 s the cursor enters it; the half behind it, second 5, turns to silence.
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(*sound), 6000u);
+    ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == std::string(kSecond, '\0'); }));
+    EXPECT_TRUE(IsPlaying(*sound));
+    output->Advance(0.7);
+    EXPECT_EQ(PlayTime(*sound), 6500u) << "the clock holds at the length over the silence";
+    // At 7 s the cursor has left the half with the last sample: the stream stops there.
+    output->Advance(0.3);
+    EXPECT_EQ(PlayTime(*sound), 6500u);
     ASSERT_TRUE(WaitUntil([&] { return !sound->bStreaming; }));
     EXPECT_FALSE(IsPlaying(*sound));
-    EXPECT_EQ(sound->dwPlayedBase, 0u);
-    DWORD cursor = 1;
-    ASSERT_EQ(sound->pDSBuffer->GetCurrentPosition(&cursor, nullptr), DS_OK);
-    EXPECT_EQ(cursor, 0u);
-    EXPECT_TRUE(Half(*sound, 0) == Second(pcm, 0));
-    EXPECT_EQ(Half(*sound, 1), std::string(kSecond, '\0'));
+    output->Advance(2.0);
+    EXPECT_EQ(PlayTime(*sound), 6500u) << "and stays there";
 
-    // What was heard is the file from its start, in order, up to the cut.
+    // What was heard is the whole file, in order, then silence.
     const std::string heard = AsPcm(output->Mixed());
-    ASSERT_GE(heard.size(), 5 * kSecond);
-    EXPECT_TRUE(heard.substr(0, 5 * kSecond) == pcm.substr(0, 5 * kSecond));
+    ASSERT_GE(heard.size(), pcm.size());
+    EXPECT_TRUE(heard.compare(0, pcm.size(), pcm) == 0);
+    EXPECT_EQ(heard.find_first_not_of('\0', pcm.size()), std::string::npos);
 
     // A later Play starts a new worker from the beginning.
     sound->Play();
     EXPECT_TRUE(sound->bStreaming);
+    EXPECT_EQ(PlayTime(*sound), 0u);
     ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == Second(pcm, 1); }));
+    EXPECT_TRUE(Half(*sound, 0) == Second(pcm, 0));
     output->Advance(0.5);
-    DWORD ms = 0;
-    ASSERT_TRUE(sound->GetPlayTime(&ms));
-    EXPECT_EQ(ms, 500u);
+    EXPECT_EQ(PlayTime(*sound), 500u);
 }
 
-TEST(Stream, DataOfWholeSecondsEndsOnAnEmptyRead) {
+TEST(Stream, DataOfWholeSecondsEndsOneHalfAfterAnEmptyRead) {
     ManualOutput* output = InstallManualOutput();
     Device device;
     const std::string pcm = Decoded("stream_6s.ogg");
@@ -136,12 +146,53 @@ TEST(Stream, DataOfWholeSecondsEndsOnAnEmptyRead) {
         const int refilled = int(k % 2);
         ASSERT_TRUE(WaitUntil([&] { return Half(sound, refilled) == Second(pcm, k); })) << k;
         output->Advance(1.0);
-        DWORD ms = 0;
-        ASSERT_TRUE(sound.GetPlayTime(&ms));
+        EXPECT_EQ(PlayTime(sound), DWORD(1000 * k));
     }
+    // Second 5 plays; the read for the half behind it finds nothing.
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 0) == std::string(kSecond, '\0'); }));
+    EXPECT_TRUE(IsPlaying(sound));
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(sound), 6000u);
     ASSERT_TRUE(WaitUntil([&] { return !sound.bStreaming; }));
     EXPECT_FALSE(IsPlaying(sound));
+    const std::string heard = AsPcm(output->Mixed());
+    EXPECT_TRUE(heard.compare(0, pcm.size(), pcm) == 0);
+}
+
+TEST(Stream, StopAndSetPlayTimeNearTheEndKeepTheirMeaning) {
+    ManualOutput* output = InstallManualOutput();
+    Device device;
+    const std::string pcm = Decoded("stream_6s5.ogg");
+    CdSound sound;
+    ASSERT_TRUE(sound.Open(Fixture("stream_6s5.ogg").c_str()));
+    // Into the last second: the buffer starts with the half second left, silence after it.
+    ASSERT_TRUE(sound.SetPlayTime(6000));
+    EXPECT_TRUE(Half(sound, 0) == Second(pcm, 6) + std::string(kSecond / 2, '\0'));
+    sound.Play();
+    ASSERT_TRUE(WaitUntil([&] { return sound.bStreaming.load(); }));
+    output->Advance(0.8);
+    EXPECT_EQ(PlayTime(sound), 6500u);
+    // An explicit Stop in the silence rewinds to the start, as ever.
+    EXPECT_TRUE(sound.Stop());
+    EXPECT_EQ(PlayTime(sound), 0u);
     EXPECT_TRUE(Half(sound, 0) == Second(pcm, 0));
+    sound.Play();
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 1) == Second(pcm, 1); }));
+    output->Advance(1.5);
+    EXPECT_EQ(PlayTime(sound), 1500u);
+
+    // After the end, SetPlayTime puts the stream back in the middle and Play goes on from there.
+    ASSERT_TRUE(sound.SetPlayTime(6000));
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 1) == std::string(kSecond, '\0'); }));
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(sound), 6500u);
+    ASSERT_TRUE(WaitUntil([&] { return !sound.bStreaming; }));
+    ASSERT_TRUE(sound.SetPlayTime(2000));
+    EXPECT_EQ(PlayTime(sound), 2000u);
+    sound.Play();
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 1) == Second(pcm, 3); }));
+    output->Advance(0.25);
+    EXPECT_EQ(PlayTime(sound), 2250u);
 }
 
 // The same file on the real silent output, its clock run twice as fast: the worker races the
@@ -163,9 +214,7 @@ TEST(Stream, PlaysInOrderOnTheSilentOutput) {
         sound.Play();
         ASSERT_TRUE(WaitUntil([&] { return !sound.bStreaming; }));
         EXPECT_FALSE(IsPlaying(sound));
-        DWORD ms = 1;
-        ASSERT_TRUE(sound.GetPlayTime(&ms));
-        EXPECT_EQ(ms, 0u) << "rewound";
+        EXPECT_EQ(PlayTime(sound), 6500u) << "the end holds";
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         sound.Cleanup();
     } // the device and its output are gone: the tap is quiet
@@ -176,13 +225,8 @@ TEST(Stream, PlaysInOrderOnTheSilentOutput) {
     const size_t start = heard.find(opening);
     ASSERT_NE(start, std::string::npos);
     ASSERT_EQ(start % 4, 0u);
-    ASSERT_GE(heard.size(), start + 5 * kSecond);
-    EXPECT_TRUE(heard.compare(start, 5 * kSecond, pcm, 0, 5 * kSecond) == 0)
-        << "five seconds heard in order, no gap, no repeat";
-    // Then a little of second 5 at most, and silence.
-    size_t tail = start + 5 * kSecond;
-    while (tail < heard.size() && tail < start + 6 * kSecond && heard[tail] == pcm[tail - start])
-        ++tail;
-    tail -= tail % 4;
-    EXPECT_EQ(heard.find_first_not_of('\0', tail), std::string::npos);
+    ASSERT_GE(heard.size(), start + pcm.size());
+    EXPECT_TRUE(heard.compare(start, pcm.size(), pcm) == 0)
+        << "every sample heard in order, no gap, no repeat";
+    EXPECT_EQ(heard.find_first_not_of('\0', start + pcm.size()), std::string::npos);
 }

@@ -1,0 +1,171 @@
+// Pieces of every length, played frame by frame on an output whose clock the test moves, as the
+// show plays its music: every sample is heard once and in order, the show's clock reaches its
+// end threshold on time and stands at the length once the sound is over.
+#include "shell/show.h"
+#include "sound/cdsound.h"
+#include "sound/dsound_device.h"
+#include "sound_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+HWND const kWindow = reinterpret_cast<HWND>(0x1);
+constexpr DWORD kHalf = 176400;     // one second of 16-bit stereo at 44100 Hz
+constexpr double kFrame = 1.0 / 60; // seconds between frames
+constexpr double kLatency = 0.023;  // about what a sound card's callback buffer adds
+
+struct Piece {
+    const char* name;
+    const char* file;
+    DWORD lengthMs;
+    bool streams;
+};
+
+void PrintTo(const Piece& piece, std::ostream* out) {
+    *out << piece.file;
+}
+
+// The 16-bit stereo sound a fixture holds, as bytes.
+std::string Pcm(const std::string& file) {
+    if (file.size() > 4 && file.substr(file.size() - 4) == ".ogg") {
+        const std::vector<std::int16_t> pcm = DecodeOgg(Fixture(file), nullptr, nullptr);
+        return std::string(reinterpret_cast<const char*>(pcm.data()), pcm.size() * 2);
+    }
+    const std::string bytes = ReadFile(Fixture(file));
+    const size_t data = bytes.find("data");
+    return data == std::string::npos ? std::string() : bytes.substr(data + 8);
+}
+
+std::string AsPcm(const std::vector<float>& mixed) {
+    std::string bytes(mixed.size() * 2, '\0');
+    for (size_t i = 0; i < mixed.size(); ++i) {
+        const auto v = std::int16_t(std::lround(mixed[i] * 32768.0f));
+        bytes[2 * i] = char(v & 0xFF);
+        bytes[2 * i + 1] = char(v >> 8 & 0xFF);
+    }
+    return bytes;
+}
+
+std::string Half(CdSound& sound, DWORD half) {
+    CriticalSectionGuard lock(&sound.csLock);
+    void *r1, *r2;
+    DWORD n1, n2;
+    std::string bytes;
+    if (SUCCEEDED(sound.pDSBuffer->Lock(half * kHalf, kHalf, &r1, &n1, &r2, &n2, 0))) {
+        bytes.assign(static_cast<const char*>(r1), n1);
+        sound.pDSBuffer->Unlock(r1, n1, r2, n2);
+    }
+    return bytes;
+}
+
+// Second k of the sound as the worker must write it: silence after the end.
+std::string Second(const std::string& pcm, size_t k) {
+    std::string s = k * kHalf < pcm.size() ? pcm.substr(k * kHalf, kHalf) : std::string();
+    s.resize(kHalf, '\0');
+    return s;
+}
+
+class EndOfMusic : public testing::TestWithParam<Piece> {
+  protected:
+    void SetUp() override {
+        output = InstallManualOutput(kLatency);
+        ASSERT_TRUE(InitDirectSound(kWindow));
+    }
+    void TearDown() override {
+        sound.reset();
+        ReleaseDirectSound();
+        RestoreDefaultOutput();
+    }
+
+    ManualOutput* output = nullptr;
+    std::unique_ptr<CdSound> sound = std::make_unique<CdSound>();
+};
+
+} // namespace
+
+TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
+    const Piece& piece = GetParam();
+    const std::string pcm = Pcm(piece.file);
+    ASSERT_FALSE(pcm.empty());
+    ASSERT_TRUE(sound->Open(Fixture(piece.file).c_str()));
+    EXPECT_EQ(sound->bStatic, !piece.streams);
+    const DWORD length = sound->GetTotalTime();
+    EXPECT_EQ(length, piece.lengthMs);
+    const double totalMs = length; // as the shell holds it
+    const double thresholdMs = kEndThreshold * totalMs;
+
+    sound->Play();
+    // Play reaches offset 0 at once: the worker fills the second half before it is due.
+    if (piece.streams) {
+        ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == Second(pcm, 1); }));
+    }
+    DWORD lastMs = 0, endMs = 0, lastHalf = 0;
+    size_t crossings = 0;
+    int frame = 0, endFrame = -1;
+    bool playing = true;
+    const int frames = int(std::ceil((length / 1000.0 + 3) / kFrame));
+    for (; frame < frames && playing; ++frame) {
+        output->Advance(kFrame);
+        DWORD ms = 0;
+        ASSERT_TRUE(sound->GetPlayTime(&ms));
+        ASSERT_GE(ms, lastMs) << "frame " << frame << ": the clock ran back";
+        ASSERT_LE(ms, length);
+        lastMs = ms;
+        if (endFrame < 0 && showHasEnded(showClock(ms, totalMs))) {
+            endFrame = frame;
+            endMs = ms;
+        }
+        ASSERT_TRUE(sound->IsPlaying(&playing));
+        if (!piece.streams) continue;
+        // Once the cursor crosses into a half, the worker puts the next second into the other
+        // (or stops, once the last sample has been heard); wait for it as a real second would.
+        DWORD cursor = 0;
+        ASSERT_EQ(sound->pDSBuffer->GetCurrentPosition(&cursor, nullptr), DS_OK);
+        if (cursor / kHalf != lastHalf) {
+            lastHalf = cursor / kHalf;
+            ++crossings;
+            const std::string next = Second(pcm, crossings + 1);
+            ASSERT_TRUE(WaitUntil([&] {
+                return !sound->bStreaming || Half(*sound, 1 - lastHalf) == next;
+            })) << "second "
+                << crossings + 1;
+        }
+    }
+    EXPECT_FALSE(playing) << "the sound stopped by itself";
+
+    // The show ended at the first frame at or past its threshold, not later.
+    ASSERT_GE(endFrame, 0) << "the show never reached its end";
+    EXPECT_GE(endMs, thresholdMs);
+    EXPECT_LE(endMs, thresholdMs + 1000 * kFrame + 1);
+
+    // The clock stands at the length after the end, however long one waits.
+    output->Advance(2.5);
+    DWORD after = 0;
+    ASSERT_TRUE(sound->GetPlayTime(&after));
+    EXPECT_EQ(after, length);
+
+    // Heard: the whole piece once, in order, then nothing but silence.
+    const std::string heard = AsPcm(output->Mixed());
+    ASSERT_GE(heard.size(), pcm.size());
+    size_t differ = 0;
+    while (differ < pcm.size() && heard[differ] == pcm[differ]) ++differ;
+    EXPECT_EQ(differ, pcm.size()) << "heard and played differ from byte " << differ;
+    const size_t noise = heard.find_first_not_of('\0', pcm.size());
+    EXPECT_EQ(noise, std::string::npos) << "sound at byte " << noise << " after the end";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pieces, EndOfMusic,
+    testing::Values(Piece{"SevenHundredthsOfASecond", "piece_0s07.ogg", 70, false},
+                    Piece{"OneSecond", "piece_1s1.wav", 1100, false},
+                    Piece{"TheStaticLimit", "static_limit.wav", 5944, false},
+                    Piece{"OneFrameOverTheLimit", "piece_over_limit.wav", 5944, true},
+                    Piece{"SixSeconds", "piece_6s1.ogg", 6100, true},
+                    Piece{"TwentySeconds", "piece_20s5.ogg", 20500, true},
+                    Piece{"SeventyFourSeconds", "piece_74s.wav", 74000, true},
+                    Piece{"ALongPiece", "piece_100s5.wav", 100500, true}),
+    [](const testing::TestParamInfo<Piece>& info) { return std::string(info.param.name); });
