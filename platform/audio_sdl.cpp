@@ -108,10 +108,10 @@ class SdlOutput final : public AudioOutput {
                 self->mixer_->Mix(mix, n, self->Now(), heardAt);
             else
                 std::fill(mix, mix + 2 * n, 0.0f);
-            for (int i = 0; i < 2 * n; ++i) {
-                const float v = std::clamp(mix[i], -1.0f, 1.0f) * 32767.0f;
-                out[i] = Sint16(std::lround(v));
-            }
+            // The mixer reads 16-bit samples as s / 32768: the same scale back gives every
+            // one of them unchanged.
+            for (int i = 0; i < 2 * n; ++i)
+                out[i] = Sint16(std::lround(std::clamp(mix[i] * 32768.0f, -32768.0f, 32767.0f)));
             out += 2 * n;
             frames -= n;
             heardAt += double(n) / kMixRate;

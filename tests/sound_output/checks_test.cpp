@@ -15,7 +15,7 @@
 
 namespace {
 
-// What the output does to a sample: to float for the mix and back to 16 bits.
+// A sample through an output a little off the mixer's scale: to float and back by 32767.
 std::int16_t throughOutput(std::int16_t s) {
     return std::int16_t(std::lround(s / 32768.0f * 32767.0f));
 }
@@ -46,7 +46,7 @@ void append(std::vector<StereoFrame>& to, const std::vector<StereoFrame>& more) 
 
 } // namespace
 
-TEST(Timecode, EveryIndexComesBackThroughTheOutput) {
+TEST(Timecode, EveryIndexComesBackThroughAnOutputOffScale) {
     for (std::uint32_t index : {0u, 1u, 16383u, 16384u, 16385u, 441000u, 2646000u, 67108863u}) {
         const StereoFrame f = TimecodeFrame(index);
         const StereoFrame heard{throughOutput(f.left), throughOutput(f.right)};
@@ -100,8 +100,7 @@ TEST(MatchPcm, StopsAtALostRepeatedOrMovedBlockOrAWrongSample) {
     repeated.insert(repeated.begin() + 2 * 4000, piece.begin() + 2 * 3900,
                     piece.begin() + 2 * 4000);
     auto moved = piece;
-    std::swap_ranges(moved.begin() + 2 * 4000, moved.begin() + 2 * 4100,
-                     moved.begin() + 2 * 5000);
+    std::swap_ranges(moved.begin() + 2 * 4000, moved.begin() + 2 * 4100, moved.begin() + 2 * 5000);
     auto wrong = piece;
     wrong[2 * 4000 + 1] = std::int16_t(wrong[2 * 4000 + 1] + 3);
     for (const auto* output : {&lost, &repeated, &moved, &wrong}) {
@@ -126,28 +125,36 @@ TEST(MatchPcm, CountsAnOutputCutShortAndSoundAfterThePiece) {
     EXPECT_FALSE(MatchPcm(piece, std::vector<std::int16_t>(4000, 0), 2).found);
 }
 
-TEST(ReadPlayback, FollowsThePieceThroughADropout) {
+TEST(ReadPlayback, CountsTheSilenceAndTheSkipOfADropout) {
     std::vector<StereoFrame> recording(300, StereoFrame{0, 0});
     append(recording, timecode(0, 5000));
     recording.insert(recording.end(), 441, StereoFrame{0, 0});
-    append(recording, timecode(5000, 3000));
+    append(recording, timecode(5200, 2800));
     recording.insert(recording.end(), 100, StereoFrame{0, 0});
     const Playback p = ReadPlayback(recording, 10000);
-    EXPECT_TRUE(p.inOrder);
-    EXPECT_EQ(p.firstFrame, 300u);
-    EXPECT_EQ(p.heard, 8000u);
+    EXPECT_TRUE(p.fromStart);
+    EXPECT_EQ(p.last, 7999u);
     EXPECT_EQ(p.silentFrames, 441u);
+    EXPECT_EQ(p.skipped, 200u);
+    EXPECT_EQ(p.backwards, 0u);
 }
 
-TEST(ReadPlayback, SeesAFrameSkippedRepeatedOrALateStart) {
-    auto skipped = timecode(0, 1000);
-    append(skipped, timecode(1001, 1000));
+TEST(ReadPlayback, SeesARepeatAStepBackAndALateStart) {
     auto repeated = timecode(0, 1000);
     append(repeated, timecode(999, 1000));
-    auto late = timecode(5, 1000);
-    for (const auto* recording : {&skipped, &repeated, &late})
-        EXPECT_FALSE(ReadPlayback(*recording, 10000).inOrder);
-    EXPECT_EQ(ReadPlayback(skipped, 10000).heard, 1000u);
+    EXPECT_EQ(ReadPlayback(repeated, 10000).backwards, 1u);
+    EXPECT_EQ(ReadPlayback(repeated, 10000).last, 1998u);
+
+    auto back = timecode(0, 1000);
+    append(back, timecode(500, 10));
+    append(back, timecode(1000, 10));
+    const Playback p = ReadPlayback(back, 10000);
+    EXPECT_EQ(p.backwards, 10u);
+    EXPECT_EQ(p.skipped, 0u);
+    EXPECT_EQ(p.last, 1009u);
+
+    EXPECT_FALSE(ReadPlayback(timecode(5, 1000), 10000).fromStart);
+    EXPECT_FALSE(ReadPlayback(std::vector<StereoFrame>(50, StereoFrame{0, 0}), 10000).fromStart);
 }
 
 namespace {

@@ -6,25 +6,25 @@
 
 Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames) {
     Playback p;
-    p.firstFrame = recording.size();
-    std::optional<std::uint32_t> last;
+    bool begun = false;
     size_t silentRun = 0;
-    for (size_t i = 0; i < recording.size(); ++i) {
-        const auto index = TimecodeIndex(recording[i], pieceFrames);
+    for (const StereoFrame& frame : recording) {
+        const auto index = TimecodeIndex(frame, pieceFrames);
         if (!index) {
-            if (last) ++silentRun;
+            silentRun += begun ? 1 : 0;
             continue;
         }
-        if (!last) {
-            p.firstFrame = i;
-            if (*index != 0) p.inOrder = false;
+        if (!begun) {
+            p.fromStart = *index == 0;
+        } else if (*index <= p.last) {
+            ++p.backwards;
         } else {
+            p.skipped += *index - p.last - 1;
             p.silentFrames += silentRun;
-            if (*index != *last + 1) p.inOrder = false;
         }
         silentRun = 0;
-        if (p.inOrder) p.heard = *index + 1;
-        last = index;
+        if (!begun || *index > p.last) p.last = *index;
+        begun = true;
     }
     return p;
 }
@@ -45,9 +45,9 @@ ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
     ClockAgreement a;
     double sum = 0;
     for (const ShowClockEntry& e : show) {
-        const auto after = std::lower_bound(
-            server.begin(), server.end(), e.at,
-            [](const ServerPosition& p, std::int64_t at) { return p.at < at; });
+        const auto after =
+            std::lower_bound(server.begin(), server.end(), e.at,
+                             [](const ServerPosition& p, std::int64_t at) { return p.at < at; });
         if (after == server.begin() || after == server.end()) continue;
         const ServerPosition& before = *(after - 1);
         const double share = double(e.at - before.at) / double(after->at - before.at);
@@ -55,8 +55,7 @@ ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
             before.recordedFrame + share * (after->recordedFrame - before.recordedFrame);
         if (frame < 0 || frame >= double(recording.size())) continue;
         const auto whole = size_t(frame);
-        double position = playedAt[whole];
-        if (TimecodeIndex(recording[whole], pieceFrames)) position += frame - double(whole);
+        const double position = playedAt[whole];
         if (e.playMs == 0 && position == 0) continue;
         const double offsetMs = e.playMs - position * 1000.0 / kTimecodeRate;
         sum += offsetMs;

@@ -19,20 +19,23 @@ struct ServerPosition {
     double recordedFrame; // the frame of the recording being played at that moment
 };
 
-// What the recording holds of the piece.
+// What the recording holds of the piece. A server that runs dry plays silence and then drops
+// what came too late, so a dropout leaves silence and a forward skip; nothing can make it
+// play a frame twice or go back.
 struct Playback {
-    size_t firstFrame = 0;  // recording frame where the piece's frame 0 was played; none: size
-    std::uint32_t heard = 0; // piece frames heard in order from frame 0
-    size_t silentFrames = 0; // frames without timecode between the first and last piece frame
-    bool inOrder = true;     // no frame of the piece skipped, repeated or out of place
+    bool fromStart = false;      // the first piece frame played is frame 0
+    std::uint32_t last = 0;      // the last piece frame played
+    size_t silentFrames = 0;     // frames without timecode between the first and last
+    std::uint32_t skipped = 0;   // piece frames passed over between the first and last
+    std::uint32_t backwards = 0; // steps to a frame at or before the one played last
 };
 
 Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames);
 
 struct ClockAgreement {
     size_t compared = 0;
-    double meanMs = 0;  // of show minus server
-    double worstMs = 0; // largest distance either way
+    double meanMs = 0;    // of show minus server
+    double worstMs = 0;   // largest distance either way
     double worstAtMs = 0; // the show's play position where it was worst
 };
 

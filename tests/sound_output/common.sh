@@ -21,13 +21,14 @@ make_show_folder() {
 
 cleanup() { :; }
 
-# run_show PROGRAM [VAR=VALUE...]: the show in $work under a virtual X server, at most 90 s.
-# Sets status (the show's exit status) and elapsed (seconds, to the hundredth).
+# run_show PROGRAM SECONDS [VAR=VALUE...]: the show of a SECONDS long piece in $work under a
+# virtual X server, given 30 s more than the piece to end by itself. Sets elapsed (seconds).
 run_show() {
     show=$1
-    shift
+    limit=$(awk "BEGIN { printf \"%d\", $2 + 30 }")
+    shift 2
     started=$(date +%s.%N)
-    (cd "$work" && env "$@" timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$show" \
+    (cd "$work" && env "$@" timeout "$limit" xvfb-run -a -s "-screen 0 1024x768x24" "$show" \
         >"$work/show.out" 2>"$work/show.err")
     status=$?
     elapsed=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $started }")
@@ -37,7 +38,7 @@ run_show() {
         exit 1
     fi
     if [ "$status" -eq 124 ]; then
-        echo "FAIL: the show did not end by itself within 90 s"
+        echo "FAIL: the show did not end by itself within $limit s"
         exit 1
     fi
     if [ "$status" -ne 0 ]; then

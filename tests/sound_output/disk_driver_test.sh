@@ -15,6 +15,6 @@ sox -n -r 44100 -c 2 -b 16 "$work/music.wav" synth "$seconds" sine 100-3000 pink
 oggenc -Q -s 1 "$work/music.wav" -o "$work/Data/tech.ogg"
 oggdec -Q -R -o "$work/piece.raw" "$work/Data/tech.ogg"
 
-run_show "$program" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/written.raw"
+run_show "$program" "$seconds" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/written.raw"
 report_end "$seconds"
 "$check" match-pcm "$work/piece.raw" "$work/written.raw"

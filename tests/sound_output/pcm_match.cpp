@@ -27,8 +27,8 @@ PcmMatch MatchPcm(const std::vector<std::int16_t>& piece, const std::vector<std:
     for (; m.matched < m.comparable; ++m.matched) {
         const size_t p = 2 * m.matched;
         const size_t o = 2 * (m.offset + m.matched);
-        const int worst = std::max(std::abs(output[o] - piece[p]),
-                                   std::abs(output[o + 1] - piece[p + 1]));
+        const int worst =
+            std::max(std::abs(output[o] - piece[p]), std::abs(output[o + 1] - piece[p + 1]));
         if (worst > tolerance) break;
         m.worstDifference = std::max(m.worstDifference, worst);
     }

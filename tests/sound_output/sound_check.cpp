@@ -130,21 +130,22 @@ int matchClock(const char* logPath, const char* positionsPath, const char* recor
     const Playback p = ReadPlayback(recording, frames);
     const ClockAgreement a = CompareClocks(show, server, recording, frames);
     const double lengthMs = frames * 1000.0 / kTimecodeRate;
-    std::printf("server played %u of %u frames in order (%.4f of the piece), %zu silent frames "
-                "within; %zu frames logged, %zu server positions\n",
-                p.heard, frames, double(p.heard) / frames, p.silentFrames, show.size(),
+    std::printf("server played the piece to frame %u of %u (%.4f of it), with %zu silent and %u "
+                "skipped frames in dropouts; %zu frames logged, %zu server positions\n",
+                p.last, frames, double(p.last) / frames, p.silentFrames, p.skipped, show.size(),
                 server.size());
     std::printf("show clock minus server position over %zu frames: mean %+.2f ms, worst %.2f ms "
                 "(at %.0f ms)\n",
                 a.compared, a.meanMs, a.worstMs, a.worstAtMs);
     bool ok = true;
-    if (!p.inOrder) {
-        std::printf("FAIL: the server played the piece out of order\n");
+    if (!p.fromStart || p.backwards > 0) {
+        std::printf("FAIL: the server played the piece out of order (%s, %u steps back)\n",
+                    p.fromStart ? "from frame 0" : "not from frame 0", p.backwards);
         ok = false;
     }
-    if (p.heard + kBlockSlack < std::floor(kEndShare * frames)) {
+    if (p.last + kBlockSlack < std::floor(kEndShare * frames)) {
         std::printf("FAIL: the server stopped at %.3f s, before the show's end\n",
-                    p.heard / double(kTimecodeRate));
+                    p.last / double(kTimecodeRate));
         ok = false;
     }
     if (a.compared < kFewestComparisons) {

@@ -47,7 +47,7 @@ for _ in $(seq 50); do
 done
 [ -e "$work/ready" ] || { echo "FAIL: the sink's monitor could not be recorded"; exit 1; }
 
-run_show "$program" SDL_AUDIODRIVER=pulseaudio KELVASTER_CLOCK_FD=3 3>"$work/clock.log"
+run_show "$program" "$seconds" SDL_AUDIODRIVER=pulseaudio KELVASTER_CLOCK_FD=3 3>"$work/clock.log"
 report_end "$seconds"
 sleep 0.2 # what the server still has in hand reaches the sink
 kill "$recorder"

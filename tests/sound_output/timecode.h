@@ -1,6 +1,6 @@
 // Test music that says where it is: every stereo frame carries its own index, so a recording
 // of what was played tells which frame of the piece was heard at each moment. The values stay
-// within +-8192, where the output's float round trip is exact, so they survive it unchanged.
+// within +-8192, so that even an output that scales by 32767 / 32768 leaves them unchanged.
 #pragma once
 
 #include <cstdint>
