@@ -98,6 +98,11 @@ class SdlOutput final : public AudioOutput {
     // latency between the mix and the listener.
     static void Callback(void* user, Uint8* stream, int bytes) {
         auto* self = static_cast<SdlOutput*>(user);
+        if (SDL_GetAudioDeviceStatus(self->device_) == SDL_AUDIO_STOPPED) {
+            std::memset(stream, 0, size_t(bytes));
+            self->FollowClock();
+            return;
+        }
         auto* out = reinterpret_cast<Sint16*>(stream);
         int frames = bytes / int(2 * sizeof(Sint16));
         double heardAt = self->Now() + self->latency_;
@@ -118,12 +123,29 @@ class SdlOutput final : public AudioOutput {
         }
     }
 
+    // A device that went away (its sound server stopped) still gets callbacks, but paced by
+    // SDL's sleeps, which a busy machine stretches by a tenth or more. From then on the mix is
+    // pulled as the clock says, as the silent output does, so the show still ends on time.
+    void FollowClock() {
+        const double now = Now();
+        if (lostAt_ < 0) lostAt_ = now;
+        const auto due = static_cast<long long>((now - lostAt_) * kMixRate);
+        while (lostFrames_ < due) {
+            const int n = int(std::min<long long>(due - lostFrames_, scratch_.size() / 2));
+            const double heardAt = lostAt_ + latency_ + double(lostFrames_) / kMixRate;
+            if (mixer_) mixer_->Mix(scratch_.data(), n, now, heardAt);
+            lostFrames_ += n;
+        }
+    }
+
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool initialised_ = false;
     SDL_AudioDeviceID device_ = 0;
     double latency_ = 0;
     std::vector<float> scratch_;
     AudioMixer* mixer_ = nullptr;
+    double lostAt_ = -1; // when the device was found gone
+    long long lostFrames_ = 0;
 };
 
 } // namespace

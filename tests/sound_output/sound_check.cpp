@@ -2,8 +2,10 @@
 //   sound_check driver NAME                       is SDL's audio driver NAME built in?
 //   sound_check timecode-wave FILE SECONDS        writes timecode music
 //   sound_check match-pcm PIECE OUTPUT            the piece, decoded, against what SDL wrote
-//   sound_check match-clock LOG POSITIONS RECORDING FRAMES
-//                                                 the show's clock against the sound server
+//   sound_check clock-pace LOG                    the show's clock against real time, late on
+//   sound_check match-clock LOG POSITIONS RECORDING FRAMES [lost]
+//                                                 the show's clock against the sound server,
+//                                                 which with "lost" went away during the show
 // PIECE, OUTPUT and RECORDING are raw 16-bit little-endian stereo.
 #include "tests/sound_output/clock_match.h"
 #include "tests/sound_output/pcm_match.h"
@@ -11,6 +13,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +30,8 @@ constexpr int kToleranceLsb = 2;
 constexpr double kClockToleranceMs = 30;
 // At the exit the last block may have been mixed but not yet written out.
 constexpr size_t kBlockSlack = 1024;
-constexpr size_t kFewestComparisons = 20;
+constexpr size_t kFewestComparisons = 10;
+constexpr double kPaceTolerance = 0.02;
 
 bool readPcm(const char* path, std::vector<std::int16_t>* pcm) {
     std::ifstream in(path, std::ios::binary);
@@ -101,16 +105,36 @@ std::vector<Entry> readLines(const char* path, Parse parse) {
     return entries;
 }
 
-int matchClock(const char* logPath, const char* positionsPath, const char* recordingPath,
-               const char* framesText) {
-    const auto frames = std::uint32_t(std::strtoul(framesText, nullptr, 10));
-    const auto show = readLines<ShowClockEntry>(logPath, [](const char* l, ShowClockEntry* e) {
+std::vector<ShowClockEntry> readShowLog(const char* path) {
+    return readLines<ShowClockEntry>(path, [](const char* l, ShowClockEntry* e) {
         long long at;
         unsigned long ms;
         if (std::sscanf(l, "%lld %lu", &at, &ms) != 2) return false;
         *e = {at, std::uint32_t(ms)};
         return true;
     });
+}
+
+// Over the later half of the run: after the device has gone, in a run that loses it.
+int clockPace(const char* logPath) {
+    const auto show = readShowLog(logPath);
+    if (show.size() < 4 || show.back().playMs == 0) {
+        std::printf("FAIL: the show logged too few frames with its clock running\n");
+        return 1;
+    }
+    const ShowClockEntry& from = show[show.size() / 2];
+    const double wallMs = double(show.back().at - from.at) / 1e6;
+    const double pace = (show.back().playMs - from.playMs) / wallMs;
+    std::printf("over its last %.0f ms the show's clock ran at %.4f of real time\n", wallMs, pace);
+    if (std::abs(pace - 1) <= kPaceTolerance) return 0;
+    std::printf("FAIL: that is off real time by more than %.0f%%\n", kPaceTolerance * 100);
+    return 1;
+}
+
+int matchClock(const char* logPath, const char* positionsPath, const char* recordingPath,
+               const char* framesText, bool lost) {
+    const auto frames = std::uint32_t(std::strtoul(framesText, nullptr, 10));
+    const auto show = readShowLog(logPath);
     const auto server =
         readLines<ServerPosition>(positionsPath, [](const char* l, ServerPosition* p) {
             long long at;
@@ -143,7 +167,7 @@ int matchClock(const char* logPath, const char* positionsPath, const char* recor
                     p.fromStart ? "from frame 0" : "not from frame 0", p.backwards);
         ok = false;
     }
-    if (p.last + kBlockSlack < std::floor(kEndShare * frames)) {
+    if (!lost && p.last + kBlockSlack < std::floor(kEndShare * frames)) {
         std::printf("FAIL: the server stopped at %.3f s, before the show's end\n",
                     p.last / double(kTimecodeRate));
         ok = false;
@@ -171,8 +195,10 @@ int main(int argc, char** argv) {
     if (command == "driver" && argc == 3) return driver(argv[2]);
     if (command == "timecode-wave" && argc == 4) return timecodeWave(argv[2], argv[3]);
     if (command == "match-pcm" && argc == 4) return matchPcm(argv[2], argv[3]);
-    if (command == "match-clock" && argc == 6)
-        return matchClock(argv[2], argv[3], argv[4], argv[5]);
+    if (command == "clock-pace" && argc == 3) return clockPace(argv[2]);
+    const bool lost = argc == 7 && std::strcmp(argv[6], "lost") == 0;
+    if (command == "match-clock" && (argc == 6 || lost))
+        return matchClock(argv[2], argv[3], argv[4], argv[5], lost);
     std::fprintf(stderr, "usage: see the head of tests/sound_output/sound_check.cpp\n");
     return 2;
 }

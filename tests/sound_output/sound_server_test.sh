@@ -1,10 +1,11 @@
 #!/bin/sh
 # The real program playing through a PulseAudio server of its own, with a null sink: the show
 # plays to its end and exits 0, and its clock stays within 30 ms of what the server says it has
-# played, read from a recording of the sink in timecode.
-#   sound_server_test.sh PROGRAM SOUND_CHECK DATA SOUND_MONITOR SECONDS
+# played, read from a recording of the sink in timecode. Given LOSE_AT, the server is stopped
+# that many seconds into the run: the clock must agree until then and the show still end on time.
+#   sound_server_test.sh PROGRAM SOUND_CHECK DATA SOUND_MONITOR SECONDS [LOSE_AT]
 set -u
-program=$1 check=$2 data=$3 monitor=$4 seconds=$5
+program=$1 check=$2 data=$3 monitor=$4 seconds=$5 lose_at=${6:-}
 . "$(dirname "$0")/common.sh"
 
 need xvfb-run pulseaudio pactl
@@ -27,9 +28,9 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --realtime=no
     2>"$work/pulse.log" &
 server=$!
 recorder=""
+stopper=""
 cleanup() {
-    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
-    kill "$server" 2>/dev/null
+    for pid in $stopper $recorder $server; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
 }
 for _ in $(seq 50); do
@@ -47,10 +48,23 @@ for _ in $(seq 50); do
 done
 [ -e "$work/ready" ] || { echo "FAIL: the sink's monitor could not be recorded"; exit 1; }
 
+if [ -n "$lose_at" ]; then
+    (sleep "$lose_at" && kill "$server") &
+    stopper=$!
+fi
 run_show "$program" "$seconds" SDL_AUDIODRIVER=pulseaudio KELVASTER_CLOCK_FD=3 3>"$work/clock.log"
 report_end "$seconds"
-sleep 0.2 # what the server still has in hand reaches the sink
-kill "$recorder"
-wait "$recorder" || { echo "FAIL: the recording of the sink failed"; exit 1; }
+if [ -z "$lose_at" ]; then
+    sleep 0.2 # what the server still has in hand reaches the sink
+    kill "$recorder"
+    wait "$recorder" || { echo "FAIL: the recording of the sink failed"; exit 1; }
+    lost=""
+else
+    wait "$recorder" # it ends with the server
+    echo "the server was stopped ${lose_at} s into the show"
+    lost=lost
+fi
 recorder=""
-"$check" match-clock "$work/clock.log" "$work/positions.txt" "$work/recording.raw" "$frames"
+[ -n "$lose_at" ] && { "$check" clock-pace "$work/clock.log" || exit 1; }
+# shellcheck disable=SC2086
+"$check" match-clock "$work/clock.log" "$work/positions.txt" "$work/recording.raw" "$frames" $lost
