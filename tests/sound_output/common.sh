@@ -27,8 +27,11 @@ run_show() {
     show=$1
     limit=$(awk "BEGIN { printf \"%d\", $2 + 30 }")
     shift 2
+    # Its own first display number to try, so that shows started together do not race for one.
+    display=$((100 + $$ % 400))
     started=$(date +%s.%N)
-    (cd "$work" && env "$@" timeout "$limit" xvfb-run -a -s "-screen 0 1024x768x24" "$show" \
+    (cd "$work" && env "$@" timeout "$limit" \
+        xvfb-run -a -n "$display" -s "-screen 0 1024x768x24" "$show" \
         >"$work/show.out" 2>"$work/show.err")
     status=$?
     elapsed=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $started }")
@@ -48,6 +51,8 @@ run_show() {
     fi
 }
 
+# report_end SECONDS: the run's length against the show's end in the music.
 report_end() {
-    awk "BEGIN { printf \"a %s s piece: the show ended with status 0 after %s s, its end being at %.3f s of music\\n\", $1, $elapsed, 0.986539 * $1 }"
+    awk "BEGIN { printf \"a %s s piece: the show ended with status 0 after %s s, \" \
+        \"its end being at %.3f s of music\\n\", $1, $elapsed, 0.986539 * $1 }"
 }

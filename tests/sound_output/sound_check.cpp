@@ -122,7 +122,9 @@ int clockPace(const char* logPath) {
         std::printf("FAIL: the show logged too few frames with its clock running\n");
         return 1;
     }
-    const ShowClockEntry& from = show[show.size() / 2];
+    const std::int64_t middle = show.front().at + (show.back().at - show.front().at) / 2;
+    const ShowClockEntry& from = *std::find_if(
+        show.begin(), show.end(), [middle](const ShowClockEntry& e) { return e.at >= middle; });
     const double wallMs = double(show.back().at - from.at) / 1e6;
     const double pace = (show.back().playMs - from.playMs) / wallMs;
     std::printf("over its last %.0f ms the show's clock ran at %.4f of real time\n", wallMs, pace);
