@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -187,25 +188,48 @@ TEST(CompareClocks, MeasuresAShowClockThatRunsAheadOrBehind) {
             show.push_back({at, std::uint32_t(played)});
         }
         const ClockAgreement a = CompareClocks(show, r.positions, r.recording, 88200);
-        EXPECT_GT(a.compared, 20u);
-        EXPECT_NEAR(a.meanMs, offsetMs - 0.5, 0.6) << offsetMs;
-        EXPECT_NEAR(a.worstMs, std::abs(offsetMs), 1.01) << offsetMs;
+        EXPECT_GT(a.all.compared, 20u);
+        EXPECT_NEAR(a.all.meanMs, offsetMs - 0.5, 0.6) << offsetMs;
+        EXPECT_NEAR(a.all.worstMs, std::abs(offsetMs), 1.01) << offsetMs;
+        EXPECT_NEAR(a.steady.worstMs, std::abs(offsetMs), 1.01) << offsetMs;
     }
 }
 
-TEST(CompareClocks, HoldsTheServerPositionThroughADropout) {
+TEST(CompareClocks, HoldsTheServerPositionThroughADropoutAndLeavesItOutOfTheSteadyPart) {
     const Recorded r;
-    // The dropout lasts from 1100 to 1110 ms; a show clock that does not wait runs 10 ms ahead.
+    // The dropout lasts from 1100 to 1110 ms; a show clock that does not wait runs 10 ms ahead
+    // in it, and 10 ms ahead after it too, where it counts.
     std::vector<ShowClockEntry> show;
     for (std::int64_t at = 1000 * kMs; at < 1300 * kMs; at += 5 * kMs)
         show.push_back({at, std::uint32_t(at / kMs - 100)});
     const ClockAgreement a = CompareClocks(show, r.positions, r.recording, 88200);
-    EXPECT_NEAR(a.worstMs, 10, 1.01);
-    EXPECT_NEAR(a.worstAtMs, 1010, 6);
+    EXPECT_NEAR(a.all.worstMs, 10, 1.01);
+    EXPECT_NEAR(a.all.worstAtMs, 1010, 6);
+    EXPECT_EQ(a.all.compared - a.steady.compared, 2u);
+    EXPECT_NEAR(a.steady.worstMs, 10, 1.01);
+    EXPECT_GT(a.steady.worstAtMs, 1010);
+}
+
+TEST(CompareClocks, TrustsNoServerPositionReadTooLate) {
+    Recorded r;
+    // The asking stalled from 500 to 700 ms; the positions either side are still right.
+    r.positions.erase(std::remove_if(r.positions.begin(), r.positions.end(),
+                                     [](const ServerPosition& p) {
+                                         return p.at > 500 * kMs && p.at < 700 * kMs;
+                                     }),
+                      r.positions.end());
+    std::vector<ShowClockEntry> show;
+    for (std::int64_t at = 400 * kMs; at < 800 * kMs; at += 20 * kMs)
+        show.push_back(
+            {at, std::uint32_t(at / kMs - 100 + (at > 500 * kMs && at < 700 * kMs ? 40 : 0))});
+    const ClockAgreement a = CompareClocks(show, r.positions, r.recording, 88200);
+    EXPECT_NEAR(a.all.worstMs, 40, 1.01);
+    EXPECT_NEAR(a.steady.worstMs, 0, 1.01);
+    EXPECT_EQ(a.steady.compared, 10u);
 }
 
 TEST(CompareClocks, LeavesOutMomentsBeyondTheServersWord) {
     const Recorded r;
     const std::vector<ShowClockEntry> show{{-5 * kMs, 400}, {50 * kMs, 0}, {3000 * kMs, 50}};
-    EXPECT_EQ(CompareClocks(show, r.positions, r.recording, 88200).compared, 0u);
+    EXPECT_EQ(CompareClocks(show, r.positions, r.recording, 88200).all.compared, 0u);
 }

@@ -29,21 +29,42 @@ Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t p
     return p;
 }
 
+namespace {
+
+// Server positions further apart than this are too stale to interpolate between.
+constexpr std::int64_t kFreshNs = 50000000;
+
+struct OffsetSum {
+    ClockOffsets offsets;
+    double sum = 0;
+    void Add(double offsetMs, double playMs) {
+        sum += offsetMs;
+        offsets.meanMs = sum / double(++offsets.compared);
+        if (std::abs(offsetMs) > offsets.worstMs) {
+            offsets.worstMs = std::abs(offsetMs);
+            offsets.worstAtMs = playMs;
+        }
+    }
+};
+
+} // namespace
+
 ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
                              const std::vector<ServerPosition>& server,
                              const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames) {
     // Piece frames played when each recorded frame begins; held through frames without
     // timecode.
     std::vector<double> playedAt(recording.size());
+    std::vector<bool> playing(recording.size());
     double held = 0;
     for (size_t i = 0; i < recording.size(); ++i) {
         const auto index = TimecodeIndex(recording[i], pieceFrames);
         playedAt[i] = index ? *index : held;
+        playing[i] = index.has_value();
         if (index) held = *index + 1.0;
     }
 
-    ClockAgreement a;
-    double sum = 0;
+    OffsetSum all, steady;
     for (const ShowClockEntry& e : show) {
         const auto after =
             std::lower_bound(server.begin(), server.end(), e.at,
@@ -58,13 +79,8 @@ ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
         const double position = playedAt[whole];
         if (e.playMs == 0 && position == 0) continue;
         const double offsetMs = e.playMs - position * 1000.0 / kTimecodeRate;
-        sum += offsetMs;
-        ++a.compared;
-        if (std::abs(offsetMs) > a.worstMs) {
-            a.worstMs = std::abs(offsetMs);
-            a.worstAtMs = e.playMs;
-        }
+        all.Add(offsetMs, e.playMs);
+        if (playing[whole] && after->at - before.at <= kFreshNs) steady.Add(offsetMs, e.playMs);
     }
-    if (a.compared > 0) a.meanMs = sum / double(a.compared);
-    return a;
+    return {all.offsets, steady.offsets};
 }

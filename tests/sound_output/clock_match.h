@@ -32,11 +32,19 @@ struct Playback {
 
 Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t pieceFrames);
 
-struct ClockAgreement {
+struct ClockOffsets {
     size_t compared = 0;
     double meanMs = 0;    // of show minus server
     double worstMs = 0;   // largest distance either way
     double worstAtMs = 0; // the show's play position where it was worst
+};
+
+struct ClockAgreement {
+    ClockOffsets all;
+    // Only where the server was playing the piece and its word was fresh: in a dropout it
+    // plays nothing of ours, and a server position read late (the machine too busy to ask
+    // on time) is interpolated over too long a stretch to say where it was.
+    ClockOffsets steady;
 };
 
 // Compares every logged frame at which either side had begun playing and that the server's
