@@ -125,11 +125,13 @@ class SdlOutput final : public AudioOutput {
 
     // A device that went away (its sound server stopped) still gets callbacks, but paced by
     // SDL's sleeps, which a busy machine stretches by a tenth or more. From then on the mix is
-    // pulled as the clock says, as the silent output does, so the show still ends on time.
+    // pulled as the clock says, as the silent output does, so the show still ends on time;
+    // pulled well ahead, so that the cursor runs on through a late callback.
     void FollowClock() {
+        constexpr double kLead = 0.1;
         const double now = Now();
         if (lostAt_ < 0) lostAt_ = now;
-        const auto due = static_cast<long long>((now - lostAt_) * kMixRate);
+        const auto due = static_cast<long long>((now - lostAt_ + kLead) * kMixRate);
         while (lostFrames_ < due) {
             const int n = int(std::min<long long>(due - lostFrames_, scratch_.size() / 2));
             const double heardAt = lostAt_ + latency_ + double(lostFrames_) / kMixRate;
