@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <new>
 
 // How the play cursor follows what is heard: every block the output pulls is anchored at the
@@ -13,6 +12,18 @@
 // output's latency is taken off and the cursor moves smoothly between callbacks.
 
 namespace {
+
+// Linear gain of a DirectSound attenuation in hundredths of a decibel.
+float VolumeGain(LONG volume) {
+    if (volume <= DSBVOLUME_MIN) return 0.0f;
+    return float(std::pow(10.0, double(std::min(volume, DSBVOLUME_MAX)) / 2000.0));
+}
+
+// Left and right gains of a DirectSound pan: the far side is attenuated, the near side kept.
+void PanGains(LONG pan, float* left, float* right) {
+    *left = pan > 0 ? VolumeGain(-pan) : 1.0f;
+    *right = pan < 0 ? VolumeGain(pan) : 1.0f;
+}
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -24,23 +35,26 @@ float sampleAt(const std::uint8_t* p, WORD bits) {
         return (int(p[0]) - 128) / 128.0f;
     case 16:
         return std::int16_t(p[0] | p[1] << 8) / 32768.0f;
-    case 24: {
+    default: {
         const auto v = std::int32_t(std::uint32_t(p[0]) << 8 | std::uint32_t(p[1]) << 16 |
                                     std::uint32_t(p[2]) << 24);
         return float(v >> 8) / 8388608.0f;
     }
-    case 32: {
-        const auto v = std::int32_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
-                                    std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24);
-        return float(double(v) / 2147483648.0);
-    }
-    default:
-        return 0.0f;
     }
 }
 
+bool lockedByte(const Voice& v, DWORD byte) {
+    return v.locked && (byte + v.bytes - v.lockedAt) % v.bytes < v.lockedBytes;
+}
+
+// A frame the owner may be writing sounds as silence: the mix never reads it.
 void frameAt(const Voice& v, DWORD frame, float* left, float* right) {
-    const std::uint8_t* p = v.data.data() + size_t(frame) * v.format.nBlockAlign;
+    const DWORD at = frame * v.format.nBlockAlign;
+    if (lockedByte(v, at) || lockedByte(v, at + v.format.nBlockAlign - 1)) {
+        *left = *right = 0.0f;
+        return;
+    }
+    const std::uint8_t* p = v.data.data() + at;
     const WORD bits = v.format.wBitsPerSample;
     *left = sampleAt(p, bits);
     *right = v.format.nChannels > 1 ? sampleAt(p + bits / 8, bits) : *left;
@@ -74,11 +88,11 @@ DWORD cursorFrame(const Voice& v) {
     return DWORD(runPosition(v) % v.frames);
 }
 
-// Signals every notification whose offset the cursor has reached since the last call.
-void signalUpTo(Voice& v, std::int64_t reached) {
+// Every notification whose offset the cursor has reached since the last call falls due.
+void notifyUpTo(Voice& v, std::int64_t reached, Signals& signals) {
     const std::int64_t span = std::int64_t(v.frames) * v.format.nBlockAlign;
-    for (const DSBPOSITIONNOTIFY& n : v.notify) {
-        const std::int64_t offset = n.dwOffset;
+    for (DWORD i = 0; i < v.notifyCount; ++i) {
+        const std::int64_t offset = v.notify[i].dwOffset;
         bool due;
         if (v.looping) {
             const std::int64_t next = offset + (floorDiv(v.notifiedTo - offset, span) + 1) * span;
@@ -86,9 +100,25 @@ void signalUpTo(Voice& v, std::int64_t reached) {
         } else {
             due = v.notifiedTo < offset && offset <= reached;
         }
-        if (due) SetEvent(n.hEventNotify);
+        if (due) signals.Add(v.notify[i].hEventNotify);
     }
     v.notifiedTo = std::max(v.notifiedTo, reached);
+}
+
+// Brings a playing voice up to now: the cursor as heard, the notifications it has passed,
+// and the end of a buffer played once (which stops it and puts its cursor back to 0).
+void catchUp(Voice& v, double now, Signals& signals) {
+    if (!v.playing) return;
+    heardFrames(v, now);
+    const std::int64_t align = v.format.nBlockAlign;
+    if (!v.looping && runPosition(v) >= v.frames) {
+        notifyUpTo(v, std::int64_t(v.frames) * align, signals);
+        v.playing = false;
+        v.startFrame = 0;
+        newRun(v, now);
+        return;
+    }
+    notifyUpTo(v, std::int64_t(runPosition(v)) * align, signals);
 }
 
 void mixVoice(Voice& v, float* out, int frames, double heardAt, float masterLeft,
@@ -136,28 +166,18 @@ void mixVoice(Voice& v, float* out, int frames, double heardAt, float masterLeft
     v.mixed += consumed;
 }
 
-bool insideShadow(const Voice& v, const void* region, DWORD bytes) {
-    const auto* p = static_cast<const std::uint8_t*>(region);
-    const std::uint8_t* begin = v.shadow.data();
-    return p >= begin && p <= begin + v.shadow.size() &&
-           bytes <= size_t(begin + v.shadow.size() - p);
-}
-
 } // namespace
 
-float VolumeGain(LONG volume) {
-    if (volume <= DSBVOLUME_MIN) return 0.0f;
-    return float(std::pow(10.0, double(std::min(volume, DSBVOLUME_MAX)) / 2000.0));
+void Signals::Add(HANDLE event) {
+    if (count_ < sizeof due_ / sizeof due_[0]) due_[count_++] = event;
 }
 
-void PanGains(LONG pan, float* left, float* right) {
-    *left = pan > 0 ? VolumeGain(-pan) : 1.0f;
-    *right = pan < 0 ? VolumeGain(pan) : 1.0f;
+void Signals::Fire() {
+    for (size_t i = 0; i < count_; ++i) SetEvent(due_[i]);
+    count_ = 0;
 }
 
-Mixer::Mixer(std::unique_ptr<AudioOutput> output) : output_(std::move(output)) {
-    primaryFormat_ = {WAVE_FORMAT_PCM, 2, 22050, 88200, 4, 16, 0};
-}
+Mixer::Mixer(std::unique_ptr<AudioOutput> output) : output_(std::move(output)) {}
 
 Mixer::~Mixer() {
     if (output_) output_->Stop();
@@ -171,22 +191,6 @@ double Mixer::Now() const {
     return output_ ? output_->Now() : 0.0;
 }
 
-void Mixer::SetCooperativeLevel(DWORD level) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    level_ = level;
-}
-DWORD Mixer::CooperativeLevel() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return level_;
-}
-void Mixer::SetPrimaryFormat(const WAVEFORMATEX& format) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    primaryFormat_ = format;
-}
-WAVEFORMATEX Mixer::PrimaryFormat() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return primaryFormat_;
-}
 void Mixer::SetMasterVolume(LONG volume) {
     std::lock_guard<std::mutex> lock(mutex_);
     masterVolume_ = volume;
@@ -204,16 +208,15 @@ LONG Mixer::MasterPan() {
     return masterPan_;
 }
 
-Voice* Mixer::AddVoice(const WAVEFORMATEX& format, DWORD bytes, DWORD flags) {
+Voice* Mixer::AddVoice(const WAVEFORMATEX& format, DWORD bytes) {
     Voice v;
     v.format = format;
-    v.flags = flags;
     v.bytes = bytes;
     v.frames = bytes / format.nBlockAlign;
     try {
         v.data.assign(bytes, format.wBitsPerSample == 8 ? 0x80 : 0);
-        v.shadow.assign(bytes, 0);
         std::lock_guard<std::mutex> lock(mutex_);
+        if (voices_.size() >= kMaxVoices) return nullptr;
         voices_.push_back(std::move(v));
         return &voices_.back();
     } catch (const std::bad_alloc&) {
@@ -226,164 +229,150 @@ void Mixer::RemoveVoice(Voice* voice) {
     voices_.remove_if([voice](const Voice& v) { return &v == voice; });
 }
 
-// Brings a playing voice up to now: the cursor as heard, the notifications it has passed,
-// and the end of a buffer played once (which stops it and puts its cursor back to 0).
-void Mixer::Catch(Voice& v, double now) {
-    if (!v.playing) return;
-    heardFrames(v, now);
-    const std::int64_t align = v.format.nBlockAlign;
-    if (!v.looping && runPosition(v) >= v.frames) {
-        signalUpTo(v, std::int64_t(v.frames) * align);
-        v.playing = false;
-        v.startFrame = 0;
-        newRun(v, now);
-        return;
-    }
-    signalUpTo(v, std::int64_t(runPosition(v)) * align);
-}
-
 HRESULT Mixer::Lock(Voice& v, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1,
-                    void** region2, DWORD* bytes2, DWORD flags) {
+                    void** region2, DWORD* bytes2) {
     if (!region1 || !bytes1) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(mutex_);
-    if (flags & DSBLOCK_ENTIREBUFFER) bytes = v.bytes;
-    if (flags & DSBLOCK_FROMWRITECURSOR)
-        offset = DWORD((v.startFrame + std::uint64_t(v.mixed)) % v.frames) * v.format.nBlockAlign;
+    if (v.locked) return DSERR_INVALIDCALL;
     if (offset >= v.bytes || bytes == 0 || bytes > v.bytes) return DSERR_INVALIDPARAM;
     const DWORD first = std::min(bytes, v.bytes - offset);
     const DWORD rest = bytes - first;
     if (rest > 0 && (!region2 || !bytes2)) return DSERR_INVALIDPARAM;
-    std::memcpy(v.shadow.data() + offset, v.data.data() + offset, first);
-    std::memcpy(v.shadow.data(), v.data.data(), rest);
-    *region1 = v.shadow.data() + offset;
+    v.locked = true;
+    v.lockedAt = offset;
+    v.lockedBytes = bytes;
+    *region1 = v.data.data() + offset;
     *bytes1 = first;
-    if (region2) *region2 = rest > 0 ? v.shadow.data() : nullptr;
+    if (region2) *region2 = rest > 0 ? v.data.data() : nullptr;
     if (bytes2) *bytes2 = rest;
     return DS_OK;
 }
 
 HRESULT Mixer::Unlock(Voice& v, void* region1, DWORD bytes1, void* region2, DWORD bytes2) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (region1 && !insideShadow(v, region1, bytes1)) return DSERR_INVALIDPARAM;
-    if (region2 && !insideShadow(v, region2, bytes2)) return DSERR_INVALIDPARAM;
-    for (auto [region, bytes] : {std::pair{region1, bytes1}, std::pair{region2, bytes2}}) {
-        if (!region) continue;
-        const size_t at = static_cast<std::uint8_t*>(region) - v.shadow.data();
-        std::memcpy(v.data.data() + at, region, bytes);
-    }
+    if (!v.locked) return DSERR_INVALIDCALL;
+    const DWORD first = std::min(v.lockedBytes, v.bytes - v.lockedAt);
+    const bool asHanded =
+        region1 == v.data.data() + v.lockedAt && bytes1 <= first &&
+        (!region2 || (region2 == v.data.data() && bytes2 <= v.lockedBytes - first));
+    if (!asHanded) return DSERR_INVALIDPARAM;
+    v.locked = false;
     return DS_OK;
 }
 
-HRESULT Mixer::Play(Voice& v, DWORD flags) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const bool looping = (flags & DSBPLAY_LOOPING) != 0;
-    const double now = Now();
-    Catch(v, now);
-    if (v.playing) {
-        if (v.looping == looping) return DS_OK;
-        // Looping and playing once count positions differently: go on from the cursor.
-        v.startFrame = cursorFrame(v);
+HRESULT Mixer::Play(Voice& v, bool looping) {
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const double now = Now();
+        catchUp(v, now, signals);
+        if (v.playing) return DS_OK; // whichever way it was started
+        v.playing = true;
+        v.looping = looping;
+        newRun(v, now);
+        catchUp(v, now, signals); // the offset the cursor starts on is reached at once
     }
-    v.playing = true;
-    v.looping = looping;
-    newRun(v, now);
-    Catch(v, now); // the offset the cursor starts on is reached at once
+    signals.Fire();
     return DS_OK;
 }
 
 HRESULT Mixer::Stop(Voice& v) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const double now = Now();
-    Catch(v, now);
-    if (v.playing) {
-        v.startFrame = cursorFrame(v);
-        v.playing = false;
-        newRun(v, now);
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const double now = Now();
+        catchUp(v, now, signals);
+        if (v.playing) {
+            v.startFrame = cursorFrame(v);
+            v.playing = false;
+            newRun(v, now);
+        }
     }
+    signals.Fire();
     return DS_OK;
 }
 
 HRESULT Mixer::GetStatus(Voice& v, DWORD* status) {
     if (!status) return DSERR_INVALIDPARAM;
-    std::lock_guard<std::mutex> lock(mutex_);
-    Catch(v, Now());
-    *status = v.playing ? DSBSTATUS_PLAYING | (v.looping ? DSBSTATUS_LOOPING : 0) : 0;
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        catchUp(v, Now(), signals);
+        *status = v.playing ? DSBSTATUS_PLAYING : 0;
+    }
+    signals.Fire();
     return DS_OK;
 }
 
-HRESULT Mixer::GetCurrentPosition(Voice& v, DWORD* playCursor, DWORD* writeCursor) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    Catch(v, Now());
-    const DWORD align = v.format.nBlockAlign;
-    const DWORD play = (v.playing ? cursorFrame(v) : v.startFrame) * align;
-    if (playCursor) *playCursor = play;
-    if (writeCursor)
-        *writeCursor =
-            v.playing ? DWORD((v.startFrame + std::uint64_t(v.mixed)) % v.frames) * align : play;
+HRESULT Mixer::GetCurrentPosition(Voice& v, DWORD* playCursor) {
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        catchUp(v, Now(), signals);
+        *playCursor = (v.playing ? cursorFrame(v) : v.startFrame) * v.format.nBlockAlign;
+    }
+    signals.Fire();
     return DS_OK;
 }
 
 HRESULT Mixer::SetCurrentPosition(Voice& v, DWORD position) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (position >= v.bytes) return DSERR_INVALIDPARAM;
-    v.startFrame = std::min(position / v.format.nBlockAlign, v.frames - 1);
-    const double now = Now();
-    newRun(v, now);
-    Catch(v, now); // a playing buffer reaches the offset it is put on
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (position >= v.bytes) return DSERR_INVALIDPARAM;
+        v.startFrame = std::min(position / v.format.nBlockAlign, v.frames - 1);
+        const double now = Now();
+        newRun(v, now);
+        catchUp(v, now, signals); // a playing buffer reaches the offset it is put on
+    }
+    signals.Fire();
     return DS_OK;
 }
 
-HRESULT Mixer::SetVolume(Voice& v, LONG volume) {
-    if (!(v.flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
+void Mixer::SetVolume(Voice& v, LONG volume) {
     std::lock_guard<std::mutex> lock(mutex_);
     v.volume = volume;
-    return DS_OK;
 }
 
-HRESULT Mixer::GetVolume(Voice& v, LONG* volume) {
-    if (!(v.flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-    if (!volume) return DSERR_INVALIDPARAM;
+LONG Mixer::Volume(Voice& v) {
     std::lock_guard<std::mutex> lock(mutex_);
-    *volume = v.volume;
-    return DS_OK;
+    return v.volume;
 }
 
-HRESULT Mixer::SetPan(Voice& v, LONG pan) {
-    if (!(v.flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
+void Mixer::SetPan(Voice& v, LONG pan) {
     std::lock_guard<std::mutex> lock(mutex_);
     v.pan = pan;
-    return DS_OK;
 }
 
-HRESULT Mixer::GetPan(Voice& v, LONG* pan) {
-    if (!(v.flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-    if (!pan) return DSERR_INVALIDPARAM;
+LONG Mixer::Pan(Voice& v) {
     std::lock_guard<std::mutex> lock(mutex_);
-    *pan = v.pan;
-    return DS_OK;
+    return v.pan;
 }
 
 HRESULT Mixer::SetNotificationPositions(Voice& v, DWORD count, const DSBPOSITIONNOTIFY* positions) {
-    if (count > 0 && !positions) return DSERR_INVALIDPARAM;
+    if (count > kMaxNotifications || (count > 0 && !positions)) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(mutex_);
     if (v.playing) return DSERR_INVALIDCALL;
     for (DWORD i = 0; i < count; ++i)
         if (positions[i].dwOffset >= v.bytes || !positions[i].hEventNotify)
             return DSERR_INVALIDPARAM;
-    v.notify.assign(positions, positions + count);
+    std::copy(positions, positions + count, v.notify);
+    v.notifyCount = count;
     return DS_OK;
 }
 
 void Mixer::Mix(float* out, int frames, double now, double heardAt) {
     std::fill(out, out + 2 * frames, 0.0f);
-    std::lock_guard<std::mutex> lock(mutex_);
-    float panLeft, panRight;
-    PanGains(masterPan_, &panLeft, &panRight);
-    const float master = VolumeGain(masterVolume_);
-    for (Voice& v : voices_) {
-        Catch(v, now);
-        if (v.playing) mixVoice(v, out, frames, heardAt, master * panLeft, master * panRight);
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        float panLeft, panRight;
+        PanGains(masterPan_, &panLeft, &panRight);
+        const float master = VolumeGain(masterVolume_);
+        for (Voice& v : voices_) {
+            catchUp(v, now, signals);
+            if (v.playing) mixVoice(v, out, frames, heardAt, master * panLeft, master * panRight);
+        }
     }
+    signals.Fire();
 }

@@ -1,6 +1,7 @@
 // The heart of the DirectSound stand-in: every secondary buffer's sound and play state, its
 // play cursor as heard, its notifications, and the mix the output pulls. One lock guards it
-// all; the buffer objects of platform/dsound.cpp only forward to it.
+// all and is held only for bookkeeping: sound is written in place, outside it, and the events
+// of notifications are signalled after it is let go.
 #pragma once
 
 #include "platform/audio_output.h"
@@ -12,17 +13,22 @@
 #include <mutex>
 #include <vector>
 
+constexpr DWORD kMaxNotifications = 2; // a buffer's notification positions
+constexpr size_t kMaxVoices = 8;       // secondary buffers alive at once
+
 // One secondary buffer. Positions count frames of the buffer's own format.
 struct Voice {
     WAVEFORMATEX format{};
-    DWORD flags = 0;
     DWORD bytes = 0;
     DWORD frames = 0;
-    std::vector<std::uint8_t> data;   // what the mix reads
-    std::vector<std::uint8_t> shadow; // what Lock hands out; Unlock copies it into data
+    std::vector<std::uint8_t> data; // written by the owner between Lock and Unlock
     LONG volume = 0;
     LONG pan = 0;
-    std::vector<DSBPOSITIONNOTIFY> notify;
+    DSBPOSITIONNOTIFY notify[kMaxNotifications] = {};
+    DWORD notifyCount = 0;
+    bool locked = false;
+    DWORD lockedAt = 0;    // byte offset of the locked range,
+    DWORD lockedBytes = 0; // which may wrap past the end to the start
 
     bool playing = false;
     bool looping = false;
@@ -39,6 +45,17 @@ struct Voice {
     std::int64_t notifiedTo = -1; // byte position (not wrapped) signalled so far
 };
 
+// Events due, gathered under the mixer's lock and signalled once it is let go.
+class Signals {
+  public:
+    void Add(HANDLE event);
+    void Fire();
+
+  private:
+    HANDLE due_[kMaxVoices * kMaxNotifications] = {};
+    size_t count_ = 0;
+};
+
 class Mixer final : public AudioMixer {
   public:
     explicit Mixer(std::unique_ptr<AudioOutput> output);
@@ -48,50 +65,38 @@ class Mixer final : public AudioMixer {
 
     bool Start();
 
-    // Device-wide settings, kept by the primary buffer's operations.
-    void SetCooperativeLevel(DWORD level);
-    DWORD CooperativeLevel();
-    void SetPrimaryFormat(const WAVEFORMATEX& format);
-    WAVEFORMATEX PrimaryFormat();
+    // The device's overall level and balance, kept by the primary buffer.
     void SetMasterVolume(LONG volume);
     LONG MasterVolume();
     void SetMasterPan(LONG pan);
     LONG MasterPan();
 
-    // Null when the memory cannot be had; the format must have been checked.
-    Voice* AddVoice(const WAVEFORMATEX& format, DWORD bytes, DWORD flags);
+    // Null when the memory cannot be had or kMaxVoices are alive; the format must be checked.
+    Voice* AddVoice(const WAVEFORMATEX& format, DWORD bytes);
     void RemoveVoice(Voice* voice);
 
     HRESULT Lock(Voice& v, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1, void** region2,
-                 DWORD* bytes2, DWORD flags);
+                 DWORD* bytes2);
     HRESULT Unlock(Voice& v, void* region1, DWORD bytes1, void* region2, DWORD bytes2);
-    HRESULT Play(Voice& v, DWORD flags);
+    HRESULT Play(Voice& v, bool looping);
     HRESULT Stop(Voice& v);
     HRESULT GetStatus(Voice& v, DWORD* status);
-    HRESULT GetCurrentPosition(Voice& v, DWORD* playCursor, DWORD* writeCursor);
+    HRESULT GetCurrentPosition(Voice& v, DWORD* playCursor);
     HRESULT SetCurrentPosition(Voice& v, DWORD position);
-    HRESULT SetVolume(Voice& v, LONG volume);
-    HRESULT GetVolume(Voice& v, LONG* volume);
-    HRESULT SetPan(Voice& v, LONG pan);
-    HRESULT GetPan(Voice& v, LONG* pan);
+    void SetVolume(Voice& v, LONG volume);
+    LONG Volume(Voice& v);
+    void SetPan(Voice& v, LONG pan);
+    LONG Pan(Voice& v);
     HRESULT SetNotificationPositions(Voice& v, DWORD count, const DSBPOSITIONNOTIFY* positions);
 
     void Mix(float* out, int frames, double now, double heardAt) override;
 
   private:
-    void Catch(Voice& v, double now);
     double Now() const;
 
     std::unique_ptr<AudioOutput> output_;
     std::mutex mutex_;
     std::list<Voice> voices_;
-    DWORD level_ = 0;
-    WAVEFORMATEX primaryFormat_{};
     LONG masterVolume_ = 0;
     LONG masterPan_ = 0;
 };
-
-// Linear gain of a DirectSound attenuation in hundredths of a decibel.
-float VolumeGain(LONG volume);
-// Left and right gains of a DirectSound pan: the far side is attenuated, the near side kept.
-void PanGains(LONG pan, float* left, float* right);

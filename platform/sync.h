@@ -1,4 +1,8 @@
-// Win32 events, waits and critical sections over the C++ standard library.
+// Win32 events, a wait for any of them, and critical sections over the C++ standard library:
+// what the stream worker and its owner call.
+//
+// Not here: named or manual-reset events, waiting for all of several events, time-outs, and
+// more than 64 events alive at once (CreateEventA then gives null).
 #pragma once
 
 #include "platform/win32.h"
@@ -7,21 +11,21 @@
 
 constexpr DWORD INFINITE = 0xFFFFFFFF;
 constexpr DWORD WAIT_OBJECT_0 = 0;
-constexpr DWORD WAIT_TIMEOUT = 0x102;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
-constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 
-// Unnamed events only: a name gives null. Security attributes are ignored.
+// An auto-reset event: it ends one wait, then is clear again. Null for a manual-reset or named
+// event. Security attributes are ignored.
 HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, const char* name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
-// Frees an event; nobody may be waiting on it or signal it afterwards.
+// A closed handle stays safe to pass anywhere: waits on it give WAIT_FAILED (a wait under way
+// too), everything else FALSE.
 BOOL CloseHandle(HANDLE event);
 
-// Waits for any (or all) of the events; an auto-reset event that ends the wait is reset by it.
-// Gives WAIT_OBJECT_0 + index, WAIT_TIMEOUT, or WAIT_FAILED for a null or closed handle.
+// Waits with no time-out (INFINITE) for any of the events (waitAll FALSE) and clears the first
+// signalled one, which it reports as WAIT_OBJECT_0 + its index. WAIT_FAILED for a null, closed
+// or unknown handle, and for a time-out or waitAll.
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 
 // Recursive, like its Win32 namesake.
 struct CRITICAL_SECTION {

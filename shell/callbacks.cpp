@@ -50,6 +50,12 @@ bool startSound() {
         return false;
     }
     totalLengthMs = static_cast<double>(soundStream->GetTotalTime());
+    // Under a millisecond the clock is 0 over 0: no scene, and no end.
+    if (totalLengthMs == 0) {
+        MessageBoxA(nullptr, "The music is too short to show: it lasts under 1 ms.",
+                    "System Error.", MB_OK);
+        return false;
+    }
     return true;
 }
 

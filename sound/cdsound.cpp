@@ -1,8 +1,8 @@
 #include "sound/cdsound.h"
 
 #include "sound/dsound_device.h"
-#include "sound/ogg_vorbis.h"
-#include "sound/wave.h"
+#include "sound/sound_file.h"
+#include "sound/sound_loader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +30,8 @@ DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
       pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
-      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), bEnded(false) {
+      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), bEnded(false),
+      bPlayingOnce(false) {
     InitializeCriticalSection(&csLock);
 }
 
@@ -43,25 +44,14 @@ CdSound::~CdSound() {
 bool CdSound::Open(const char* fileName) {
     Cleanup(); // a second Open starts from nothing
 
-    pLoader = new CWave;
-    int result = pLoader->Open(fileName);
-    if (result == -3) { // not there at all: the message has been shown, no other format is tried
-        delete pLoader;
-        pLoader = nullptr;
+    pLoader = OpenSoundFile(fileName);
+    if (!pLoader) return false;
+    const DWORD dataSize = pLoader->GetDataSize();
+    if (dataSize == 0) { // no buffer can be made for it, and it has no clock to give
+        showError("The sound holds no samples. : CdSound::Open()");
+        Cleanup();
         return false;
     }
-    if (result < 0) {
-        delete pLoader;
-        pLoader = new COggVorbis;
-        result = pLoader->Open(fileName);
-        if (result < 0) {
-            delete pLoader;
-            pLoader = nullptr;
-            return false;
-        }
-    }
-
-    const DWORD dataSize = pLoader->GetDataSize();
     DWORD decodeSize = dataSize, bufferSize = dataSize;
     if (dataSize > kStaticLimit) {
         bStatic = false;
@@ -76,19 +66,9 @@ bool CdSound::Open(const char* fileName) {
     const bool bufferReady = CreateSecondaryBuffer(bufferSize);
     if (decodeReady && bufferReady) FillBuffer(0);
 
-    switch (pLoader->GetBitsPerSample()) {
-    case 8:
-        wAlignMask = 0;
-        break;
-    case 16:
-        wAlignMask = 1;
-        break;
-    case 24:
-        wAlignMask = 3;
-        break;
-    default:
-        return false;
-    }
+    // The loaders give 8, 16 or 24 bits only.
+    const WORD bits = pLoader->GetBitsPerSample();
+    wAlignMask = bits == 24 ? 3 : bits == 16 ? 1 : 0;
     return decodeReady && bufferReady;
 }
 
@@ -173,13 +153,12 @@ DWORD CdSound::GetTotalTime() {
 void CdSound::Play() {
     if (!pDSBuffer || !pLoader || !pLoader->GetBuffer()) return;
     if (bStatic) {
-        DWORD played = 0;
-        PlayedBytes(&played);
-        if (played >= dwBufferBytes) { // it played to its end: again from the start
-            dwPlayedBase = 0;
+        if (bEnded) { // it played to its end: again from the start
+            bEnded = false;
             dwLastCursor = 0;
+            pDSBuffer->SetCurrentPosition(0);
         }
-        pDSBuffer->Play(0, 0, 0);
+        bPlayingOnce = SUCCEEDED(pDSBuffer->Play(0, 0, 0));
         return;
     }
     // Under the lock a worker is either still refilling (bStreaming) or has left for good.
@@ -207,7 +186,18 @@ bool CdSound::PlayedBytes(DWORD* played) {
     DWORD cursor = dwLastCursor;
     const bool ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
     if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
-    if (dwLastCursor > cursor) dwPlayedBase += dwBufferBytes; // wrapped
+    if (bStatic) {
+        // Asked after the cursor: once stopped by itself it has played its end, whether or
+        // not a frame saw it on the way there.
+        DWORD status = 0;
+        if (bPlayingOnce && SUCCEEDED(pDSBuffer->GetStatus(&status)) &&
+            !(status & DSBSTATUS_PLAYING)) {
+            bPlayingOnce = false;
+            bEnded = true;
+        }
+    } else if (dwLastCursor > cursor) {
+        dwPlayedBase += dwBufferBytes; // wrapped
+    }
     dwLastCursor = cursor;
     const DWORD end = pLoader->GetDataSize();
     *played =
@@ -237,7 +227,8 @@ bool CdSound::SetPlayTime(DWORD milliseconds) {
     }
     if (FAILED(pDSBuffer->SetCurrentPosition(position))) return false;
     dwPlayedBase = 0;
-    dwLastCursor = position; // a move, not a wrap
+    dwLastCursor = position;
+    bEnded = false;
     return true;
 }
 
@@ -254,14 +245,17 @@ bool CdSound::Stop() {
         return false;
     CriticalSectionGuard lock(&csLock);
     dwPlayedBase = 0;
+    bPlayingOnce = false;
     pDSBuffer->Stop();
     return FillBuffer(0);
 }
 
 void CdSound::Pause() {
     DWORD status = 0;
-    if (pDSBuffer && SUCCEEDED(pDSBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING))
+    if (pDSBuffer && SUCCEEDED(pDSBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING)) {
+        bPlayingOnce = false; // stopped by us, not by its end
         pDSBuffer->Stop();
+    }
 }
 
 bool CdSound::GetVolume(LONG* volume) {
@@ -313,4 +307,5 @@ void CdSound::Cleanup() {
     dwLastCursor = 0;
     nEndWakes = 0;
     bEnded = false;
+    bPlayingOnce = false;
 }

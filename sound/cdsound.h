@@ -70,8 +70,11 @@ class CdSound {
     // Wakes of the worker left until the cursor has passed the last sample; 0 while the
     // sound still flows. FillBuffer starts it afresh.
     int nEndWakes;
-    // The worker stopped the stream at the end of its sound (or at a failed read).
+    // The sound has played to its end: the worker stopped the stream there (or at a failed
+    // read), or the buffer played once stopped by itself.
     std::atomic<bool> bEnded;
+    // A buffer played once was started and not stopped by us since (main thread only).
+    bool bPlayingOnce;
 
   private:
     void EndWorker();

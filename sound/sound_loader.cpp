@@ -52,6 +52,9 @@ DWORD CSoundLoader::BlockSize(DWORD dwSize) const {
 }
 
 void CSoundLoader::ShowFileOpenError(const char* fileName) {
-    const std::string text = std::string("File open error : ") + (fileName ? fileName : "");
+    ShowError(std::string("File open error : ") + (fileName ? fileName : ""));
+}
+
+void CSoundLoader::ShowError(const std::string& text) {
     MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
 }

@@ -5,6 +5,8 @@
 #include "platform/waveformat.h"
 #include "platform/win32.h"
 
+#include <string>
+
 class CSoundLoader {
   public:
     CSoundLoader();
@@ -12,8 +14,8 @@ class CSoundLoader {
     CSoundLoader(const CSoundLoader&) = delete;
     CSoundLoader& operator=(const CSoundLoader&) = delete;
 
-    // The data size in bytes; -2 when the file is not of this loader's kind; -3 (after the
-    // message "File open error : %s") when it cannot be opened at all.
+    // The data size in bytes; -2 when the file is not of this loader's kind; -3 when it cannot
+    // be opened at all, or is of this kind but cannot be played, after a message saying so.
     virtual int Open(const char* fileName);
     virtual void Close();
     // Up to dwSize bytes (0, or more than the decode buffer: one whole decode buffer) into the
@@ -38,6 +40,7 @@ class CSoundLoader {
     DWORD BlockSize(DWORD dwSize) const;
     // Shows "File open error : " with the whole name, however long it is.
     static void ShowFileOpenError(const char* fileName);
+    static void ShowError(const std::string& text);
 
     BYTE* pBuffer;
     WAVEFORMATEX wfx;

@@ -1,8 +1,11 @@
 #include "sound/wave.h"
 
+#include "sound/wave_format.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 CWave::~CWave() {
     riff.Close();
@@ -17,21 +20,30 @@ int CWave::Open(const char* fileName) {
     RiffChunk form, format, data;
     if (!riff.DescendRiff(&form, MakeFourCC('W', 'A', 'V', 'E'))) return Refuse();
     if (!riff.DescendChunk(&format, form, MakeFourCC('f', 'm', 't', ' '))) return Refuse();
-    // Shorter than the PCM fields is no PCM format; longer ones keep what follows cbSize
-    // (extension bytes) out of the record, and Ascend skips them.
-    if (format.cksize < 16) return Refuse();
-    WAVEFORMATEX stored{};
-    const DWORD wanted = std::min<DWORD>(format.cksize, sizeof(WAVEFORMATEX));
-    if (riff.Read(&stored, wanted) != long(wanted)) return Refuse();
+    // The record and, for WAVE_FORMAT_EXTENSIBLE, its sub-format; Ascend skips anything more.
+    BYTE stored[40] = {};
+    const DWORD wanted = std::min<DWORD>(format.cksize, sizeof stored);
+    if (riff.Read(stored, wanted) != long(wanted)) return Refuse();
     if (!riff.Ascend(format)) return Refuse();
-    if (stored.wFormatTag != WAVE_FORMAT_PCM) return Refuse();
+    WAVEFORMATEX pcm{};
+    std::string why;
+    switch (ReadWaveFormat(stored, wanted, &pcm, &why)) {
+    case WaveFormatCheck::Playable:
+        break;
+    case WaveFormatCheck::NotPcm:
+        return Refuse();
+    case WaveFormatCheck::Unplayable:
+        riff.Close();
+        ShowError(std::string("Cannot play ") + fileName + ": " + why + ".");
+        return -3;
+    }
     if (!riff.DescendChunk(&data, form, MakeFourCC('d', 'a', 't', 'a'))) return Refuse();
     // Open reports the size as an int.
     if (data.cksize > DWORD(INT_MAX)) return Refuse();
 
-    wfx = stored;
+    wfx = pcm;
     dwDataOffset = DWORD(riff.Tell());
-    dwDataSize = data.cksize;
+    dwDataSize = data.cksize - data.cksize % pcm.nBlockAlign; // whole frames only
     dwReadPos = 0;
     return int(dwDataSize);
 }

@@ -85,17 +85,12 @@ TEST(SoundDevice, MakeWaveFormatFillsThePcmRecord) {
     EXPECT_FALSE(MakeWaveFormat(nullptr, 2, 44100, 16));
 }
 
-TEST(SoundDevice, StartsWithTheCdFormatAndClampsTheMasterLevels) {
+TEST(SoundDevice, StartsAndClampsTheMasterLevels) {
     ReleaseDirectSound(); // before any start-up: nothing to do
     InstallManualOutput();
     ASSERT_TRUE(InitDirectSound(kWindow));
     IDirectSoundBuffer* primary = nullptr;
     ASSERT_TRUE(CreatePrimaryBuffer(&primary));
-    WAVEFORMATEX f{};
-    ASSERT_EQ(primary->GetFormat(&f, sizeof f, nullptr), DS_OK);
-    EXPECT_EQ(f.nSamplesPerSec, 44100u);
-    EXPECT_EQ(f.wBitsPerSample, 16);
-    EXPECT_EQ(f.nChannels, 2);
     primary->Release();
     EXPECT_FALSE(CreatePrimaryBuffer(nullptr));
 
@@ -154,6 +149,32 @@ TEST_F(Sound, UpToOneMebibyteSitsWholeInABufferPlayedOnce) {
     ASSERT_TRUE(sound->IsPlaying(&playing));
     EXPECT_FALSE(playing) << "played once";
     EXPECT_EQ(PlayTime(*sound), 5944u) << "the end counts as the whole sound";
+}
+
+// The show's first frame can come after a short piece has ended: the end must show all the
+// same, and a pause must not pass for it.
+TEST_F(Sound, APlayedOnceBufferEndsAtItsLengthWhenNobodyWatchedItEnd) {
+    ASSERT_TRUE(sound->Open(Fixture("piece_1s1.wav").c_str()));
+    ASSERT_TRUE(sound->bStatic);
+    sound->Play();
+    output->Advance(2.0);
+    EXPECT_EQ(PlayTime(*sound), 1100u);
+    EXPECT_EQ(PlayTime(*sound), 1100u);
+
+    sound->Play(); // again, from the start
+    output->Advance(0.5);
+    EXPECT_EQ(PlayTime(*sound), 500u);
+    sound->Pause();
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(*sound), 500u) << "paused, not ended";
+    sound->Play();
+    output->Advance(0.25);
+    EXPECT_EQ(PlayTime(*sound), 750u);
+    ASSERT_TRUE(sound->SetPlayTime(0));
+    output->Advance(0.25);
+    EXPECT_EQ(PlayTime(*sound), 250u);
+    EXPECT_TRUE(sound->Stop());
+    EXPECT_EQ(PlayTime(*sound), 0u);
 }
 
 TEST_F(Sound, MoreThanOneMebibyteStreamsThroughTwoSeconds) {
@@ -313,8 +334,24 @@ TEST_F(Sound, OpenTriesWaveThenOggAndNamesAMissingFileOnce) {
     EXPECT_EQ(sound->pLoader, nullptr);
     EXPECT_EQ(GetCapturedStderr(), "");
 
-    EXPECT_FALSE(sound->Open(Fixture("s32_pcm.wav").c_str())) << "32-bit samples";
-    EXPECT_NE(sound->pDSBuffer, nullptr) << "though the buffer was made";
+    // A WAVE file it cannot play is named once, gets no buffer, and is not tried as Ogg.
+    CaptureStderr();
+    EXPECT_FALSE(sound->Open(Fixture("s32_pcm.wav").c_str()));
+    EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + Fixture("s32_pcm.wav") +
+                                       ": 32 bits per sample (8, 16 and 24 play).\n");
+    EXPECT_EQ(sound->pDSBuffer, nullptr);
+    EXPECT_EQ(sound->pLoader, nullptr);
+    // Nor can one without a single frame.
+    const std::string empty = TempPath("empty.wav");
+    WriteFile(empty, RiffBytes({{"fmt ", FormatBody(1, 2, 44100, 16)}, {"data", "\x01\x02"}}));
+    CaptureStderr();
+    EXPECT_FALSE(sound->Open(empty.c_str()));
+    EXPECT_EQ(GetCapturedStderr(), "Error: The sound holds no samples. : CdSound::Open()\n");
+    EXPECT_EQ(sound->pDSBuffer, nullptr);
+    EXPECT_EQ(sound->pLoader, nullptr);
+
+    ASSERT_TRUE(sound->Open(Fixture("s24_extensible.wav").c_str()));
+    EXPECT_EQ(sound->wAlignMask, 3);
     ASSERT_TRUE(sound->Open(Fixture("s24_pcm.wav").c_str()));
     EXPECT_EQ(sound->wAlignMask, 3);
     ASSERT_TRUE(sound->Open(Fixture("u8_mono_22050.wav").c_str()));

@@ -62,7 +62,6 @@ class StandIn : public testing::Test {
         EXPECT_EQ(b->GetStatus(&status), DS_OK);
         return status;
     }
-    static bool Signalled(HANDLE e) { return WaitForSingleObject(e, 0) == WAIT_OBJECT_0; }
 
     ManualOutput* output = nullptr;
     IDirectSound8* device = nullptr;
@@ -95,15 +94,43 @@ TEST_F(StandIn, LockGivesOneOrTwoRegionsAndUnlockCommitsThem) {
     EXPECT_EQ(bytes[899], 0);
     EXPECT_EQ(bytes[900], 0x41);
     EXPECT_EQ(bytes[999], 0x41);
+    void *again, *again2;
+    DWORD m1, m2;
+    EXPECT_EQ(b->Lock(0, 10, &again, &m1, &again2, &m2, 0), DSERR_INVALIDCALL) << "one at a time";
     char foreign[4];
     EXPECT_EQ(b->Unlock(foreign, 4, nullptr, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Unlock(r1, 1001, nullptr, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Unlock(r1, n1, nullptr, 0), DS_OK);
+    EXPECT_EQ(b->Unlock(r1, n1, nullptr, 0), DSERR_INVALIDCALL) << "not locked";
 
     EXPECT_EQ(b->Lock(0, 1001, &r1, &n1, &r2, &n2, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Lock(1000, 1, &r1, &n1, &r2, &n2, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Lock(900, 200, &r1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM)
         << "a range that wraps needs the second region";
+}
+
+// Writing happens in place while the output keeps pulling: the mix skips what is locked
+// instead of waiting for it, and plays what was written once it is unlocked.
+TEST_F(StandIn, TheMixPlaysALockedRangeAsSilenceAndNeverWaitsForIt) {
+    Open();
+    IDirectSoundBuffer* b = Make(Pcm(1, 44100, 16), 8820); // 0.1 s mono, looping
+    FillConstant16(b, 8820, 8192);                         // 0.25
+    void *r1, *r2;
+    DWORD n1, n2;
+    ASSERT_EQ(b->Lock(4410, 4410, &r1, &n1, &r2, &n2, 0), DS_OK); // the second 0.05 s
+    ASSERT_EQ(b->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    output->Advance(0.1); // the mix runs on the output's thread of the test, lock held
+    std::vector<std::int16_t> half(2205, 16384); // 0.5
+    std::memcpy(r1, half.data(), n1);
+    ASSERT_EQ(b->Unlock(r1, n1, r2, n2), DS_OK);
+    output->Advance(0.1);
+    const std::vector<float> mixed = output->Mixed();
+    ASSERT_EQ(mixed.size(), 2u * 8820);
+    EXPECT_EQ(mixed[2 * 2204], 0.25f);
+    EXPECT_EQ(mixed[2 * 2205], 0.0f) << "locked: silence";
+    EXPECT_EQ(mixed[2 * 4409], 0.0f);
+    EXPECT_EQ(mixed[2 * 4410], 0.25f) << "the second pass";
+    EXPECT_EQ(mixed[2 * 6615], 0.5f) << "what was written under the lock";
 }
 
 TEST_F(StandIn, PlayedOnceItStopsAtTheEndWithItsCursorBackAtZero) {
@@ -162,7 +189,7 @@ TEST_F(StandIn, LoopingRepeatsTheBufferAndWrapsTheCursor) {
     Fill(b, 8820, ramp.data());
     ASSERT_EQ(b->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     output->Advance(0.25);
-    EXPECT_EQ(Status(b), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    EXPECT_EQ(Status(b), DSBSTATUS_PLAYING);
     EXPECT_EQ(Cursor(b), 4410u); // 0.05 s into the third pass
     const std::vector<float> mixed = output->Mixed();
     for (size_t i : {size_t(0), size_t(4409), size_t(4410), size_t(9000), size_t(11024)}) {
@@ -268,14 +295,9 @@ TEST_F(StandIn, VolumeAndPanScaleWhatIsMixed) {
     output->Advance(0.01);
     mixed = output->Mixed();
     EXPECT_NEAR(mixed[2 * 441 + 1], 0.5 * 0.501187 * 0.1, 1e-6);
-
-    IDirectSoundBuffer* plain = Make(Pcm(2, 44100, 16), 400, 0);
-    EXPECT_EQ(plain->SetVolume(0), DSERR_CONTROLUNAVAIL);
-    void* notify = nullptr;
-    EXPECT_EQ(plain->QueryInterface(IID_IDirectSoundNotify, &notify), E_NOINTERFACE);
 }
 
-TEST_F(StandIn, EveryPcmWidthAndRateMixesAtItsOwnPace) {
+TEST_F(StandIn, EveryWidthTheLoadersGiveMixesAtItsOwnPace) {
     Open();
     IDirectSoundBuffer* u8 = Make(Pcm(1, 22050, 8), 22050); // one second
     std::vector<unsigned char> quarter(22050, 0xA0);        // +0.25
@@ -294,35 +316,56 @@ TEST_F(StandIn, EveryPcmWidthAndRateMixesAtItsOwnPace) {
     EXPECT_EQ(mixed[201], 0.75f);
 }
 
-TEST_F(StandIn, ChecksFormatsLevelsAndSizes) {
-    output = InstallManualOutput();
-    ASSERT_EQ(DirectSoundCreate8(nullptr, &device, nullptr), DS_OK);
+TEST_F(StandIn, RefusesWhatItDoesNotPlay) {
+    Open();
     DSBUFFERDESC primaryDesc{sizeof(DSBUFFERDESC), DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, {}};
     IDirectSoundBuffer* primary = nullptr;
     ASSERT_EQ(device->CreateSoundBuffer(&primaryDesc, &primary, nullptr), DS_OK);
     WAVEFORMATEX cd = Pcm(2, 44100, 16);
-    EXPECT_EQ(primary->SetFormat(&cd), DSERR_PRIOLEVELNEEDED);
-    EXPECT_EQ(device->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DSERR_INVALIDPARAM);
-    ASSERT_EQ(device->SetCooperativeLevel(kWindow, DSSCL_PRIORITY), DS_OK);
     EXPECT_EQ(primary->SetFormat(&cd), DS_OK);
-    WAVEFORMATEX got{};
-    ASSERT_EQ(primary->GetFormat(&got, sizeof got, nullptr), DS_OK);
-    EXPECT_EQ(got.nSamplesPerSec, 44100u);
-    EXPECT_EQ(primary->Play(0, 0, 0), DSERR_INVALIDCALL);
+    WAVEFORMATEX surround = Pcm(6, 44100, 16);
+    EXPECT_EQ(primary->SetFormat(&surround), DSERR_BADFORMAT);
+    EXPECT_EQ(primary->Play(0, 0, 0), DSERR_INVALIDCALL) << "the device's mix is its own";
+    void* notify = nullptr;
+    EXPECT_EQ(primary->QueryInterface(IID_IDirectSoundNotify, &notify), E_NOINTERFACE);
     primary->Release();
+    EXPECT_EQ(device->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DSERR_INVALIDPARAM);
 
-    WAVEFORMATEX bad = Pcm(2, 44100, 16);
-    bad.nBlockAlign = 3;
-    DSBUFFERDESC desc{sizeof(DSBUFFERDESC), 0, 4000, 0, &bad, {}};
-    IDirectSoundBuffer* b = nullptr;
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DSERR_BADFORMAT);
-    desc.lpwfxFormat = &cd;
-    desc.dwBufferBytes = 3;
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DSERR_INVALIDPARAM);
-    desc.dwBufferBytes = 4000;
-    desc.dwSize = 36;
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DSERR_INVALIDPARAM);
-    EXPECT_EQ(b, nullptr);
+    struct Case {
+        const char* what;
+        WAVEFORMATEX format;
+        DWORD bytes;
+        HRESULT result;
+    };
+    WAVEFORMATEX oddFrame = cd;
+    oddFrame.nBlockAlign = 3;
+    const Case cases[] = {
+        {"a frame size at odds with the format", oddFrame, 4000, DSERR_BADFORMAT},
+        {"32-bit samples, which no loader gives", Pcm(2, 44100, 32), 4000, DSERR_BADFORMAT},
+        {"a rate under 100 Hz", Pcm(1, 99, 16), 4000, DSERR_BADFORMAT},
+        {"less than a frame", cd, 3, DSERR_INVALIDPARAM},
+    };
+    for (const Case& c : cases) {
+        WAVEFORMATEX format = c.format;
+        DSBUFFERDESC desc{sizeof(DSBUFFERDESC), 0, c.bytes, 0, &format, {}};
+        IDirectSoundBuffer* b = nullptr;
+        EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), c.result) << c.what;
+        EXPECT_EQ(b, nullptr) << c.what;
+    }
+    IDirectSoundBuffer* b = Make(cd, 4000);
+    DWORD play = 0, write = 0;
+    EXPECT_EQ(b->GetCurrentPosition(&play, &write), DSERR_INVALIDPARAM) << "no write cursor";
+    void *r1, *r2;
+    DWORD n1, n2;
+    EXPECT_EQ(b->Lock(0, 4000, &r1, &n1, &r2, &n2, 2), DSERR_INVALIDPARAM) << "no lock flags";
+    IDirectSoundNotify* n = nullptr;
+    ASSERT_EQ(b->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&n)), DS_OK);
+    HANDLE e = CreateEventA(nullptr, 0, 0, nullptr);
+    const DSBPOSITIONNOTIFY three[3] = {{0, e}, {1000, e}, {2000, e}};
+    EXPECT_EQ(n->SetNotificationPositions(3, three), DSERR_INVALIDPARAM);
+    n->Release();
+    CloseHandle(e);
+
     IDirectSound8* second = nullptr;
     const GUID other{1, 2, 3, {4}};
     EXPECT_EQ(DirectSoundCreate8(&other, &second, nullptr), DSERR_NODRIVER);

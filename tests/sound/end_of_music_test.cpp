@@ -168,4 +168,4 @@ INSTANTIATE_TEST_SUITE_P(
                     Piece{"TwentySeconds", "piece_20s5.ogg", 20500, true},
                     Piece{"SeventyFourSeconds", "piece_74s.wav", 74000, true},
                     Piece{"ALongPiece", "piece_100s5.wav", 100500, true}),
-    [](const testing::TestParamInfo<Piece>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Piece>& piece) { return std::string(piece.param.name); });

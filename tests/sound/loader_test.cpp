@@ -31,6 +31,11 @@ int OpenWave(const std::string& bytes, const std::string& name = "shape.wav") {
 }
 
 const std::string kPcm16 = FormatBody(1, 2, 44100, 16);
+
+// KSDATAFORMAT_SUBTYPE_PCM as it lies in a file.
+std::string PcmSubFormat() {
+    return std::string("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
+}
 const std::string kData100(100, '\x11');
 
 } // namespace
@@ -46,7 +51,7 @@ TEST(WaveLoader, ReadsEveryPcmWidthAsStored) {
         {"s16_stereo_44100.wav", 2, 16, 44100, 44100 * 4},
         {"u8_mono_22050.wav", 1, 8, 22050, 11025},
         {"s24_pcm.wav", 2, 24, 44100, 22050 * 6},
-        {"s32_pcm.wav", 2, 32, 44100, 22050 * 8},
+        {"s24_extensible.wav", 2, 24, 44100, 22050 * 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -56,7 +61,8 @@ TEST(WaveLoader, ReadsEveryPcmWidthAsStored) {
         EXPECT_EQ(wave.GetBitsPerSample(), c.bits);
         EXPECT_EQ(wave.GetSamplesPerSec(), c.rate);
         EXPECT_EQ(wave.GetAvgBytesPerSec(), c.rate * c.channels * c.bits / 8);
-        EXPECT_EQ(wave.Format().cbSize, 0) << "a 16-byte fmt chunk has no cbSize";
+        EXPECT_EQ(wave.Format().wFormatTag, WAVE_FORMAT_PCM);
+        EXPECT_EQ(wave.Format().cbSize, 0) << "no extension bytes to speak of";
 
         // The bytes delivered are the file's own, from the first data byte on.
         const std::string file = ReadFile(Fixture(c.file));
@@ -68,13 +74,99 @@ TEST(WaveLoader, ReadsEveryPcmWidthAsStored) {
     }
 }
 
-TEST(WaveLoader, RefusesWhatIsNotPlainPcmWithoutAMessage) {
+TEST(WaveLoader, RefusesWhatIsNotPcmWithoutAMessage) {
+    // WAVE_FORMAT_EXTENSIBLE with the IEEE float sub-format, and one cut short of its sub-format.
+    std::string floatSub = FormatBody(0xFFFE, 2, 44100, 32, 22);
+    floatSub.replace(24, 16, PcmSubFormat());
+    floatSub[24] = 3;
+    const std::string shortExtensible = FormatBody(0xFFFE, 2, 44100, 16, 6);
     CaptureStderr();
-    for (const char* file : {"f32.wav", "s24_extensible.wav", "mono_22050.ogg", "not_audio.txt"}) {
+    for (const char* file : {"f32.wav", "mono_22050.ogg", "not_audio.txt"}) {
         CWave wave;
         EXPECT_EQ(wave.Open(Fixture(file).c_str()), -2) << file;
     }
+    EXPECT_EQ(OpenWave(RiffBytes({{"fmt ", floatSub}, {"data", kData100}})), -2);
+    EXPECT_EQ(OpenWave(RiffBytes({{"fmt ", shortExtensible}, {"data", kData100}})), -2);
     EXPECT_EQ(GetCapturedStderr(), "");
+}
+
+TEST(WaveLoader, ExtensiblePcmOfEveryPlayedWidthReadsLikePlainPcm) {
+    for (unsigned bits : {8u, 16u, 24u}) {
+        SCOPED_TRACE(bits);
+        std::string extensible = FormatBody(0xFFFE, 2, 48000, bits, 22);
+        extensible.replace(18, 2, Le16(bits)); // valid bits
+        extensible.replace(20, 4, Le32(3));    // front left and right
+        extensible.replace(24, 16, PcmSubFormat());
+        const std::string data(6 * 11, '\x21');
+        const std::string path = TempPath("extensible.wav");
+        WriteFile(path, RiffBytes({{"fmt ", extensible}, {"data", data}}));
+        WaveProbe wave;
+        ASSERT_EQ(wave.Open(path.c_str()), int(data.size() - data.size() % (bits / 4)));
+        EXPECT_EQ(wave.Format().wFormatTag, WAVE_FORMAT_PCM);
+        EXPECT_EQ(wave.GetBitsPerSample(), bits);
+        EXPECT_EQ(wave.GetAvgBytesPerSec(), 48000u * 2 * bits / 8);
+        EXPECT_EQ(wave.DataOffset(), 12u + 8 + 40 + 8);
+    }
+}
+
+// The frame size and byte rate count every length and play time: they come from the channels,
+// bits and rate, or the file is refused, never from a header that says otherwise.
+TEST(WaveLoader, WorksOutRatesAndRefusesFormatsItCannotPlay) {
+    const auto fmt = [](unsigned channels, std::uint32_t rate, std::uint32_t byteRate,
+                        unsigned align, unsigned bits) {
+        return Le16(1) + Le16(channels) + Le32(rate) + Le32(byteRate) + Le16(align) + Le16(bits);
+    };
+    struct Worked {
+        const char* what;
+        std::string format;
+    };
+    const Worked worked[] = {
+        {"byte rate 0", fmt(2, 44100, 0, 4, 16)},
+        {"byte rate wrong", fmt(2, 44100, 1000, 4, 16)},
+        {"frame size 0", fmt(2, 44100, 176400, 0, 16)},
+        {"both 0", fmt(2, 44100, 0, 0, 16)},
+    };
+    for (const Worked& c : worked) {
+        const std::string path = TempPath("worked.wav");
+        WriteFile(path, RiffBytes({{"fmt ", c.format}, {"data", std::string(176400, '\x01')}}));
+        WaveProbe wave;
+        ASSERT_EQ(wave.Open(path.c_str()), 176400) << c.what;
+        EXPECT_EQ(wave.Format().nBlockAlign, 4) << c.what;
+        EXPECT_EQ(wave.GetAvgBytesPerSec(), 176400u) << c.what;
+    }
+
+    struct Refused {
+        std::string format;
+        const char* why;
+    };
+    const Refused refused[] = {
+        {fmt(2, 44100, 264600, 6, 16), "frames of 6 bytes for 2 channels of 16 bits"},
+        {fmt(0, 44100, 0, 0, 16), "0 channels (1 to 8 play)"},
+        {fmt(9, 44100, 793800, 18, 16), "9 channels (1 to 8 play)"},
+        {fmt(2, 0, 0, 4, 16), "a rate of 0 Hz (100 to 200000 play)"},
+        {fmt(2, 44100, 352800, 8, 32), "32 bits per sample (8, 16 and 24 play)"},
+        {fmt(1, 44100, 88200, 2, 12), "12 bits per sample (8, 16 and 24 play)"},
+    };
+    for (const Refused& c : refused) {
+        const std::string path = TempPath("refused.wav");
+        WriteFile(path, RiffBytes({{"fmt ", c.format}, {"data", kData100}}));
+        CaptureStderr();
+        CWave wave;
+        EXPECT_EQ(wave.Open(path.c_str()), -3) << c.why;
+        EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + path + ": " + c.why + ".\n");
+    }
+    CaptureStderr();
+    CWave wave;
+    EXPECT_EQ(wave.Open(Fixture("s32_pcm.wav").c_str()), -3);
+    EXPECT_NE(GetCapturedStderr().find("32 bits per sample"), std::string::npos);
+}
+
+TEST(WaveLoader, APartFrameAtTheEndIsNotData) {
+    WaveProbe wave;
+    const std::string path = TempPath("part_frame.wav");
+    WriteFile(path, RiffBytes({{"fmt ", kPcm16}, {"data", std::string(103, '\x02')}}));
+    EXPECT_EQ(wave.Open(path.c_str()), 100);
+    EXPECT_EQ(wave.GetDataSize(), 100u);
 }
 
 TEST(WaveLoader, FindsChunksAroundOthersAndSkipsAnOversizedFormat) {

@@ -1,5 +1,7 @@
 #include "sound_test_support.h"
 
+#include "platform/sync.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -119,6 +121,17 @@ std::string RiffBytes(std::initializer_list<Chunk> chunks, const std::string& fo
     }
     const auto size = std::uint32_t(riffSize < 0 ? std::int64_t(body.size()) : riffSize);
     return "RIFF" + Le32(size) + body;
+}
+
+// A wait ends on the first signalled of its events, so one surely signalled after the event
+// asked about says "no".
+bool Signalled(HANDLE event) {
+    static const HANDLE probe = CreateEventA(nullptr, 0, 0, nullptr);
+    SetEvent(probe);
+    const HANDLE both[2] = {event, probe};
+    const DWORD woken = WaitForMultipleObjects(2, both, 0, INFINITE);
+    ResetEvent(probe);
+    return woken == WAIT_OBJECT_0;
 }
 
 bool WaitUntil(const std::function<bool()>& done) {

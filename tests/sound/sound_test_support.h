@@ -59,6 +59,9 @@ std::string FormatBody(unsigned tag, unsigned channels, std::uint32_t rate, unsi
 std::string RiffBytes(std::initializer_list<Chunk> chunks, const std::string& formType = "WAVE",
                       std::int64_t riffSize = -1);
 
+// Whether an event is signalled, without blocking; clears it if it was.
+bool Signalled(HANDLE event);
+
 // Polls until done() holds; false after 20 s (a worker that never gets there).
 bool WaitUntil(const std::function<bool()>& done);
 

@@ -1,8 +1,10 @@
 #include "tools/capture/music_length.h"
 
 #include "sound/cdsound.h"
-#include "sound/ogg_vorbis.h"
+#include "sound/sound_file.h"
+#include "sound/sound_loader.h"
 
+#include <memory>
 #include <unistd.h>
 
 bool musicLengthMs(const std::string& path, double& totalMs, std::string* error) {
@@ -11,12 +13,16 @@ bool musicLengthMs(const std::string& path, double& totalMs, std::string* error)
         if (error) *error = "cannot open " + path;
         return false;
     }
-    COggVorbis music;
-    const int opened = music.Open(path.c_str());
-    if (opened < 0) {
-        if (error) *error = path + (opened == -2 ? " is not an Ogg Vorbis file" : " has no length");
+    const std::unique_ptr<CSoundLoader> music(OpenSoundFile(path.c_str()));
+    if (!music) {
+        if (error) *error = path + " is not an Ogg Vorbis file or a WAVE file the show plays";
         return false;
     }
-    totalMs = bytesToMilliseconds(music.GetDataSize(), music.GetAvgBytesPerSec());
+    totalMs = bytesToMilliseconds(music->GetDataSize(), music->GetAvgBytesPerSec());
+    music->Close();
+    if (totalMs == 0) {
+        if (error) *error = path + " is too short to show: it lasts under 1 ms";
+        return false;
+    }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 // Milliseconds, worked out as the engine does from the decoded size: data bytes over bytes per
-// second, times 1000 in double precision, truncated to a 32-bit count. False with a reason if
-// the file is missing or not Ogg Vorbis.
+// second, times 1000 in double precision, truncated to a 32-bit count. The file is opened as
+// the show opens it (RIFF WAVE PCM, else Ogg Vorbis). False with a reason if the file is
+// missing, not one the show plays, or too short to show a frame.
 bool musicLengthMs(const std::string& path, double& totalMs, std::string* error);
