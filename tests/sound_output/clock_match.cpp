@@ -15,7 +15,7 @@ Playback ReadPlayback(const std::vector<StereoFrame>& recording, std::uint32_t p
             continue;
         }
         if (!begun) {
-            p.fromStart = *index == 0;
+            p.first = *index;
         } else if (*index <= p.last) {
             ++p.backwards;
         } else {
@@ -33,6 +33,9 @@ namespace {
 
 // Server positions further apart than this are too stale to interpolate between.
 constexpr std::int64_t kFreshNs = 50000000;
+// A server running dry drops and delays frames on the way in and out of a dropout: the piece
+// counts as playing only this many frames (50 ms) clear of one.
+constexpr size_t kSteadyMargin = kTimecodeRate / 20;
 
 struct OffsetSum {
     ClockOffsets offsets;
@@ -55,14 +58,19 @@ ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
     // Piece frames played when each recorded frame begins; held through frames without
     // timecode.
     std::vector<double> playedAt(recording.size());
-    std::vector<bool> playing(recording.size());
+    std::vector<size_t> silentBefore(recording.size() + 1); // frames without timecode
     double held = 0;
     for (size_t i = 0; i < recording.size(); ++i) {
         const auto index = TimecodeIndex(recording[i], pieceFrames);
         playedAt[i] = index ? *index : held;
-        playing[i] = index.has_value();
+        silentBefore[i + 1] = silentBefore[i] + (index ? 0 : 1);
         if (index) held = *index + 1.0;
     }
+    const auto playingAround = [&](size_t frame) {
+        const size_t from = frame > kSteadyMargin ? frame - kSteadyMargin : 0;
+        const size_t to = std::min(recording.size(), frame + kSteadyMargin + 1);
+        return silentBefore[to] == silentBefore[from];
+    };
 
     OffsetSum all, steady;
     for (const ShowClockEntry& e : show) {
@@ -80,7 +88,8 @@ ClockAgreement CompareClocks(const std::vector<ShowClockEntry>& show,
         if (e.playMs == 0 && position == 0) continue;
         const double offsetMs = e.playMs - position * 1000.0 / kTimecodeRate;
         all.Add(offsetMs, e.playMs);
-        if (playing[whole] && after->at - before.at <= kFreshNs) steady.Add(offsetMs, e.playMs);
+        if (playingAround(whole) && after->at - before.at <= kFreshNs)
+            steady.Add(offsetMs, e.playMs);
     }
     return {all.offsets, steady.offsets};
 }

@@ -23,7 +23,7 @@ struct ServerPosition {
 // what came too late, so a dropout leaves silence and a forward skip; nothing can make it
 // play a frame twice or go back.
 struct Playback {
-    bool fromStart = false;      // the first piece frame played is frame 0
+    std::uint32_t first = 0;     // the first piece frame played (after a dropout: not 0)
     std::uint32_t last = 0;      // the last piece frame played
     size_t silentFrames = 0;     // frames without timecode between the first and last
     std::uint32_t skipped = 0;   // piece frames passed over between the first and last
@@ -41,9 +41,10 @@ struct ClockOffsets {
 
 struct ClockAgreement {
     ClockOffsets all;
-    // Only where the server was playing the piece and its word was fresh: in a dropout it
-    // plays nothing of ours, and a server position read late (the machine too busy to ask
-    // on time) is interpolated over too long a stretch to say where it was.
+    // Only where the server was playing the piece, 50 ms clear of any dropout, and its word
+    // was fresh: in and around a dropout it plays nothing of ours or drops what came late, and
+    // a server position read late (the machine too busy to ask on time) is interpolated over
+    // too long a stretch to say where it was.
     ClockOffsets steady;
 };
 
