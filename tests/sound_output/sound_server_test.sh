@@ -2,7 +2,8 @@
 # The real program playing through a PulseAudio server of its own, with a null sink: the show
 # plays to its end and exits 0, and its clock stays within 30 ms of what the server says it has
 # played, read from a recording of the sink in timecode. Given LOSE_AT, the server is stopped
-# that many seconds into the run: the clock must agree until then and the show still end on time.
+# that many seconds after the music starts: the clock must agree until then, and then keep to
+# real time so that the show still ends on time.
 #   sound_server_test.sh PROGRAM SOUND_CHECK DATA SOUND_MONITOR SECONDS [LOSE_AT]
 set -u
 program=$1 check=$2 data=$3 monitor=$4 seconds=$5 lose_at=${6:-}
@@ -40,16 +41,27 @@ for _ in $(seq 50); do
 done
 pactl info >/dev/null 2>&1 || skip "PulseAudio would not start here: $(tail -n 3 "$work/pulse.log")"
 
-"$monitor" "$sink.monitor" "$work/recording.raw" "$work/positions.txt" "$work/ready" &
+"$monitor" "$sink.monitor" "$work/recording.raw" "$work/positions.txt" "$work/ready" \
+    2>"$work/monitor.log" &
 recorder=$!
 for _ in $(seq 50); do
     [ -e "$work/ready" ] && break
     sleep 0.1
 done
-[ -e "$work/ready" ] || { echo "FAIL: the sink's monitor could not be recorded"; exit 1; }
+if [ ! -e "$work/ready" ]; then
+    echo "FAIL: the sink's monitor could not be recorded:"
+    cat "$work/monitor.log"
+    exit 1
+fi
 
 if [ -n "$lose_at" ]; then
-    (sleep "$lose_at" && kill "$server") &
+    (
+        until awk '$2 > 0 { playing = 1 } END { exit !playing }' "$work/clock.log" 2>/dev/null; do
+            sleep 0.05
+        done
+        sleep "$lose_at"
+        kill "$server"
+    ) &
     stopper=$!
 fi
 run_show "$program" "$seconds" SDL_AUDIODRIVER=pulseaudio KELVASTER_CLOCK_FD=3 3>"$work/clock.log"
@@ -57,11 +69,15 @@ report_end "$seconds"
 if [ -z "$lose_at" ]; then
     sleep 0.2 # what the server still has in hand reaches the sink
     kill "$recorder"
-    wait "$recorder" || { echo "FAIL: the recording of the sink failed"; exit 1; }
+    if ! wait "$recorder"; then
+        echo "FAIL: the recording of the sink failed:"
+        cat "$work/monitor.log"
+        exit 1
+    fi
     lost=""
 else
     wait "$recorder" # it ends with the server
-    echo "the server was stopped ${lose_at} s into the show"
+    echo "the server was stopped ${lose_at} s into the music"
     lost=lost
 fi
 recorder=""
