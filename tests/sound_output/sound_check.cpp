@@ -199,6 +199,11 @@ int matchClock(const char* logPath, const char* positionsPath, const char* recor
         std::printf("FAIL: the show's clock strays %.2f ms from the server's\n", a.steady.worstMs);
         ok = false;
     }
+    if (show.size() >= 2)
+        std::printf("the show's last two frames were at %u and %u ms of the music, its end at "
+                    "%.1f ms\n",
+                    show[show.size() - 2].playMs, show.back().playMs,
+                    kEndShare * std::floor(lengthMs));
     // The show counts its length in whole milliseconds.
     if (show.empty() || show.back().playMs + 1 < kEndShare * std::floor(lengthMs)) {
         std::printf("FAIL: the last frame logged is not past the show's end\n");
