@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
 freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev
 libvorbis-dev libsdl2-dev libpng-dev
 libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth x11-utils xdotool ffmpeg sox vorbis-tools"
+xvfb xauth x11-utils xdotool ffmpeg sox vorbis-tools
+pulseaudio pulseaudio-utils libpulse-dev"
 
 missing=""
 for p in $PACKAGES; do

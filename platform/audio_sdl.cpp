@@ -98,6 +98,11 @@ class SdlOutput final : public AudioOutput {
     // latency between the mix and the listener.
     static void Callback(void* user, Uint8* stream, int bytes) {
         auto* self = static_cast<SdlOutput*>(user);
+        if (SDL_GetAudioDeviceStatus(self->device_) == SDL_AUDIO_STOPPED) {
+            std::memset(stream, 0, size_t(bytes));
+            self->FollowClock();
+            return;
+        }
         auto* out = reinterpret_cast<Sint16*>(stream);
         int frames = bytes / int(2 * sizeof(Sint16));
         double heardAt = self->Now() + self->latency_;
@@ -108,13 +113,30 @@ class SdlOutput final : public AudioOutput {
                 self->mixer_->Mix(mix, n, self->Now(), heardAt);
             else
                 std::fill(mix, mix + 2 * n, 0.0f);
-            for (int i = 0; i < 2 * n; ++i) {
-                const float v = std::clamp(mix[i], -1.0f, 1.0f) * 32767.0f;
-                out[i] = Sint16(std::lround(v));
-            }
+            // The mixer reads 16-bit samples as s / 32768: the same scale back gives every
+            // one of them unchanged.
+            for (int i = 0; i < 2 * n; ++i)
+                out[i] = Sint16(std::lround(std::clamp(mix[i] * 32768.0f, -32768.0f, 32767.0f)));
             out += 2 * n;
             frames -= n;
             heardAt += double(n) / kMixRate;
+        }
+    }
+
+    // A device that went away (its sound server stopped) still gets callbacks, but paced by
+    // SDL's sleeps, which a busy machine stretches by a tenth or more. From then on the mix is
+    // pulled as the clock says, as the silent output does, so the show still ends on time;
+    // pulled well ahead, so that the cursor runs on through a late callback.
+    void FollowClock() {
+        constexpr double kLead = 0.1;
+        const double now = Now();
+        if (lostAt_ < 0) lostAt_ = now;
+        const auto due = static_cast<long long>((now - lostAt_ + kLead) * kMixRate);
+        while (lostFrames_ < due) {
+            const int n = int(std::min<long long>(due - lostFrames_, scratch_.size() / 2));
+            const double heardAt = lostAt_ + latency_ + double(lostFrames_) / kMixRate;
+            if (mixer_) mixer_->Mix(scratch_.data(), n, now, heardAt);
+            lostFrames_ += n;
         }
     }
 
@@ -124,6 +146,8 @@ class SdlOutput final : public AudioOutput {
     double latency_ = 0;
     std::vector<float> scratch_;
     AudioMixer* mixer_ = nullptr;
+    double lostAt_ = -1; // when the device was found gone
+    long long lostFrames_ = 0;
 };
 
 } // namespace

@@ -6,7 +6,10 @@
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <unistd.h>
 
 CdSound* soundStream = nullptr;
 double totalLengthMs = 0;
@@ -16,6 +19,23 @@ void (*sceneDispatcher)(float t) = nullptr;
 namespace {
 bool deviceStarted = false;
 bool deviceReady = false;
+
+// For the sound-card tests: with KELVASTER_CLOCK_FD set, each frame writes
+// "<CLOCK_MONOTONIC ns> <play ms>" to that descriptor, to be set against the sound server.
+const int clockLogFd = [] {
+    const char* fd = std::getenv("KELVASTER_CLOCK_FD");
+    return fd ? std::atoi(fd) : -1;
+}();
+
+void logClock(DWORD playMs) {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    char line[48];
+    const int n = std::snprintf(line, sizeof line, "%lld %lu\n",
+                                now.tv_sec * 1000000000LL + now.tv_nsec, (unsigned long)playMs);
+    // A lost line shows in the test as a frame missing from the log.
+    [[maybe_unused]] const ssize_t written = write(clockLogFd, line, size_t(n));
+}
 } // namespace
 
 bool startSound() {
@@ -48,6 +68,7 @@ void showFrame(float t) {
 void onDisplay() {
     DWORD playMs = 0;
     soundStream->GetPlayTime(&playMs);
+    if (clockLogFd >= 0) logClock(playMs);
     showFrame(showClock(playMs, totalLengthMs));
 }
 
