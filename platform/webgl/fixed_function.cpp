@@ -1,6 +1,6 @@
 #include "platform/webgl/fixed_function.h"
 
-#include "platform/webgl/line_quads.h"
+#include "platform/webgl/line_pixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -266,17 +266,17 @@ OutVertex mix(const OutVertex& a, const OutVertex& b, float t) {
 }
 } // namespace
 
-// A line becomes the quad the native rasterizer would fill for it, worked out in window
-// coordinates (counted from the top, as llvmpipe sees a window) and sent back as a flat
-// quad in normalized device coordinates. Culling never applies to lines.
+// A line becomes the pixels the native rasterizer would give it, worked out in window
+// coordinates (counted from the top, as llvmpipe sees a window) and sent back as rectangles
+// on pixel boundaries in normalized device coordinates. Culling never applies to lines.
 void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor) {
     float t0, t1;
     if (!clipLine(a.clip, b.clip, t0, t1)) return;
     const OutVertex ends[2] = {t0 > 0 ? mix(a, b, t0) : a, t1 > 0 ? mix(b, a, t1) : b};
     const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    if (halfW <= 0 || halfH <= 0) return;
     const float centreX = viewport_[0] + halfW;
-    const float centreY = viewport_[1] + halfH;
-    const float centreFromTop = float(framebufferHeight_) - centreY;
+    const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
     LinePoint window[2];
     float depth[2];
     for (int i = 0; i < 2; ++i) {
@@ -285,21 +285,31 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
         window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
         depth[i] = ends[i].clip[2] * oneOverW;
     }
-    LineQuad q;
-    if (!lineQuad(window[0], window[1], q) || halfW <= 0 || halfH <= 0) return;
-    OutVertex corners[4];
-    for (int i = 0; i < 4; ++i) {
-        const float t = float(q.along[i]);
-        OutVertex& c = corners[i];
-        c = mix(ends[0], ends[1], t);
-        c.clip[0] = float((q.x[i] - centreX) / halfW);
-        c.clip[1] = float((centreFromTop - q.y[i]) / halfH);
-        c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
-        c.clip[3] = 1.0f;
+    const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
+    // Attributes follow the line's main axis only, as the native rasterizer's do.
+    const bool alongX = std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
+    const double from = alongX ? window[0].x : window[0].y;
+    const double span = (alongX ? window[1].x : window[1].y) - from;
+    const RasterState state = rasterState(false);
+    for (size_t r = 0; r < count; ++r) {
+        const PixelRun& run = runs_[r];
+        const int xs[4] = {run.x0, run.x1, run.x1, run.x0};
+        const int ys[4] = {run.y0, run.y0, run.y1, run.y1};
+        OutVertex corners[4];
+        for (int i = 0; i < 4; ++i) {
+            // Linear along the main axis, so the rectangle's corners carry it exactly.
+            const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
+            OutVertex& c = corners[i];
+            c = mix(ends[0], ends[1], t);
+            c.clip[0] = float((xs[i] - centreX) / halfW);
+            c.clip[1] = float((centreFromTop - ys[i]) / halfH);
+            c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
+            c.clip[3] = 1.0f;
+        }
+        const OutVertex* tri[6] = {&corners[0], &corners[1], &corners[2],
+                                   &corners[0], &corners[2], &corners[3]};
+        emit(state, tri, 6, flatColor);
     }
-    const OutVertex* tri[6] = {&corners[0], &corners[1], &corners[2],
-                               &corners[0], &corners[2], &corners[3]};
-    emit(rasterState(false), tri, 6, flatColor);
 }
 
 void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {

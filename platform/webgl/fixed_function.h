@@ -1,11 +1,12 @@
 // The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
 // matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
 // material, flat shading, and the assembly of quads, polygons, strips and loops into the
-// triangles WebGL draws (lines as one-pixel quads). Vertices leave in clip space with their
+// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with their
 // final colour, so
 // a whole run of shapes under one raster state goes to the GPU as one draw.
 #pragma once
 
+#include "platform/webgl/line_pixels.h"
 #include "platform/webgl/matrix.h"
 
 #include <GL/gl.h>
@@ -46,6 +47,7 @@ class FixedFunction {
     static constexpr size_t kStackDepth = 32;
     static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
     static constexpr size_t kBatchVertices = 3 * 8192;
+    static constexpr size_t kMaxLineRuns = 2048; // more than a clipped line can have
 
     FixedFunction(DrawSink& sink, int framebufferHeight);
 
@@ -119,6 +121,7 @@ class FixedFunction {
     bool overflowReported_ = false;
 
     const float* arrays_ = nullptr;
+    PixelRun runs_[kMaxLineRuns];
 
     RasterState pendingState_;
     OutVertex pending_[kBatchVertices];

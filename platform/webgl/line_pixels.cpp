@@ -1,4 +1,4 @@
-#include "platform/webgl/line_quads.h"
+#include "platform/webgl/line_pixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -174,18 +174,23 @@ bool takesTies(const Setup& s, int i) {
     return dcdx < 0 || (dcdx == 0 && dcdy < 0);
 }
 
-// The pixel boundary (a multiple of kFixedOne plus a half) that keeps the same centres
-// (multiples of kFixedOne) on the inside of an edge at `at`, whose inside is towards +side.
-double boundary(int at, int side, bool ties) {
-    auto floorDiv = [](int a) { return static_cast<int>(std::floor(double(a) / kFixedOne)); };
-    if (side > 0) {
-        int first = floorDiv(at) * kFixedOne; // first centre inside
-        if (first < at || (first == at && !ties)) first += kFixedOne;
-        return first - kFixedOne / 2.0;
+// Whether the pixel whose centre is at (px, py) in fixed point is inside the quad: strictly
+// inside every edge, or on an edge that takes ties.
+bool covers(const Setup& s, int64_t px, int64_t py) {
+    const int64_t cx = int64_t(s.x[0]) + s.x[1] + s.x[2] + s.x[3];
+    const int64_t cy = int64_t(s.y[0]) + s.y[1] + s.y[2] + s.y[3];
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        const int64_t ex = s.x[j] - s.x[i], ey = s.y[j] - s.y[i];
+        const int64_t e = ex * (py - s.y[i]) - ey * (px - s.x[i]);
+        const int64_t inside = ex * (cy - 4 * s.y[i]) - ey * (cx - 4 * s.x[i]);
+        if (e == 0 ? !takesTies(s, i) : (e > 0) != (inside > 0)) return false;
     }
-    int last = floorDiv(at) * kFixedOne; // last centre inside, going up
-    if (last == at && !ties) last -= kFixedOne;
-    return last + kFixedOne / 2.0;
+    return true;
+}
+
+int64_t floorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
 } // namespace
@@ -206,60 +211,50 @@ bool clipLine(const float a[4], const float b[4], float& t0, float& t1) {
     return true;
 }
 
-bool lineQuad(LinePoint a, LinePoint b, LineQuad& out) {
+// Along the main axis each step has at most one pixel: the one of the two or three nearest
+// the line that the quad covers. Steps that land in the same row (or column) join one run.
+size_t linePixelRuns(LinePoint a, LinePoint b, PixelRun* runs, size_t capacity) {
     const float dx = a.x - b.x, dy = a.y - b.y;
-    if (dx * dx + dy * dy == 0) return false;
+    if (dx * dx + dy * dy == 0 || capacity == 0) return 0;
+    const bool alongX = std::fabs(dx) >= std::fabs(dy);
     Setup s;
-    if (std::fabs(dx) >= std::fabs(dy))
+    if (alongX)
         xMajor(&a, &b, s);
     else
         yMajor(&a, &b, s);
 
-    // Each edge as a point and a direction, in fixed point; axis-aligned ones moved.
-    double px[4], py[4], ex[4], ey[4];
-    const double cx = (s.x[0] + s.x[1] + s.x[2] + s.x[3]) / 4.0;
-    const double cy = (s.y[0] + s.y[1] + s.y[2] + s.y[3]) / 4.0;
-    for (int i = 0; i < 4; ++i) {
-        const int j = (i + 1) % 4;
-        px[i] = s.x[i];
-        py[i] = s.y[i];
-        ex[i] = s.x[j] - s.x[i];
-        ey[i] = s.y[j] - s.y[i];
-        if (ex[i] == 0 && ey[i] != 0) {
-            px[i] = boundary(s.x[i], cx > s.x[i] ? 1 : -1, takesTies(s, i));
-        } else if (ey[i] == 0 && ex[i] != 0) {
-            py[i] = boundary(s.y[i], cy > s.y[i] ? 1 : -1, takesTies(s, i));
+    const int* major = alongX ? s.x : s.y;
+    const int* minor = alongX ? s.y : s.x;
+    const int lo = *std::min_element(major, major + 4), hi = *std::max_element(major, major + 4);
+    // The line's own ends in fixed point, for where it crosses each step.
+    const double m0 = alongX ? s.x[0] : s.y[0], m1 = alongX ? s.x[1] : s.y[1];
+    const double n0 = (minor[0] + minor[3]) / 2.0, n1 = (minor[1] + minor[2]) / 2.0;
+    size_t count = 0;
+    for (int64_t step = floorDiv(lo, kFixedOne); step * kFixedOne <= hi; ++step) {
+        const int64_t p = step * kFixedOne;
+        const double across = m1 == m0 ? n0 : n0 + (p - m0) * (n1 - n0) / (m1 - m0);
+        const int64_t near = floorDiv(int64_t(std::floor(across)), kFixedOne);
+        bool found = false;
+        int64_t hit = 0;
+        for (int64_t k = near - 1; k <= near + 1 && !found; ++k) {
+            found = alongX ? covers(s, p, k * kFixedOne) : covers(s, k * kFixedOne, p);
+            hit = k;
+        }
+        if (!found) continue;
+        // Pixel (step, hit) along x, or (hit, step) along y; centres are at whole fixed units,
+        // so pixel i spans [i, i + 1) in window coordinates.
+        const int col = int(alongX ? step : hit), row = int(alongX ? hit : step);
+        PixelRun* last = count ? &runs[count - 1] : nullptr;
+        if (last && alongX && last->y0 == row && last->x1 == col) {
+            last->x1 = col + 1;
+        } else if (last && !alongX && last->x0 == col && last->y1 == row) {
+            last->y1 = row + 1;
         } else {
-            // A sloped edge: centres are a whole number of units of its edge function away
-            // from it, so half a unit towards or away from the inside settles every tie.
-            const double inside = ex[i] * (cy - py[i]) - ey[i] * (cx - px[i]);
-            const double k = (inside > 0 ? 0.5 : -0.5) * (takesTies(s, i) ? -1 : 1) /
-                             (ex[i] * ex[i] + ey[i] * ey[i]);
-            px[i] += k * -ey[i];
-            py[i] += k * ex[i];
+            if (count == capacity) break;
+            runs[count++] = {col, col + 1, row, row + 1};
         }
     }
-    // Corner i is where edge i - 1 meets edge i. The quad is at least half a pixel across
-    // and its side pairs are parallel, so neighbouring edges always cross.
-    const double ax = s.second->x - s.first->x, ay = s.second->y - s.first->y;
-    for (int i = 0; i < 4; ++i) {
-        const int h = (i + 3) % 4;
-        const double det = ex[h] * ey[i] - ey[h] * ex[i];
-        double x = s.x[i], y = s.y[i];
-        if (det != 0) {
-            const double u = ((px[i] - px[h]) * ey[i] - (py[i] - py[h]) * ex[i]) / det;
-            x = px[h] + u * ex[h];
-            y = py[h] + u * ey[h];
-        }
-        out.x[i] = x / kFixedOne + kPixelOffset;
-        out.y[i] = y / kFixedOne + kPixelOffset;
-        // Attributes run along the line's main axis only, as llvmpipe interpolates them.
-        const bool xAxis = std::fabs(ax) >= std::fabs(ay);
-        const double t = xAxis ? (out.x[i] - s.first->x) / ax : (out.y[i] - s.first->y) / ay;
-        const bool swapped = s.first != &a;
-        out.along[i] = swapped ? 1.0 - t : t;
-    }
-    return true;
+    return count;
 }
 
 } // namespace webgl

@@ -1,11 +1,12 @@
-// The quads that stand in for lines on WebGL must cover exactly the pixels the native
+// The pixel runs that stand in for lines on WebGL must be exactly the pixels the native
 // renderer's lines cover.
-#include "platform/webgl/line_quads.h"
+#include "platform/webgl/line_pixels.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -55,41 +56,35 @@ class LineCoverage : public ::testing::Test {
         return rgb;
     }
 
-    // Pixel centres inside the quad (y down, centres at half-integers).
-    static bool inside(const webgl::LineQuad& q, double x, double y) {
-        int positive = 0, negative = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int j = (i + 1) % 4;
-            const double c = (q.x[j] - q.x[i]) * (y - q.y[i]) - (q.y[j] - q.y[i]) * (x - q.x[i]);
-            if (c > 0) ++positive;
-            if (c < 0) ++negative;
-        }
-        return positive == 4 || negative == 4;
-    }
-
-    // Pixels that differ between the native line and our quad.
+    // Pixels that differ between the native line and our runs.
     int mismatches(const Segment& s, std::string& where) {
         float ndc[4];
         const std::vector<unsigned char> rgb = drawNative(s, ndc);
         const float a[4] = {ndc[0], ndc[1], 0, 1}, b[4] = {ndc[2], ndc[3], 0, 1};
+        std::vector<unsigned char> ours(800 * 600, 0);
         float t0, t1;
-        webgl::LineQuad q;
-        bool any = webgl::clipLine(a, b, t0, t1);
-        if (any) {
+        if (webgl::clipLine(a, b, t0, t1)) {
             auto along = [](const float* from, const float* to, float t, int i) {
                 return from[i] + t * (to[i] - from[i]);
             };
-            any = webgl::lineQuad(nativeWindow(along(a, b, t0, 0), along(a, b, t0, 1)),
-                                  nativeWindow(along(b, a, t1, 0), along(b, a, t1, 1)), q);
+            webgl::PixelRun runs[2048];
+            const size_t n =
+                webgl::linePixelRuns(nativeWindow(along(a, b, t0, 0), along(a, b, t0, 1)),
+                                     nativeWindow(along(b, a, t1, 0), along(b, a, t1, 1)), runs,
+                                     2048);
+            for (size_t i = 0; i < n; ++i)
+                for (int y = std::max(0, runs[i].y0); y < std::min(600, runs[i].y1); ++y)
+                    for (int x = std::max(0, runs[i].x0); x < std::min(800, runs[i].x1); ++x)
+                        ours[size_t(y) * 800 + x] = 1;
         }
         int wrong = 0;
         for (int row = 0; row < 600; ++row)
             for (int col = 0; col < 800; ++col) {
                 const bool lit = rgb[(size_t(row) * 800 + col) * 3] > 127;
-                const bool ours = any && inside(q, col + 0.5, row + 0.5);
-                if (lit != ours && wrong++ == 0)
+                const bool mine = ours[size_t(row) * 800 + col] != 0;
+                if (lit != mine && wrong++ == 0)
                     where = "pixel " + std::to_string(col) + "," + std::to_string(row) +
-                            (lit ? " native only" : " quad only");
+                            (lit ? " native only" : " runs only");
             }
         return wrong;
     }
