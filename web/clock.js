@@ -4,8 +4,6 @@
 (function (root) {
     "use strict";
 
-    const END_THRESHOLD = 0.986539;
-
     // Reads what an Ogg Vorbis file says about itself: channels, sample rate and the sample
     // count (the granule position of the stream's last page; our encoder starts streams at 0).
     // Throws an Error naming what is wrong with the bytes.
@@ -74,10 +72,6 @@
         return Math.fround(playMs / totalMs);
     }
 
-    function showHasEnded(t) {
-        return t >= END_THRESHOLD;
-    }
-
     // The first whole millisecond whose show clock is at or past t (clocks never fall as the
     // position grows); totalMs when none is.
     function playMsForClock(t, totalMs) {
@@ -102,12 +96,10 @@
     }
 
     const api = {
-        END_THRESHOLD,
         readOggVorbis,
         musicLengthMs,
         heardMs,
         showClock,
-        showHasEnded,
         playMsForClock,
         framePlayMs,
         framesBefore,

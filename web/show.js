@@ -20,7 +20,10 @@
         totalMs: 0,
         audioTime: 0, // the audio context's time since the music started, at the last frame
         latency: 0,
-        firstFrameMs: null, // from the page's start to the first frame of the show
+        // Milliseconds since the page was opened: ready for the click, started, first frame.
+        readyAt: null,
+        startedAt: null,
+        firstFrameAt: null,
         get audioState() {
             return audio ? audio.state : "none";
         },
@@ -98,6 +101,7 @@
 
     async function runStill(request) {
         title.hidden = true;
+        document.body.classList.add("still");
         const totalMs =
             request.len || clock.musicLengthMs(clock.readOggVorbis(await fetchBytes("Data/tech.ogg")));
         if (!(totalMs > 0)) throw new Error("the music has no length");
@@ -118,7 +122,6 @@
     let source = null;
     let startTime = 0;
     let pendingStart = false;
-    const loadStarted = performance.now();
 
     function latency() {
         if (audio.outputLatency > 0) return audio.outputLatency;
@@ -147,7 +150,7 @@
         state.playMs = clock.heardMs(audio.currentTime, startTime, state.latency, state.totalMs);
         const ended = engine.frame(state.playMs, state.totalMs);
         ++state.frames;
-        if (state.firstFrameMs === null) state.firstFrameMs = performance.now() - loadStarted;
+        if (state.firstFrameAt === null) state.firstFrameAt = performance.now();
         if (ended) finish("The show is over.");
         else requestAnimationFrame(frame);
     }
@@ -173,6 +176,8 @@
         }
         if (state.phase !== "title" && state.phase !== "ended") return;
         state.phase = "starting";
+        state.startedAt = performance.now();
+        state.firstFrameAt = null;
         try {
             await audio.resume();
         } catch (e) {
@@ -232,6 +237,7 @@
         music = decoded;
         engine = loaded;
         state.phase = "title";
+        state.readyAt = performance.now();
         say("click to start");
         if (pendingStart) start();
     }

@@ -4,7 +4,15 @@ import { createServer } from "node:http";
 import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { extname, join, normalize, sep } from "node:path";
-import { chromium } from "playwright-core";
+import { createRequire } from "node:module";
+
+let chromium;
+try {
+    ({ chromium } = createRequire(import.meta.url)("playwright-core"));
+} catch (e) {
+    console.log("FAIL playwright-core is not installed: run `npm ci` in tests/web");
+    process.exit(1);
+}
 
 // ctest's SKIP_RETURN_CODE: only for a browser that cannot start on this machine.
 export const SKIP = 77;
