@@ -26,10 +26,14 @@ int sceneFor(float t) {
     return 0;
 }
 
-void drawShow(float t) {
+void drawShowFrame(float t) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     if (const int scene = sceneFor(t)) kDirectors[scene](t);
+}
+
+void drawShow(float t) {
+    drawShowFrame(t);
     glutSwapBuffers();
 }
 

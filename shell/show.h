@@ -19,6 +19,9 @@ int sceneFor(float t);
 // Clears, draws the scene whose window holds t (none for t < 0 or not a number), swaps.
 void drawShow(float t);
 
+// drawShow without the swap, for a frame that is shown some other way.
+void drawShowFrame(float t);
+
 // Moves what the scenes keep from frame to frame as drawShow(t) would, without drawing, so
 // that a later frame can be drawn as a run would have drawn it.
 void advanceShow(float t);
