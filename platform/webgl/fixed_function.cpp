@@ -22,8 +22,9 @@ float clamp01(float v) {
 } // namespace
 
 bool RasterState::operator==(const RasterState& o) const {
-    return texture == o.texture && blend == o.blend &&
-           blendSrc == o.blendSrc && blendDst == o.blendDst && depthTest == o.depthTest && cull == o.cull && cullMode == o.cullMode;
+    return texture == o.texture && blend == o.blend && blendSrc == o.blendSrc &&
+           blendDst == o.blendDst && depthTest == o.depthTest && cull == o.cull &&
+           cullMode == o.cullMode;
 }
 
 FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
@@ -94,8 +95,7 @@ void FixedFunction::matrixMode(GLenum mode) {
 
 Mat4& FixedFunction::current() {
     mvpDirty_ = true;
-    return matrixMode_ == GL_PROJECTION ? projection_[projectionTop_]
-                                        : modelview_[modelviewTop_];
+    return matrixMode_ == GL_PROJECTION ? projection_[projectionTop_] : modelview_[modelviewTop_];
 }
 
 void FixedFunction::loadIdentity() {
@@ -231,8 +231,7 @@ void FixedFunction::assemble() {
     case GL_QUADS: {
         const RasterState state = rasterState(true);
         for (size_t q = 0; q + 3 < n; q += 4) {
-            const OutVertex* tri[6] = {&v[q],     &v[q + 1], &v[q + 2],
-                                       &v[q], &v[q + 2], &v[q + 3]};
+            const OutVertex* tri[6] = {&v[q], &v[q + 1], &v[q + 2], &v[q], &v[q + 2], &v[q + 3]};
             emit(state, tri, 6, flat(q + 3));
         }
         break;
@@ -287,7 +286,8 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     }
     const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
     // Attributes follow the line's main axis only, as the native rasterizer's do.
-    const bool alongX = std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
+    const bool alongX =
+        std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
     const double from = alongX ? window[0].x : window[0].y;
     const double span = (alongX ? window[1].x : window[1].y) - from;
     const RasterState state = rasterState(false);
@@ -314,8 +314,8 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
 
 void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
     // Any other layout would be read wrongly; the toolkit only ever hands this one over.
-    arrays_ = format == GL_T2F_N3F_V3F && stride == 0 ? static_cast<const float*>(pointer)
-                                                      : nullptr;
+    arrays_ =
+        format == GL_T2F_N3F_V3F && stride == 0 ? static_cast<const float*>(pointer) : nullptr;
 }
 
 // GL leaves the current normal and texture coordinate undefined after an array draw; Mesa

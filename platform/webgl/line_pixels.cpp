@@ -197,7 +197,7 @@ int64_t floorDiv(int64_t a, int64_t b) {
 
 bool clipLine(const float a[4], const float b[4], float& t0, float& t1) {
     // Distances to the six planes: right, left, top, bottom, near, far.
-    static const float kPlanes[6][4] = {{-1, 0, 0, 1}, {1, 0, 0, 1},  {0, -1, 0, 1},
+    static const float kPlanes[6][4] = {{-1, 0, 0, 1}, {1, 0, 0, 1}, {0, -1, 0, 1},
                                         {0, 1, 0, 1},  {0, 0, 1, 1}, {0, 0, -1, 1}};
     t0 = t1 = 0;
     for (const float* p : kPlanes) {
