@@ -1,9 +1,9 @@
 // The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
 // matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
 // material, flat shading, and the assembly of quads, polygons, strips and loops into the
-// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with their
-// final colour, so
-// a whole run of shapes under one raster state goes to the GPU as one draw.
+// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with
+// their final colour, so a whole run of shapes under one raster state goes to the GPU as one
+// draw.
 #pragma once
 
 #include "platform/webgl/line_pixels.h"
