@@ -15,6 +15,7 @@ CdSound* soundStream = nullptr;
 double totalLengthMs = 0;
 HWND showWindow = nullptr;
 void (*sceneDispatcher)(float t) = nullptr;
+void (*windowResized)(int width, int height) = nullptr;
 
 namespace {
 bool deviceStarted = false;
@@ -80,6 +81,9 @@ void onKeyboard(unsigned char key, int, int) {
     if (key == 27) ExitProcess(0);
 }
 
-void onReshape(int, int) {
-    glutReshapeWindow(800, 600);
+void onReshape(int width, int height) {
+    if (windowResized)
+        windowResized(width, height);
+    else
+        glutReshapeWindow(800, 600);
 }

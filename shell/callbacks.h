@@ -9,6 +9,8 @@ extern CdSound* soundStream;
 extern double totalLengthMs;
 extern HWND showWindow;
 extern void (*sceneDispatcher)(float t);
+// Set for --fullscreen: the window keeps the size it is given instead of snapping back.
+extern void (*windowResized)(int width, int height);
 
 // Brings up the sound device once, opens "Data/tech.ogg" and reads its length.
 bool startSound();

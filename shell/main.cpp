@@ -2,14 +2,32 @@
 #include "gfx/gl.h"
 #include "shell/callbacks.h"
 #include "shell/graphics.h"
+#include "shell/scaled_frame.h"
 #include "shell/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 
+#include <cstring>
+
+namespace {
+// GLUT takes its own options first; --fullscreen is the one option the show reads.
+bool wantsFullscreen(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--fullscreen") == 0) return true;
+    return false;
+}
+} // namespace
+
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
+    const bool fullscreen = wantsFullscreen(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(100, 100);
+    // Without a window manager GLUT fills the screen by moving the window back by where it
+    // stands, which only lands on the screen from the top-left corner.
+    if (fullscreen)
+        glutInitWindowPosition(0, 0);
+    else
+        glutInitWindowPosition(100, 100);
     glutInitWindowSize(800, 600);
     glutCreateWindow("Kelvaster by zir");
     showWindow = FindWindowA("GLUT", "Kelvaster by zir");
@@ -19,6 +37,11 @@ int main(int argc, char** argv) {
 
     sceneDispatcher = drawShow;
     initGraphics();
+    if (fullscreen && startScaledFrame()) {
+        sceneDispatcher = drawShowScaled;
+        windowResized = setScaledWindowSize;
+        glutFullScreen();
+    }
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
     glutKeyboardFunc(onKeyboard);

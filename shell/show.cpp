@@ -45,7 +45,7 @@ ShowFrame advance(ShowState& state, float t) {
 
 } // namespace
 
-void drawShow(float t) {
+void drawShowFrame(float t) {
     const ShowFrame frame = advance(showState, t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -63,6 +63,10 @@ void drawShow(float t) {
         drawSceneFour(t);
         break;
     }
+}
+
+void drawShow(float t) {
+    drawShowFrame(t);
     glutSwapBuffers();
 }
 

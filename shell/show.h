@@ -27,6 +27,9 @@ int sceneFor(float t);
 // Moves showState on by the frame at t, then clears, draws that frame and swaps.
 void drawShow(float t);
 
+// drawShow without the swap, for a frame that is shown some other way.
+void drawShowFrame(float t);
+
 // Moves showState on by the frame at t as drawShow would, without drawing: for skipping ahead.
 void advanceShow(float t);
 

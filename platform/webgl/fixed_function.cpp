@@ -1,0 +1,346 @@
+#include "platform/webgl/fixed_function.h"
+
+#include "platform/webgl/line_pixels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace webgl {
+
+namespace {
+// GL's defaults for what the show never sets: the scene ambient light, and the material
+// used while colour material is off.
+constexpr float kSceneAmbient = 0.2f;
+constexpr float kDefaultAmbient = 0.2f;
+constexpr float kDefaultDiffuse = 0.8f;
+
+float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
+} // namespace
+
+bool RasterState::operator==(const RasterState& o) const {
+    return texture == o.texture && blend == o.blend && blendSrc == o.blendSrc &&
+           blendDst == o.blendDst && depthTest == o.depthTest && cull == o.cull &&
+           cullMode == o.cullMode;
+}
+
+FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
+    : sink_(sink), framebufferHeight_(framebufferHeight) {
+    modelview_[0] = identity();
+    projection_[0] = identity();
+}
+
+void FixedFunction::viewport(int x, int y, int width, int height) {
+    viewport_[0] = float(x);
+    viewport_[1] = float(y);
+    viewport_[2] = float(width);
+    viewport_[3] = float(height);
+}
+
+void FixedFunction::setEnabled(GLenum cap, bool on) {
+    switch (cap) {
+    case GL_TEXTURE_2D:
+        texture2d_ = on;
+        break;
+    case GL_BLEND:
+        blend_ = on;
+        break;
+    case GL_DEPTH_TEST:
+        depthTest_ = on;
+        break;
+    case GL_CULL_FACE:
+        cull_ = on;
+        break;
+    case GL_LIGHTING:
+        lighting_ = on;
+        break;
+    case GL_LIGHT0:
+        light0_ = on;
+        break;
+    case GL_COLOR_MATERIAL:
+        colorMaterial_ = on;
+        break;
+    default:
+        break; // nothing else the show enables changes what it draws
+    }
+}
+
+bool FixedFunction::isEnabled(GLenum cap) const {
+    switch (cap) {
+    case GL_TEXTURE_2D:
+        return texture2d_;
+    case GL_BLEND:
+        return blend_;
+    case GL_DEPTH_TEST:
+        return depthTest_;
+    case GL_CULL_FACE:
+        return cull_;
+    case GL_LIGHTING:
+        return lighting_;
+    case GL_LIGHT0:
+        return light0_;
+    case GL_COLOR_MATERIAL:
+        return colorMaterial_;
+    default:
+        return false;
+    }
+}
+
+void FixedFunction::matrixMode(GLenum mode) {
+    if (mode == GL_MODELVIEW || mode == GL_PROJECTION) matrixMode_ = mode;
+}
+
+Mat4& FixedFunction::current() {
+    mvpDirty_ = true;
+    return matrixMode_ == GL_PROJECTION ? projection_[projectionTop_] : modelview_[modelviewTop_];
+}
+
+void FixedFunction::loadIdentity() {
+    current() = identity();
+}
+
+void FixedFunction::multMatrix(const Mat4& m) {
+    Mat4& top = current();
+    top = multiply(top, m);
+}
+
+// Overflow and underflow leave the stack as it was, as GL does when it flags the error.
+void FixedFunction::pushMatrix() {
+    size_t& top = matrixMode_ == GL_PROJECTION ? projectionTop_ : modelviewTop_;
+    Mat4* stack = matrixMode_ == GL_PROJECTION ? projection_ : modelview_;
+    if (top + 1 >= kStackDepth) return;
+    stack[top + 1] = stack[top];
+    ++top;
+}
+
+void FixedFunction::popMatrix() {
+    size_t& top = matrixMode_ == GL_PROJECTION ? projectionTop_ : modelviewTop_;
+    if (top == 0) return;
+    --top;
+    mvpDirty_ = true;
+}
+
+void FixedFunction::color(float r, float g, float b, float a) {
+    color_[0] = r;
+    color_[1] = g;
+    color_[2] = b;
+    color_[3] = a;
+}
+
+void FixedFunction::normal(float x, float y, float z) {
+    normal_[0] = x;
+    normal_[1] = y;
+    normal_[2] = z;
+}
+
+void FixedFunction::texCoord(float s, float t) {
+    texCoord_[0] = s;
+    texCoord_[1] = t;
+}
+
+void FixedFunction::blendFunc(GLenum src, GLenum dst) {
+    blendSrc_ = src;
+    blendDst_ = dst;
+}
+
+void FixedFunction::updateMatrices() {
+    if (!mvpDirty_) return;
+    mvp_ = multiply(projection(), modelview());
+    normalMatrix_ = normalMatrix(modelview());
+    mvpDirty_ = false;
+}
+
+void FixedFunction::begin(GLenum mode) {
+    if (inBegin_) return; // GL_INVALID_OPERATION
+    inBegin_ = true;
+    primitive_ = mode;
+    primitiveCount_ = 0;
+    updateMatrices();
+}
+
+// Light 0 at its defaults is white, directional, along -z of eye space: only the eye-space
+// normal's z matters, and there is no specular part because the material has none.
+void FixedFunction::vertex(float x, float y, float z) {
+    if (!inBegin_) return;
+    if (primitiveCount_ == kMaxPrimitiveVertices) {
+        if (!overflowReported_) std::fprintf(stderr, "webgl: too many vertices in one shape\n");
+        overflowReported_ = true;
+        return;
+    }
+    OutVertex& v = primitiveVertices_[primitiveCount_++];
+    const std::array<float, 4> clip = transformPoint(mvp_, x, y, z);
+    std::copy(clip.begin(), clip.end(), v.clip);
+    v.uv[0] = texCoord_[0];
+    v.uv[1] = texCoord_[1];
+    if (!lighting_) {
+        for (int i = 0; i < 4; ++i) v.color[i] = clamp01(color_[i]);
+        return;
+    }
+    const float* n = normal_;
+    const float eyeZ = normalMatrix_[6] * n[0] + normalMatrix_[7] * n[1] + normalMatrix_[8] * n[2];
+    const float diffuseLight = light0_ ? std::max(0.0f, eyeZ) : 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        const float ambient = colorMaterial_ ? color_[i] : kDefaultAmbient;
+        const float diffuse = colorMaterial_ ? color_[i] : kDefaultDiffuse;
+        v.color[i] = clamp01(kSceneAmbient * ambient + diffuseLight * diffuse);
+    }
+    v.color[3] = clamp01(colorMaterial_ ? color_[3] : 1.0f);
+}
+
+void FixedFunction::end() {
+    if (!inBegin_) return;
+    inBegin_ = false;
+    assemble();
+}
+
+RasterState FixedFunction::rasterState(bool cull) const {
+    RasterState s;
+    s.texture = texture2d_ ? texture_ : 0;
+    s.blend = blend_;
+    s.blendSrc = blendSrc_;
+    s.blendDst = blendDst_;
+    s.depthTest = depthTest_;
+    s.cull = cull_ && cull;
+    s.cullMode = cullMode_;
+    return s;
+}
+
+void FixedFunction::emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
+                         const float* flatColor) {
+    if (state != pendingState_ || pendingCount_ + count > kBatchVertices) {
+        flush();
+        pendingState_ = state;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        OutVertex& v = pending_[pendingCount_++];
+        v = *vertices[i];
+        if (flatColor) std::memcpy(v.color, flatColor, sizeof v.color);
+    }
+}
+
+// Flat shading takes each primitive's colour from GL's provoking vertex: the last of a quad,
+// the first of a polygon, the second of each line segment (the first for a loop's closing one).
+void FixedFunction::assemble() {
+    const OutVertex* v = primitiveVertices_;
+    const size_t n = primitiveCount_;
+    auto flat = [&](size_t i) { return flat_ ? v[i].color : nullptr; };
+    switch (primitive_) {
+    case GL_QUADS: {
+        const RasterState state = rasterState(true);
+        for (size_t q = 0; q + 3 < n; q += 4) {
+            const OutVertex* quad[4] = {&v[q], &v[q + 1], &v[q + 2], &v[q + 3]};
+            emit(state, quad, 4, flat(q + 3));
+        }
+        break;
+    }
+    case GL_POLYGON: {
+        const RasterState state = rasterState(true);
+        for (size_t i = 1; i + 1 < n; ++i) {
+            // Each fan triangle as a quad whose second half has no area.
+            const OutVertex* quad[4] = {&v[0], &v[i], &v[i + 1], &v[i + 1]};
+            emit(state, quad, 4, flat(0));
+        }
+        break;
+    }
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP: {
+        for (size_t i = 0; i + 1 < n; ++i) emitLine(v[i], v[i + 1], flat(i + 1));
+        if (primitive_ == GL_LINE_LOOP && n >= 2) emitLine(v[n - 1], v[0], flat(0));
+        break;
+    }
+    default:
+        break; // the show draws nothing else
+    }
+}
+
+namespace {
+OutVertex mix(const OutVertex& a, const OutVertex& b, float t) {
+    OutVertex m;
+    for (int i = 0; i < 4; ++i) m.clip[i] = a.clip[i] + t * (b.clip[i] - a.clip[i]);
+    for (int i = 0; i < 4; ++i) m.color[i] = a.color[i] + t * (b.color[i] - a.color[i]);
+    for (int i = 0; i < 2; ++i) m.uv[i] = a.uv[i] + t * (b.uv[i] - a.uv[i]);
+    return m;
+}
+} // namespace
+
+// A line becomes the pixels the native rasterizer would give it, worked out in window
+// coordinates (counted from the top, as llvmpipe sees a window) and sent back as rectangles
+// on pixel boundaries in normalized device coordinates. Culling never applies to lines.
+void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor) {
+    float t0, t1;
+    if (!clipLine(a.clip, b.clip, t0, t1)) return;
+    const OutVertex ends[2] = {t0 > 0 ? mix(a, b, t0) : a, t1 > 0 ? mix(b, a, t1) : b};
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    if (halfW <= 0 || halfH <= 0) return;
+    const float centreX = viewport_[0] + halfW;
+    const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
+    LinePoint window[2];
+    float depth[2];
+    for (int i = 0; i < 2; ++i) {
+        const float oneOverW = 1.0f / ends[i].clip[3];
+        window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
+        window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
+        depth[i] = ends[i].clip[2] * oneOverW;
+    }
+    const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
+    // Attributes follow the line's main axis only, as the native rasterizer's do.
+    const bool alongX =
+        std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
+    const double from = alongX ? window[0].x : window[0].y;
+    const double span = (alongX ? window[1].x : window[1].y) - from;
+    const RasterState state = rasterState(false);
+    for (size_t r = 0; r < count; ++r) {
+        const PixelRun& run = runs_[r];
+        const int xs[4] = {run.x0, run.x1, run.x1, run.x0};
+        const int ys[4] = {run.y0, run.y0, run.y1, run.y1};
+        OutVertex corners[4];
+        for (int i = 0; i < 4; ++i) {
+            // Linear along the main axis, so the rectangle's corners carry it exactly.
+            const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
+            OutVertex& c = corners[i];
+            c = mix(ends[0], ends[1], t);
+            c.clip[0] = float((xs[i] - centreX) / halfW);
+            c.clip[1] = float((centreFromTop - ys[i]) / halfH);
+            c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
+            c.clip[3] = 1.0f;
+        }
+        const OutVertex* quad[4] = {&corners[0], &corners[1], &corners[2], &corners[3]};
+        emit(state, quad, 4, flatColor);
+    }
+}
+
+void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
+    // Any other layout would be read wrongly; the toolkit only ever hands this one over.
+    arrays_ =
+        format == GL_T2F_N3F_V3F && stride == 0 ? static_cast<const float*>(pointer) : nullptr;
+}
+
+// GL leaves the current normal and texture coordinate undefined after an array draw; Mesa
+// keeps them as they were, and so do we.
+void FixedFunction::drawArrays(GLenum mode, GLint first, GLsizei count) {
+    if (!arrays_ || first < 0 || count <= 0) return;
+    float keepNormal[3], keepTexCoord[2];
+    std::memcpy(keepNormal, normal_, sizeof keepNormal);
+    std::memcpy(keepTexCoord, texCoord_, sizeof keepTexCoord);
+    begin(mode);
+    for (GLsizei i = 0; i < count; ++i) {
+        const float* p = arrays_ + (size_t(first) + size_t(i)) * 8;
+        texCoord(p[0], p[1]);
+        normal(p[2], p[3], p[4]);
+        vertex(p[5], p[6], p[7]);
+    }
+    end();
+    std::memcpy(normal_, keepNormal, sizeof keepNormal);
+    std::memcpy(texCoord_, keepTexCoord, sizeof keepTexCoord);
+}
+
+void FixedFunction::flush() {
+    if (pendingCount_ == 0) return;
+    sink_.draw(pendingState_, pending_, pendingCount_);
+    pendingCount_ = 0;
+}
+
+} // namespace webgl

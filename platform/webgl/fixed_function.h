@@ -1,0 +1,132 @@
+// The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
+// matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
+// material, flat shading, and the assembly of quads, polygons, strips and loops into the
+// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with
+// their final colour, so a whole run of shapes under one raster state goes to the GPU as one
+// draw.
+#pragma once
+
+#include "platform/webgl/line_pixels.h"
+#include "platform/webgl/matrix.h"
+
+#include <GL/gl.h>
+
+#include <cstddef>
+
+namespace webgl {
+
+struct OutVertex {
+    float clip[4];
+    float color[4];
+    float uv[2];
+};
+
+// What the GPU needs to know to draw a run of vertices; anything else is baked into them.
+struct RasterState {
+    GLuint texture = 0; // 0: untextured
+    bool blend = false;
+    GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
+    bool depthTest = false;
+    bool cull = false;
+    GLenum cullMode = GL_BACK;
+    bool operator==(const RasterState& o) const;
+    bool operator!=(const RasterState& o) const { return !(*this == o); }
+};
+
+// Receives each finished run of vertices as quads: every four vertices v0..v3 fill the
+// triangles (v0, v1, v2) and (v0, v2, v3), so one index pattern serves every draw.
+class DrawSink {
+  public:
+    virtual void draw(const RasterState& state, const OutVertex* vertices, size_t count) = 0;
+
+  protected:
+    ~DrawSink() = default;
+};
+
+class FixedFunction {
+  public:
+    static constexpr size_t kStackDepth = 32;
+    static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
+    static constexpr size_t kBatchVertices = 4 * 6144;    // 16-bit indices reach them all
+    static constexpr size_t kMaxLineRuns = 2048;          // more than a clipped line can have
+
+    FixedFunction(DrawSink& sink, int framebufferHeight);
+
+    void setEnabled(GLenum cap, bool on);
+    bool isEnabled(GLenum cap) const;
+
+    void matrixMode(GLenum mode);
+    void loadIdentity();
+    void pushMatrix();
+    void popMatrix();
+    void multMatrix(const Mat4& m);
+    const Mat4& modelview() const { return modelview_[modelviewTop_]; }
+    const Mat4& projection() const { return projection_[projectionTop_]; }
+
+    void color(float r, float g, float b, float a);
+    void normal(float x, float y, float z);
+    void texCoord(float s, float t);
+    void bindTexture(GLuint name) { texture_ = name; }
+    GLuint boundTexture() const { return texture_; }
+    void blendFunc(GLenum src, GLenum dst);
+    void cullFace(GLenum mode) { cullMode_ = mode; }
+    void shadeModel(GLenum mode) { flat_ = mode == GL_FLAT; }
+    // Lines are laid out in window coordinates, so the pipeline follows the viewport.
+    void viewport(int x, int y, int width, int height);
+
+    void begin(GLenum mode);
+    void vertex(float x, float y, float z);
+    void end();
+
+    // Client arrays: only the layout the toolkit's shapes use, GL_T2F_N3F_V3F.
+    void interleavedArrays(GLenum format, GLsizei stride, const void* pointer);
+    void drawArrays(GLenum mode, GLint first, GLsizei count);
+
+    // Hands the pending run to the sink; call before anything that reads or changes the
+    // framebuffer, the viewport or a texture's image.
+    void flush();
+
+  private:
+    RasterState rasterState(bool cull) const;
+    void updateMatrices();
+    void emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
+              const float* flatColor);
+    void assemble();
+    void emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor);
+    Mat4& current();
+
+    DrawSink& sink_;
+    bool texture2d_ = false, blend_ = false, depthTest_ = false, cull_ = false;
+    bool lighting_ = false, light0_ = false, colorMaterial_ = false;
+    bool flat_ = false;
+    GLenum blendSrc_ = GL_ONE, blendDst_ = GL_ZERO, cullMode_ = GL_BACK;
+    GLuint texture_ = 0;
+    int framebufferHeight_;
+    float viewport_[4] = {0, 0, 0, 0};
+
+    GLenum matrixMode_ = GL_MODELVIEW;
+    Mat4 modelview_[kStackDepth], projection_[kStackDepth];
+    size_t modelviewTop_ = 0, projectionTop_ = 0;
+    bool mvpDirty_ = true;
+    Mat4 mvp_;
+    std::array<float, 9> normalMatrix_{};
+
+    float color_[4] = {1, 1, 1, 1};
+    float normal_[3] = {0, 0, 1};
+    float texCoord_[2] = {0, 0};
+
+    GLenum primitive_ = 0;
+    bool inBegin_ = false;
+    OutVertex primitiveVertices_[kMaxPrimitiveVertices];
+    size_t primitiveCount_ = 0;
+    bool overflowReported_ = false;
+
+    const float* arrays_ = nullptr;
+    PixelRun runs_[kMaxLineRuns];
+
+    RasterState pendingState_;
+    OutVertex pending_[kBatchVertices];
+    size_t pendingCount_ = 0;
+};
+
+} // namespace webgl

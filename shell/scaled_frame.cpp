@@ -1,0 +1,92 @@
+#define GL_GLEXT_PROTOTYPES 1
+#include "shell/scaled_frame.h"
+
+#include "gfx/gl.h"
+#include "shell/show.h"
+
+#include <GL/glext.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+GLuint frameBuffer = 0;
+int windowWidth = kShowWidth;
+int windowHeight = kShowHeight;
+
+bool hasFramebufferObjects() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version && std::atoi(version) >= 3;
+}
+
+// Depth as deep as the window's: scenes with layers a unit apart far from the eye need it.
+GLenum depthFormat(GLint bits) {
+    if (bits >= 32) return GL_DEPTH_COMPONENT32;
+    if (bits >= 24) return GL_DEPTH_COMPONENT24;
+    return GL_DEPTH_COMPONENT16;
+}
+
+} // namespace
+
+void setScaledWindowSize(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+}
+
+bool startScaledFrame() {
+    if (!hasFramebufferObjects()) {
+        std::fprintf(stderr, "kelvaster: --fullscreen needs OpenGL 3.0 framebuffer objects;"
+                             " showing the 800 x 600 window instead\n");
+        return false;
+    }
+    GLint alphaBits = 0, depthBits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+
+    GLuint buffers[2];
+    glGenRenderbuffers(2, buffers);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
+    glRenderbufferStorage(GL_RENDERBUFFER, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, kShowWidth,
+                          kShowHeight);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
+    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kShowWidth, kShowHeight);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+
+    glGenFramebuffers(1, &frameBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::fprintf(stderr, "kelvaster: the 800 x 600 framebuffer is incomplete;"
+                             " showing the 800 x 600 window instead\n");
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return false;
+    }
+    return true;
+}
+
+void drawShowScaled(float t) {
+    // The scenes draw into, and copy their glows and pictures from, the 800 x 600 frame.
+    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    drawShowFrame(t);
+
+    // The next frame starts from the state this one left, as in the window.
+    GLfloat clearColour[4];
+    GLint viewport[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const FrameBox box = fitFrame(windowWidth, windowHeight);
+    glBlitFramebuffer(0, 0, kShowWidth, kShowHeight, box.x, box.y, box.x + box.width,
+                      box.y + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glutSwapBuffers();
+
+    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+}

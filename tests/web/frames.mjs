@@ -1,0 +1,92 @@
+// The web build's frames against the native offscreen renderer's: for moments across all four
+// scenes, the page's test-only still (?frame=K: frame K of a 60 fps run, what the scenes carry
+// from frame to frame moved on as a run moves it) is compared with `kelvaster-capture still
+// --frame K` by PSNR; each must reach 30 dB, be more than one flat colour and sit in place.
+//
+//   node frames.mjs <build-web> <native build dir> <work dir> [clock ...]
+//
+// KV_MUSIC_LENGTH names the native engine's music-length tool, for the frame at each clock.
+import { spawnSync } from "node:child_process";
+import { existsSync, mkdirSync, writeFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { Checks, openPage, serve, startBrowser } from "./harness.mjs";
+
+const MIN_DB = 30;
+const FPS = 60;
+const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
+if (!site || !native || !work) {
+    console.log("usage: node frames.mjs <build-web> <native build dir> <work dir> [clock ...]");
+    process.exit(2);
+}
+// Scenes start at 0.100144, 0.299523 and 0.899144; scene three carries state from frame to frame.
+const clocks = process.argv.length > 5
+    ? process.argv.slice(5).map(Number)
+    : [0.02, 0.05, 0.09, 0.15, 0.25, 0.35, 0.5, 0.65, 0.8, 0.93, 0.98];
+
+for (const f of ["index.html", "kelvaster.js", "kelvaster.wasm", "kelvaster.data", "Data/tech.ogg"]) {
+    if (!existsSync(join(site, f))) {
+        console.log(`FAIL ${site}/${f} is missing: build it with web/build.sh`);
+        process.exit(1);
+    }
+}
+for (const tool of ["kelvaster-capture", "kelvaster-psnr"]) {
+    if (!existsSync(join(native, tool))) {
+        console.log(`FAIL ${native}/${tool} is missing: build the native tools first`);
+        process.exit(1);
+    }
+}
+mkdirSync(work, { recursive: true });
+
+function run(cmd, args, options = {}) {
+    const r = spawnSync(cmd, args, { encoding: "utf8", ...options });
+    if (r.error) throw r.error;
+    return r;
+}
+
+const lengthTool = process.env.KV_MUSIC_LENGTH;
+const measured = lengthTool && run(lengthTool, [join(native, "Data/tech.ogg")]);
+if (!measured || measured.status !== 0) {
+    console.log("FAIL KV_MUSIC_LENGTH must name the music-length tool: " + (measured ? measured.stderr : "unset"));
+    process.exit(1);
+}
+const totalMs = Number(measured.stdout);
+
+// Frame k of a run shows the music at k / FPS seconds in whole milliseconds; its clock is that
+// over the length, rounded to float, as the show forms it.
+const frameMs = (k) => Math.floor((k * 1000) / FPS);
+const frameClock = (k) => Math.fround(frameMs(k) / totalMs);
+function frameAtClock(t) {
+    let k = Math.max(0, Math.floor((t * totalMs * FPS) / 1000) - 2);
+    while (frameClock(k) < Math.fround(t)) ++k;
+    return k;
+}
+
+const server = await serve(site);
+const browser = await startBrowser();
+const checks = new Checks();
+try {
+    for (const t of clocks) {
+        const k = frameAtClock(t);
+        const ref = join(work, `native-${t}.png`);
+        const web = join(work, `web-${t}.png`);
+        const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
+        if (!checks.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
+
+        const page = await openPage(browser.context);
+        await page.goto(`${server.url}index.html?frame=${k}`);
+        const ready = await page
+            .waitForFunction(() => window.kvReady === true, null, { timeout: 120000 })
+            .then(() => true, () => false);
+        if (ready) writeFileSync(web, await page.locator("#canvas").screenshot());
+        checks.check(page.errors.length === 0, `t=${t}: no console errors`, page.errors.join(" | "));
+        await page.close();
+        if (!checks.check(ready, `t=${t}: the page drew frame ${k}`)) continue;
+
+        const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
+        checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
+    }
+} finally {
+    await browser.close();
+    await server.close();
+}
+checks.done();

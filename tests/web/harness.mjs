@@ -1,0 +1,132 @@
+// What the browser tests share: a static file server on localhost, headless Chromium from
+// Debian (software WebGL), console errors gathered, and the skip status for ctest.
+import { createServer } from "node:http";
+import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { extname, join, normalize, sep } from "node:path";
+import { createRequire } from "node:module";
+
+let chromium;
+try {
+    ({ chromium } = createRequire(import.meta.url)("playwright-core"));
+} catch (e) {
+    console.log("FAIL playwright-core is not installed: run `npm ci` in tests/web");
+    process.exit(1);
+}
+
+// ctest's SKIP_RETURN_CODE: only for a browser that cannot start on this machine.
+export const SKIP = 77;
+
+const TYPES = {
+    ".html": "text/html",
+    ".js": "text/javascript",
+    ".mjs": "text/javascript",
+    ".css": "text/css",
+    ".wasm": "application/wasm",
+    ".data": "application/octet-stream",
+    ".ogg": "audio/ogg",
+};
+
+// Serves dir read-only on 127.0.0.1 at a free port; resolves to { url, close }.
+export function serve(dir) {
+    const root = normalize(dir + sep);
+    const server = createServer((req, res) => {
+        const path = normalize(join(root, decodeURIComponent(new URL(req.url, "http://x").pathname)));
+        let file = path;
+        try {
+            if (!path.startsWith(root)) throw new Error("outside");
+            if (statSync(file).isDirectory()) file = join(file, "index.html");
+            const body = readFileSync(file);
+            res.writeHead(200, { "Content-Type": TYPES[extname(file)] || "application/octet-stream" });
+            res.end(body);
+        } catch (e) {
+            res.writeHead(404);
+            res.end();
+        }
+    });
+    return new Promise((resolve) => {
+        server.listen(0, "127.0.0.1", () => {
+            resolve({
+                url: `http://127.0.0.1:${server.address().port}/`,
+                close: () => new Promise((done) => server.close(done)),
+            });
+        });
+    });
+}
+
+const FLAGS = [
+    "--headless",
+    "--no-sandbox",
+    "--use-angle=swiftshader",
+    "--enable-unsafe-swiftshader",
+    "--disable-background-networking",
+    "--disable-component-update",
+    "--disable-sync",
+    "--no-first-run",
+];
+
+// Starts Chromium with a fresh profile; exits with SKIP, saying why, if it cannot start.
+export async function startBrowser() {
+    const executablePath = process.env.KV_CHROMIUM || "/usr/bin/chromium";
+    const profile = mkdtempSync(join(tmpdir(), "kv-chromium-"));
+    let context;
+    try {
+        context = await chromium.launchPersistentContext(profile, {
+            executablePath,
+            headless: true,
+            args: FLAGS,
+            ignoreDefaultArgs: ["--mute-audio"],
+            viewport: { width: 1024, height: 768 },
+            timeout: 60000,
+        });
+    } catch (e) {
+        rmSync(profile, { recursive: true, force: true });
+        console.log(`SKIP: the browser ${executablePath} cannot start here: ${e.message.split("\n")[0]}`);
+        process.exit(SKIP);
+    }
+    const close = async () => {
+        await context.close();
+        rmSync(profile, { recursive: true, force: true });
+    };
+    return { context, close };
+}
+
+// Opens a page that records every console error and uncaught exception into page.errors.
+export async function openPage(context) {
+    const page = await context.newPage();
+    page.errors = [];
+    page.on("console", (m) => {
+        if (m.type() === "error") page.errors.push(m.text());
+    });
+    page.on("pageerror", (e) => page.errors.push(String(e)));
+    return page;
+}
+
+// Collects failed checks and prints them; the process fails if any did.
+export class Checks {
+    constructor() {
+        this.failed = 0;
+    }
+    check(ok, what, detail = "") {
+        console.log(`${ok ? "ok  " : "FAIL"} ${what}${detail ? ": " + detail : ""}`);
+        if (!ok) ++this.failed;
+        return ok;
+    }
+    done() {
+        console.log(this.failed ? `${this.failed} check(s) failed` : "all checks passed");
+        process.exit(this.failed ? 1 : 0);
+    }
+}
+
+// Pairs of (the page's play position, the audio context's time) sampled over a while.
+export async function sampleClock(page, seconds, everyMs = 250) {
+    const samples = [];
+    const until = Date.now() + seconds * 1000;
+    while (Date.now() < until) {
+        samples.push(await page.evaluate(() => ({ ...window.kvShow })));
+        await page.waitForTimeout(everyMs);
+    }
+    return samples;
+}
+
+export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));

@@ -1,0 +1,114 @@
+// The page's own behaviour on a stand-in module and four seconds of music: the title and
+// "click to start", the clock following the audio context, the show ending by itself and
+// playing again, Escape's closing frame, full screen, and the test-only stills.
+import { execFileSync } from "node:child_process";
+import { copyFileSync, mkdirSync, mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { Checks, openPage, sampleClock, serve, startBrowser } from "./harness.mjs";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const web = join(here, "../../web");
+
+// The page's files beside the stand-in module and a short tone as the music.
+const site = mkdtempSync(join(tmpdir(), "kv-page-"));
+for (const f of ["index.html", "show.js", "clock.js", "style.css"]) copyFileSync(join(web, f), join(site, f));
+copyFileSync(join(here, "standin/kelvaster.js"), join(site, "kelvaster.js"));
+mkdirSync(join(site, "Data"));
+const wav = join(site, "tone.wav");
+execFileSync("sox", ["-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "4", "sine", "440", "vol", "0.1"]);
+execFileSync("oggenc", ["-Q", "-o", join(site, "Data/tech.ogg"), wav]);
+const totalMs = 4000;
+
+const server = await serve(site);
+const browser = await startBrowser();
+const t = new Checks();
+try {
+    const page = await openPage(browser.context);
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.kvShow.phase === "title", null, { timeout: 20000 });
+    const shown = await page.textContent("#title");
+    t.check(/Kelvaster by zir/.test(shown) && /click to start/.test(shown), "title and 'click to start'", shown.trim());
+    t.check(await page.isVisible("#keys"), "the keys are listed", await page.textContent("#keys"));
+    t.check((await page.evaluate(() => window.kvShow.totalMs)) === totalMs, "music length in ms");
+    t.check((await page.evaluate(() => window.kvStandin.frame)) === 0, "no frame drawn before the click");
+
+    // A real click starts the show; the clock follows what the audio context says is heard.
+    await page.click("#stage");
+    await page.waitForFunction(() => window.kvShow.phase === "playing", null, { timeout: 10000 });
+    const samples = await sampleClock(page, 1.5);
+    const a = samples[0];
+    const b = samples[samples.length - 1];
+    const heard = (b.audioTime - a.audioTime) * 1000;
+    t.check(b.playMs > a.playMs && heard > 800, "the clock runs with the audio context",
+        `play ${a.playMs} -> ${b.playMs} ms, audio context +${heard.toFixed(0)} ms`);
+    const worst = Math.max(...samples.map((s) => Math.abs(s.playMs - Math.max(0, (s.audioTime - s.latency) * 1000))));
+    t.check(worst <= 1, "play position = audio time less output latency", `worst gap ${worst.toFixed(2)} ms`);
+
+    // At the end threshold the page stops by itself and offers the show again.
+    await page.waitForFunction(() => window.kvShow.phase === "ended", null, { timeout: 8000 });
+    const last = await page.evaluate(() => window.kvStandin.lastClock);
+    t.check(last >= 0.986539, "the show ended at the end threshold", `last clock ${last}`);
+    t.check(/play it again/.test(await page.textContent("#title")), "offers to play again");
+    t.check((await page.evaluate(() => window.kvShow.audioState)) === "suspended", "sound stopped at the end");
+
+    await page.keyboard.press("Space");
+    await page.waitForFunction(() => window.kvShow.phase === "playing", null, { timeout: 10000 });
+    await page.waitForTimeout(500);
+    const again = await page.evaluate(() => ({ ...window.kvShow, reset: window.kvStandin.reset }));
+    t.check(again.reset === 1 && again.playMs < 1500, "a key plays it again from the start",
+        `reset ${again.reset}, play ${again.playMs} ms`);
+
+    // Escape: the audio stops, no more frames, the last frame stays under a quiet note.
+    await page.keyboard.press("Escape");
+    const frames = await page.evaluate(() => window.kvStandin.frame);
+    await page.waitForTimeout(400);
+    const after = await page.evaluate(() => ({ ...window.kvShow, frames: window.kvStandin.frame }));
+    t.check(after.phase === "ended" && after.frames === frames, "Escape stops the frames",
+        `${frames} -> ${after.frames}`);
+    t.check(after.audioState === "suspended", "Escape stops the sound", after.audioState);
+    t.check(/ended/.test(await page.textContent("#title")), "Escape leaves a closing note");
+
+    // Full screen scales the canvas, not its pixels.
+    await page.click("#fullscreen");
+    await page.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 5000 }).catch(() => {});
+    const fit = await page.evaluate(() => {
+        const c = document.getElementById("canvas");
+        const r = c.getBoundingClientRect();
+        return { full: document.fullscreenElement && document.fullscreenElement.id, w: c.width, h: c.height,
+            boxW: r.width, boxH: r.height, vw: innerWidth, vh: innerHeight, fit: getComputedStyle(c).objectFit };
+    });
+    t.check(fit.full === "stage" && fit.w === 800 && fit.h === 600 && fit.fit === "contain" &&
+        fit.boxW === fit.vw && fit.boxH === fit.vh, "full screen: the 800 x 600 canvas fills the screen, contained",
+        JSON.stringify(fit));
+    await page.keyboard.press("f");
+    await page.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 5000 }).catch(() => {});
+    t.check(await page.evaluate(() => document.fullscreenElement === null), "f leaves full screen");
+    t.check(page.errors.length === 0, "no console errors", page.errors.join(" | "));
+
+    // The test-only still: the 60 fps run's frames before 1000 ms are moved, the last drawn.
+    const still = await openPage(browser.context);
+    await still.goto(server.url + "?ms=1000&len=4000");
+    await still.waitForFunction(() => window.kvReady === true, null, { timeout: 10000 });
+    const s = await still.evaluate(() => ({ ...window.kvStill, ...window.kvStandin }));
+    t.check(s.advance === 59 && s.frame === 2 && s.lastClock === Math.fround(0.25),
+        "?ms=1000: 59 frames moved, the 60th and the moment drawn", JSON.stringify(s));
+    await still.goto(server.url + "?clock=0.5");
+    await still.waitForFunction(() => window.kvReady === true, null, { timeout: 10000 });
+    const c = await still.evaluate(() => ({ ...window.kvStill, ...window.kvStandin }));
+    t.check(c.playMs === 2000 && c.lastClock === 0.5 && c.advance === 119, "?clock=0.5 of the music's own length",
+        JSON.stringify(c));
+    await still.goto(server.url + "?clock=banana");
+    await still.waitForFunction(() => window.kvShow.phase === "failed", null, { timeout: 10000 });
+    t.check(/bad \?clock=banana/.test(await still.textContent("#status")), "a bad still request is refused");
+    await still.goto(server.url);
+    await still.waitForFunction(() => window.kvShow.phase === "title", null, { timeout: 10000 });
+    t.check(await still.evaluate(() => window.kvReady === undefined && window.kvStill === undefined &&
+        window.kvStandin.frame === 0), "the default page draws no still");
+} finally {
+    await browser.close();
+    await server.close();
+    rmSync(site, { recursive: true, force: true });
+}
+t.done();

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Builds the show for a web page into build-web/: kelvaster.js, kelvaster.wasm, kelvaster.data
+# (the pictures), Data/tech.ogg (the music) and the page itself. The pictures and the music
+# come from the native build's generators, which this builds first if needed.
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build -j"$jobs" --target kv_data >/dev/null
+
+mkdir -p build-web/Data
+emcmake cmake -S . -B build-web/.cmake -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DKV_WEB_DATA="$root/build/Data" -DKV_WEB_OUT="$root/build-web" >/dev/null
+cmake --build build-web/.cmake -j"$jobs" --target kelvaster
+cp build/Data/tech.ogg build-web/Data/tech.ogg
+for f in web/index.html web/*.js web/*.css; do
+    [ -e "$f" ] && cp "$f" build-web/
+done
+echo "web build: $root/build-web"

@@ -1,0 +1,264 @@
+// The show in a page: the title until a click or key (browsers let sound start only then),
+// then one frame per animation frame at the clock of what is heard, until the show ends by
+// itself or Escape ends it. A test-only query (?clock=, ?ms=, ?frame=, with ?len=) draws one
+// still instead, as a 60 fps run would have drawn it.
+(function () {
+    "use strict";
+
+    const clock = window.kvClock;
+    const canvas = document.getElementById("canvas");
+    const stage = document.getElementById("stage");
+    const title = document.getElementById("title");
+    const status = document.getElementById("status");
+    const fullscreenButton = document.getElementById("fullscreen");
+
+    // What the page is doing, for anyone watching from outside (the browser tests).
+    const state = (window.kvShow = {
+        phase: "loading", // loading, title, starting, playing, ended, failed
+        frames: 0,
+        playMs: 0,
+        totalMs: 0,
+        audioTime: 0, // the audio context's time since the music started, at the last frame
+        latency: 0,
+        // Milliseconds since the page was opened: ready for the click, started, first frame.
+        readyAt: null,
+        startedAt: null,
+        firstFrameAt: null,
+        get audioState() {
+            return audio ? audio.state : "none";
+        },
+    });
+
+    function say(text) {
+        status.textContent = text;
+    }
+
+    function fail(text) {
+        state.phase = "failed";
+        title.hidden = false;
+        say(text);
+        console.error("kelvaster: " + text);
+    }
+
+    async function fetchBytes(path) {
+        const response = await fetch(path);
+        if (!response.ok) throw new Error(path + ": " + response.status + " " + response.statusText);
+        return response.arrayBuffer();
+    }
+
+    async function loadEngine() {
+        if (typeof window.createKelvaster !== "function")
+            throw new Error("kelvaster.js did not load");
+        const module = await window.createKelvaster({ canvas });
+        const engine = {
+            init: module.cwrap("kv_init", "number", []),
+            frame: module.cwrap("kv_frame", "number", ["number", "number"]),
+            advance: module.cwrap("kv_advance", null, ["number", "number"]),
+            reset: module.cwrap("kv_reset", null, []),
+        };
+        const code = engine.init();
+        if (code !== 0) throw new Error("the show could not start its graphics (code " + code + ")");
+        return engine;
+    }
+
+    // ---- Stills for tests -------------------------------------------------------------------
+
+    function stillRequest(params) {
+        const keys = ["clock", "ms", "frame"].filter((k) => params.has(k));
+        if (keys.length === 0) return null;
+        if (keys.length > 1) throw new Error("give one of ?clock=, ?ms= or ?frame=");
+        const key = keys[0];
+        const value = Number(params.get(key));
+        const ok = key === "clock" ? value >= 0 && value <= 1 : Number.isInteger(value) && value >= 0;
+        if (!ok) throw new Error("bad ?" + key + "=" + params.get(key));
+        let len = null;
+        if (params.has("len")) {
+            len = Number(params.get("len"));
+            if (!(Number.isInteger(len) && len > 0)) throw new Error("bad ?len=" + params.get("len"));
+        }
+        return { key, value, len };
+    }
+
+    // Moves the show through every frame a 60 fps run draws before the moment, drawing the last
+    // of them whole for the GL state it leaves, then draws the moment itself.
+    function drawStill(engine, request, totalMs) {
+        let playMs;
+        if (request.key === "clock") playMs = clock.playMsForClock(request.value, totalMs);
+        else if (request.key === "ms") playMs = request.value;
+        else playMs = clock.framePlayMs(request.value);
+        if (playMs > totalMs) throw new Error("that moment is past the music's end (" + totalMs + " ms)");
+        const before = request.key === "frame" ? request.value : clock.framesBefore(playMs);
+        for (let k = 0; k + 1 < before; ++k) engine.advance(clock.framePlayMs(k), totalMs);
+        if (before > 0) engine.frame(clock.framePlayMs(before - 1), totalMs);
+        engine.frame(playMs, totalMs);
+        window.kvStill = {
+            playMs,
+            totalMs,
+            clock: clock.showClock(playMs, totalMs),
+            framesBefore: before,
+        };
+    }
+
+    async function runStill(request) {
+        title.hidden = true;
+        document.body.classList.add("still");
+        const totalMs =
+            request.len || clock.musicLengthMs(clock.readOggVorbis(await fetchBytes("Data/tech.ogg")));
+        if (!(totalMs > 0)) throw new Error("the music has no length");
+        const engine = await loadEngine();
+        state.totalMs = totalMs;
+        drawStill(engine, request, totalMs);
+        state.phase = "still";
+        // Ready once the frame has reached the screen.
+        requestAnimationFrame(() => requestAnimationFrame(() => (window.kvReady = true)));
+    }
+
+    // ---- The show -----------------------------------------------------------------------------
+
+    let engine = null;
+    let music = null; // decoded AudioBuffer
+    let musicRate = 0;
+    let audio = null; // AudioContext, made on the first click
+    let source = null;
+    let startTime = 0;
+    let pendingStart = false;
+
+    function latency() {
+        if (audio.outputLatency > 0) return audio.outputLatency;
+        if (audio.baseLatency > 0) return audio.baseLatency;
+        return 0;
+    }
+
+    function stopAudio() {
+        if (source) {
+            source.onended = null;
+            try {
+                source.stop();
+            } catch (e) {
+                // already stopped
+            }
+            source.disconnect();
+            source = null;
+        }
+        if (audio && audio.state === "running") audio.suspend();
+    }
+
+    function frame() {
+        if (state.phase !== "playing") return;
+        state.audioTime = audio.currentTime - startTime;
+        state.latency = latency();
+        state.playMs = clock.heardMs(audio.currentTime, startTime, state.latency, state.totalMs);
+        const ended = engine.frame(state.playMs, state.totalMs);
+        ++state.frames;
+        if (state.firstFrameAt === null) state.firstFrameAt = performance.now();
+        if (ended) finish("The show is over.");
+        else requestAnimationFrame(frame);
+    }
+
+    // Made inside the click or key that starts the show: browsers let sound start only then.
+    function openAudio() {
+        if (audio) return;
+        try {
+            // At the music's own rate the context plays it without resampling.
+            audio = musicRate ? new AudioContext({ sampleRate: musicRate }) : new AudioContext();
+        } catch (e) {
+            audio = new AudioContext();
+        }
+    }
+
+    async function start() {
+        if (state.phase === "failed") return;
+        openAudio();
+        if (state.phase === "loading") {
+            pendingStart = true;
+            say("loading…");
+            return;
+        }
+        if (state.phase !== "title" && state.phase !== "ended") return;
+        state.phase = "starting";
+        state.startedAt = performance.now();
+        state.firstFrameAt = null;
+        try {
+            await audio.resume();
+        } catch (e) {
+            fail("sound could not start: " + e.message);
+            return;
+        }
+        if (state.frames > 0) engine.reset();
+        state.frames = 0;
+        source = audio.createBufferSource();
+        source.buffer = music;
+        source.connect(audio.destination);
+        startTime = audio.currentTime;
+        source.start(startTime);
+        title.hidden = true;
+        stage.classList.remove("closed");
+        state.phase = "playing";
+        requestAnimationFrame(frame);
+    }
+
+    // The last frame stays, dimmed, under a quiet note: the closing frame.
+    function finish(text) {
+        if (state.phase !== "playing" && state.phase !== "starting") return;
+        state.phase = "ended";
+        stopAudio();
+        stage.classList.add("closed");
+        title.hidden = false;
+        say(text + " Click or press a key to play it again.");
+    }
+
+    function toggleFullscreen() {
+        if (document.fullscreenElement) document.exitFullscreen();
+        else if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
+    }
+
+    function onKey(event) {
+        if (event.key === "f" || event.key === "F") {
+            toggleFullscreen();
+        } else if (event.key === "Escape") {
+            finish("The show was ended.");
+        } else if (!event.repeat && !event.ctrlKey && !event.altKey && !event.metaKey) {
+            start();
+        } else {
+            return;
+        }
+        event.preventDefault();
+    }
+
+    async function prepare() {
+        const bytes = await fetchBytes("Data/tech.ogg");
+        const info = clock.readOggVorbis(bytes);
+        state.totalMs = clock.musicLengthMs(info);
+        if (!(state.totalMs > 0)) throw new Error("the music has no length");
+        musicRate = info.rate;
+        // Decoded off the page's own audio context, which may only be made after a click.
+        const decoder = new OfflineAudioContext(info.channels, 1, info.rate);
+        const [decoded, loaded] = await Promise.all([decoder.decodeAudioData(bytes), loadEngine()]);
+        music = decoded;
+        engine = loaded;
+        state.phase = "title";
+        state.readyAt = performance.now();
+        say("click to start");
+        if (pendingStart) start();
+    }
+
+    fullscreenButton.addEventListener("click", (event) => {
+        event.stopPropagation();
+        toggleFullscreen();
+    });
+
+    let request = null;
+    try {
+        request = stillRequest(new URLSearchParams(location.search));
+    } catch (e) {
+        fail(e.message);
+        return;
+    }
+    if (request) {
+        runStill(request).catch((e) => fail(e.message));
+        return;
+    }
+    document.addEventListener("keydown", onKey);
+    stage.addEventListener("click", () => start());
+    prepare().catch((e) => fail(e.message));
+})();
