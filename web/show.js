@@ -216,6 +216,7 @@
         if (event.key === "f" || event.key === "F") {
             toggleFullscreen();
         } else if (event.key === "Escape") {
+            pendingStart = false;
             finish("The show was ended.");
         } else if (!event.repeat && !event.ctrlKey && !event.altKey && !event.metaKey) {
             start();
