@@ -1,6 +1,9 @@
 #include "platform/webgl/fixed_function.h"
 
+#include "platform/webgl/line_pixels.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -19,13 +22,22 @@ float clamp01(float v) {
 } // namespace
 
 bool RasterState::operator==(const RasterState& o) const {
-    return texture == o.texture && lines == o.lines && blend == o.blend &&
-           blendSrc == o.blendSrc && blendDst == o.blendDst && depthTest == o.depthTest && cull == o.cull && cullMode == o.cullMode;
+    return texture == o.texture && blend == o.blend && blendSrc == o.blendSrc &&
+           blendDst == o.blendDst && depthTest == o.depthTest && cull == o.cull &&
+           cullMode == o.cullMode;
 }
 
-FixedFunction::FixedFunction(DrawSink& sink) : sink_(sink) {
+FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
+    : sink_(sink), framebufferHeight_(framebufferHeight) {
     modelview_[0] = identity();
     projection_[0] = identity();
+}
+
+void FixedFunction::viewport(int x, int y, int width, int height) {
+    viewport_[0] = float(x);
+    viewport_[1] = float(y);
+    viewport_[2] = float(width);
+    viewport_[3] = float(height);
 }
 
 void FixedFunction::setEnabled(GLenum cap, bool on) {
@@ -83,8 +95,7 @@ void FixedFunction::matrixMode(GLenum mode) {
 
 Mat4& FixedFunction::current() {
     mvpDirty_ = true;
-    return matrixMode_ == GL_PROJECTION ? projection_[projectionTop_]
-                                        : modelview_[modelviewTop_];
+    return matrixMode_ == GL_PROJECTION ? projection_[projectionTop_] : modelview_[modelviewTop_];
 }
 
 void FixedFunction::loadIdentity() {
@@ -185,15 +196,14 @@ void FixedFunction::end() {
     assemble();
 }
 
-RasterState FixedFunction::rasterState(bool lines) const {
+RasterState FixedFunction::rasterState(bool cull) const {
     RasterState s;
     s.texture = texture2d_ ? texture_ : 0;
-    s.lines = lines;
     s.blend = blend_;
     s.blendSrc = blendSrc_;
     s.blendDst = blendDst_;
     s.depthTest = depthTest_;
-    s.cull = cull_ && !lines; // culling applies to polygons only
+    s.cull = cull_ && cull;
     s.cullMode = cullMode_;
     return s;
 }
@@ -219,16 +229,15 @@ void FixedFunction::assemble() {
     auto flat = [&](size_t i) { return flat_ ? v[i].color : nullptr; };
     switch (primitive_) {
     case GL_QUADS: {
-        const RasterState state = rasterState(false);
+        const RasterState state = rasterState(true);
         for (size_t q = 0; q + 3 < n; q += 4) {
-            const OutVertex* tri[6] = {&v[q],     &v[q + 1], &v[q + 2],
-                                       &v[q], &v[q + 2], &v[q + 3]};
+            const OutVertex* tri[6] = {&v[q], &v[q + 1], &v[q + 2], &v[q], &v[q + 2], &v[q + 3]};
             emit(state, tri, 6, flat(q + 3));
         }
         break;
     }
     case GL_POLYGON: {
-        const RasterState state = rasterState(false);
+        const RasterState state = rasterState(true);
         for (size_t i = 1; i + 1 < n; ++i) {
             const OutVertex* tri[3] = {&v[0], &v[i], &v[i + 1]};
             emit(state, tri, 3, flat(0));
@@ -237,15 +246,8 @@ void FixedFunction::assemble() {
     }
     case GL_LINE_STRIP:
     case GL_LINE_LOOP: {
-        const RasterState state = rasterState(true);
-        for (size_t i = 0; i + 1 < n; ++i) {
-            const OutVertex* line[2] = {&v[i], &v[i + 1]};
-            emit(state, line, 2, flat(i + 1));
-        }
-        if (primitive_ == GL_LINE_LOOP && n >= 2) {
-            const OutVertex* line[2] = {&v[n - 1], &v[0]};
-            emit(state, line, 2, flat(0));
-        }
+        for (size_t i = 0; i + 1 < n; ++i) emitLine(v[i], v[i + 1], flat(i + 1));
+        if (primitive_ == GL_LINE_LOOP && n >= 2) emitLine(v[n - 1], v[0], flat(0));
         break;
     }
     default:
@@ -253,10 +255,67 @@ void FixedFunction::assemble() {
     }
 }
 
+namespace {
+OutVertex mix(const OutVertex& a, const OutVertex& b, float t) {
+    OutVertex m;
+    for (int i = 0; i < 4; ++i) m.clip[i] = a.clip[i] + t * (b.clip[i] - a.clip[i]);
+    for (int i = 0; i < 4; ++i) m.color[i] = a.color[i] + t * (b.color[i] - a.color[i]);
+    for (int i = 0; i < 2; ++i) m.uv[i] = a.uv[i] + t * (b.uv[i] - a.uv[i]);
+    return m;
+}
+} // namespace
+
+// A line becomes the pixels the native rasterizer would give it, worked out in window
+// coordinates (counted from the top, as llvmpipe sees a window) and sent back as rectangles
+// on pixel boundaries in normalized device coordinates. Culling never applies to lines.
+void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor) {
+    float t0, t1;
+    if (!clipLine(a.clip, b.clip, t0, t1)) return;
+    const OutVertex ends[2] = {t0 > 0 ? mix(a, b, t0) : a, t1 > 0 ? mix(b, a, t1) : b};
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    if (halfW <= 0 || halfH <= 0) return;
+    const float centreX = viewport_[0] + halfW;
+    const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
+    LinePoint window[2];
+    float depth[2];
+    for (int i = 0; i < 2; ++i) {
+        const float oneOverW = 1.0f / ends[i].clip[3];
+        window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
+        window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
+        depth[i] = ends[i].clip[2] * oneOverW;
+    }
+    const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
+    // Attributes follow the line's main axis only, as the native rasterizer's do.
+    const bool alongX =
+        std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
+    const double from = alongX ? window[0].x : window[0].y;
+    const double span = (alongX ? window[1].x : window[1].y) - from;
+    const RasterState state = rasterState(false);
+    for (size_t r = 0; r < count; ++r) {
+        const PixelRun& run = runs_[r];
+        const int xs[4] = {run.x0, run.x1, run.x1, run.x0};
+        const int ys[4] = {run.y0, run.y0, run.y1, run.y1};
+        OutVertex corners[4];
+        for (int i = 0; i < 4; ++i) {
+            // Linear along the main axis, so the rectangle's corners carry it exactly.
+            const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
+            OutVertex& c = corners[i];
+            c = mix(ends[0], ends[1], t);
+            c.clip[0] = float((xs[i] - centreX) / halfW);
+            c.clip[1] = float((centreFromTop - ys[i]) / halfH);
+            c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
+            c.clip[3] = 1.0f;
+        }
+        const OutVertex* tri[6] = {&corners[0], &corners[1], &corners[2],
+                                   &corners[0], &corners[2], &corners[3]};
+        emit(state, tri, 6, flatColor);
+    }
+}
+
 void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
     // Any other layout would be read wrongly; the toolkit only ever hands this one over.
-    arrays_ = format == GL_T2F_N3F_V3F && stride == 0 ? static_cast<const float*>(pointer)
-                                                      : nullptr;
+    arrays_ =
+        format == GL_T2F_N3F_V3F && stride == 0 ? static_cast<const float*>(pointer) : nullptr;
 }
 
 // GL leaves the current normal and texture coordinate undefined after an array draw; Mesa

@@ -1,10 +1,12 @@
 // The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
 // matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
 // material, flat shading, and the assembly of quads, polygons, strips and loops into the
-// triangles and lines WebGL draws. Vertices leave in clip space with their final colour, so
+// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with their
+// final colour, so
 // a whole run of shapes under one raster state goes to the GPU as one draw.
 #pragma once
 
+#include "platform/webgl/line_pixels.h"
 #include "platform/webgl/matrix.h"
 
 #include <GL/gl.h>
@@ -22,7 +24,6 @@ struct OutVertex {
 // What the GPU needs to know to draw a run of vertices; anything else is baked into them.
 struct RasterState {
     GLuint texture = 0; // 0: untextured
-    bool lines = false; // GL_LINES pairs, else GL_TRIANGLES
     bool blend = false;
     GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
     bool depthTest = false;
@@ -32,7 +33,7 @@ struct RasterState {
     bool operator!=(const RasterState& o) const { return !(*this == o); }
 };
 
-// Receives each finished run of vertices.
+// Receives each finished run of vertices, as triangles.
 class DrawSink {
   public:
     virtual void draw(const RasterState& state, const OutVertex* vertices, size_t count) = 0;
@@ -46,8 +47,9 @@ class FixedFunction {
     static constexpr size_t kStackDepth = 32;
     static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
     static constexpr size_t kBatchVertices = 3 * 8192;
+    static constexpr size_t kMaxLineRuns = 2048; // more than a clipped line can have
 
-    explicit FixedFunction(DrawSink& sink);
+    FixedFunction(DrawSink& sink, int framebufferHeight);
 
     void setEnabled(GLenum cap, bool on);
     bool isEnabled(GLenum cap) const;
@@ -68,6 +70,8 @@ class FixedFunction {
     void blendFunc(GLenum src, GLenum dst);
     void cullFace(GLenum mode) { cullMode_ = mode; }
     void shadeModel(GLenum mode) { flat_ = mode == GL_FLAT; }
+    // Lines are laid out in window coordinates, so the pipeline follows the viewport.
+    void viewport(int x, int y, int width, int height);
 
     void begin(GLenum mode);
     void vertex(float x, float y, float z);
@@ -82,11 +86,12 @@ class FixedFunction {
     void flush();
 
   private:
-    RasterState rasterState(bool lines) const;
+    RasterState rasterState(bool cull) const;
     void updateMatrices();
     void emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
               const float* flatColor);
     void assemble();
+    void emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor);
     Mat4& current();
 
     DrawSink& sink_;
@@ -95,6 +100,8 @@ class FixedFunction {
     bool flat_ = false;
     GLenum blendSrc_ = GL_ONE, blendDst_ = GL_ZERO, cullMode_ = GL_BACK;
     GLuint texture_ = 0;
+    int framebufferHeight_;
+    float viewport_[4] = {0, 0, 0, 0};
 
     GLenum matrixMode_ = GL_MODELVIEW;
     Mat4 modelview_[kStackDepth], projection_[kStackDepth];
@@ -114,6 +121,7 @@ class FixedFunction {
     bool overflowReported_ = false;
 
     const float* arrays_ = nullptr;
+    PixelRun runs_[kMaxLineRuns];
 
     RasterState pendingState_;
     OutVertex pending_[kBatchVertices];

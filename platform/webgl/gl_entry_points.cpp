@@ -13,7 +13,6 @@ void emscripten_glClearColor(GLclampf, GLclampf, GLclampf, GLclampf);
 void emscripten_glCopyTexImage2D(GLenum, GLint, GLenum, GLint, GLint, GLsizei, GLsizei, GLint);
 void emscripten_glGenTextures(GLsizei, GLuint*);
 void emscripten_glGetIntegerv(GLenum, GLint*);
-void emscripten_glLineWidth(GLfloat);
 void emscripten_glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
                              const void*);
 void emscripten_glTexParameteri(GLenum, GLenum, GLint);
@@ -21,6 +20,7 @@ void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 }
 
 namespace {
+constexpr int kFramebufferHeight = 600; // the canvas, as the show's window
 webgl::WebGLDevice device;
 webgl::FixedFunction* pipeline = nullptr;
 
@@ -34,7 +34,7 @@ void bindForUpdate() {
 
 bool openWebGLContext(const char* canvasSelector) {
     if (!device.open(canvasSelector)) return false;
-    static webgl::FixedFunction fresh(device);
+    static webgl::FixedFunction fresh(device, kFramebufferHeight);
     pipeline = &fresh;
     return true;
 }
@@ -43,6 +43,7 @@ extern "C" {
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     pipeline->flush();
+    pipeline->viewport(x, y, width, height);
     emscripten_glViewport(x, y, width, height);
 }
 
@@ -75,10 +76,8 @@ void glBlendFunc(GLenum src, GLenum dst) {
     pipeline->blendFunc(src, dst);
 }
 
-void glLineWidth(GLfloat width) {
-    pipeline->flush();
-    emscripten_glLineWidth(width);
-}
+// Lines are drawn as quads one pixel across, the only width the show uses.
+void glLineWidth(GLfloat) {}
 
 void glMatrixMode(GLenum mode) {
     pipeline->matrixMode(mode);
@@ -185,8 +184,7 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 
 void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
-    pipeline->multMatrix(
-        webgl::lookAt(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ));
+    pipeline->multMatrix(webgl::lookAt(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ));
 }
 
 // The browser shows the canvas when control returns to it; all that is left is to draw

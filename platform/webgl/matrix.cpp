@@ -98,8 +98,8 @@ void cross(const float a[3], const float b[3], float out[3]) {
 }
 } // namespace
 
-Mat4 lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY,
-            double centerZ, double upX, double upY, double upZ) {
+Mat4 lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY, double centerZ,
+            double upX, double upY, double upZ) {
     float forward[3] = {float(centerX - eyeX), float(centerY - eyeY), float(centerZ - eyeZ)};
     float up[3] = {float(upX), float(upY), float(upZ)};
     float side[3];
@@ -130,7 +130,7 @@ std::array<float, 9> normalMatrix(const Mat4& m) {
     const float det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
     if (det == 0.0f) return {};
     const float k = 1.0f / det;
-    return {(e * i - f * h) * k, -(d * i - f * g) * k, (d * h - e * g) * k,
+    return {(e * i - f * h) * k,  -(d * i - f * g) * k, (d * h - e * g) * k,
             -(b * i - c * h) * k, (a * i - c * g) * k,  -(a * h - b * g) * k,
             (b * f - c * e) * k,  -(a * f - c * d) * k, (a * e - b * d) * k};
 }

@@ -20,8 +20,8 @@ Mat4 ortho(float left, float right, float bottom, float top, float nearZ, float 
 // GLU's: worked in double, then narrowed to float as glMultMatrixd does.
 Mat4 perspective(double fovyDegrees, double aspect, double nearZ, double farZ);
 // GLU's: the rotation in float, then the translation by -eye.
-Mat4 lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY,
-            double centerZ, double upX, double upY, double upZ);
+Mat4 lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY, double centerZ,
+            double upX, double upY, double upZ);
 
 // m x (x, y, z, 1).
 std::array<float, 4> transformPoint(const Mat4& m, float x, float y, float z);

@@ -183,7 +183,7 @@ void WebGLDevice::draw(const RasterState& state, const OutVertex* vertices, size
     apply(state);
     emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(OutVertex)), vertices,
                             GL_STREAM_DRAW);
-    emscripten_glDrawArrays(state.lines ? GL_LINES : GL_TRIANGLES, 0, GLsizei(count));
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
 }
 
 } // namespace webgl
