@@ -30,7 +30,7 @@ DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
       pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
-      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), bEnded(false),
+      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), nNextHalf(1), bEnded(false),
       bPlayingOnce(false) {
     InitializeCriticalSection(&csLock);
 }
@@ -129,12 +129,14 @@ bool CdSound::FillBuffer(DWORD position) {
     BYTE* region = static_cast<BYTE*>(region1 ? region1 : region2);
     const DWORD regionBytes = region1 ? bytes1 : bytes2;
     if (region) {
-        std::memset(region, 0, std::min(dwBufferBytes, regionBytes));
+        std::memset(region, silenceByte(pLoader->GetBitsPerSample()),
+                    std::min(dwBufferBytes, regionBytes));
         if (count > 0)
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
     }
     dwLastCursor = 0;
     nEndWakes = 0;
+    nNextHalf = 1;
     bEnded = false;
     pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
     // A wake still pending belongs to the buffer as it was: the refill it asks for would skip

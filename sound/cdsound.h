@@ -17,6 +17,11 @@ class CSoundLoader;
 // and play position is counted.
 DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);
 
+// The byte that sounds as silence: 8-bit samples are unsigned, wider ones signed.
+inline BYTE silenceByte(WORD bitsPerSample) {
+    return bitsPerSample == 8 ? 0x80 : 0;
+}
+
 class CdSound {
   public:
     CdSound();
@@ -70,6 +75,8 @@ class CdSound {
     // Wakes of the worker left until the cursor has passed the last sample; 0 while the
     // sound still flows. FillBuffer starts it afresh.
     int nEndWakes;
+    // The half the worker fills next (csLock); FillBuffer fills the first, so it is then 1.
+    int nNextHalf;
     // The sound has played to its end: the worker stopped the stream there (or at a failed
     // read), or the buffer played once stopped by itself.
     std::atomic<bool> bEnded;

@@ -9,6 +9,7 @@
 void StreamThread(void* argument) {
     auto* sound = static_cast<CdSound*>(argument);
     const DWORD half = sound->pLoader->GetBufferSize();
+    const BYTE silence = silenceByte(sound->pLoader->GetBitsPerSample());
     for (;;) {
         const DWORD woken = WaitForMultipleObjects(2, sound->hEvents, 0, INFINITE);
         // Leaving and its reason are settled under the lock, so that Play, which looks at
@@ -20,6 +21,12 @@ void StreamThread(void* argument) {
             sound->bStreaming = false; // stopped from outside: it resumes with a new worker
             return;
         }
+        // Event 1 sits at the middle: the first half has just played and is refilled.
+        const int refill = woken == WAIT_OBJECT_0 + 1 ? 0 : 1;
+        // A wake taken before FillBuffer started the buffer afresh, but served after it, asks
+        // for a half that is already filled: serving it would skip a second.
+        if (refill != sound->nNextHalf) continue;
+        sound->nNextHalf = 1 - refill;
         // The cursor has left the half that held the last of the sound: all of it was heard.
         if (sound->nEndWakes > 0 && --sound->nEndWakes == 0) {
             sound->pDSBuffer->Stop();
@@ -27,8 +34,7 @@ void StreamThread(void* argument) {
             sound->bStreaming = false;
             return;
         }
-        // Event 1 sits at the middle: the first half has just played.
-        const DWORD offset = woken == WAIT_OBJECT_0 + 1 ? 0 : sound->notifyPositions[1].dwOffset;
+        const DWORD offset = sound->notifyPositions[refill].dwOffset;
         int count = sound->nEndWakes > 0 ? 0 : sound->pLoader->Read(0);
         if (count < 0) count = 0; // a failed read ends the sound where it failed
         if (DWORD(count) < half && sound->nEndWakes == 0) {
@@ -45,7 +51,7 @@ void StreamThread(void* argument) {
             const DWORD filled = DWORD(count) < room ? DWORD(count) : room;
             std::memcpy(region, sound->pLoader->GetBuffer(), filled);
             // Silence after the end, never what the half held a pass ago.
-            std::memset(region + filled, 0, room - filled);
+            std::memset(region + filled, silence, room - filled);
             sound->pDSBuffer->Unlock(region1, bytes1, region2, bytes2);
         }
     }

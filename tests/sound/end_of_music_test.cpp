@@ -4,17 +4,18 @@
 #include "shell/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
+#include "sound/sound_loader.h"
 #include "sound_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace {
 
 HWND const kWindow = reinterpret_cast<HWND>(0x1);
-constexpr DWORD kHalf = 176400;     // one second of 16-bit stereo at 44100 Hz
 constexpr double kFrame = 1.0 / 60; // seconds between frames
 constexpr double kLatency = 0.023;  // about what a sound card's callback buffer adds
 
@@ -29,7 +30,7 @@ void PrintTo(const Piece& piece, std::ostream* out) {
     *out << piece.file;
 }
 
-// The 16-bit stereo sound a fixture holds, as bytes.
+// The sample bytes a fixture holds: 16-bit stereo decoded from Ogg, or a WAVE file's data.
 std::string Pcm(const std::string& file) {
     if (file.size() > 4 && file.substr(file.size() - 4) == ".ogg") {
         const std::vector<std::int16_t> pcm = DecodeOgg(Fixture(file), nullptr, nullptr);
@@ -40,22 +41,28 @@ std::string Pcm(const std::string& file) {
     return data == std::string::npos ? std::string() : bytes.substr(data + 8);
 }
 
-std::string AsPcm(const std::vector<float>& mixed) {
-    std::string bytes(mixed.size() * 2, '\0');
-    for (size_t i = 0; i < mixed.size(); ++i) {
-        const auto v = std::int16_t(std::lround(mixed[i] * 32768.0f));
-        bytes[2 * i] = char(v & 0xFF);
-        bytes[2 * i + 1] = char(v >> 8 & 0xFF);
+// What the mix makes of sample bytes at the output's rate: left and right floats, mono on both.
+std::vector<float> Heard(const std::string& pcm, WORD channels, WORD bits) {
+    std::vector<float> heard;
+    const size_t width = bits / 8, frame = width * channels;
+    for (size_t at = 0; at + frame <= pcm.size(); at += frame) {
+        for (WORD c = 0; c < 2; ++c) {
+            const auto* p = reinterpret_cast<const std::uint8_t*>(pcm.data()) + at +
+                            (channels > 1 ? c * width : 0);
+            heard.push_back(bits == 8 ? (int(p[0]) - 128) / 128.0f
+                                      : std::int16_t(p[0] | p[1] << 8) / 32768.0f);
+        }
     }
-    return bytes;
+    return heard;
 }
 
-std::string Half(CdSound& sound, DWORD half) {
+std::string Half(CdSound& sound, DWORD index) {
+    const DWORD half = sound.pLoader->GetBufferSize();
     CriticalSectionGuard lock(&sound.csLock);
     void *r1, *r2;
     DWORD n1, n2;
     std::string bytes;
-    if (SUCCEEDED(sound.pDSBuffer->Lock(half * kHalf, kHalf, &r1, &n1, &r2, &n2, 0))) {
+    if (SUCCEEDED(sound.pDSBuffer->Lock(index * half, half, &r1, &n1, &r2, &n2, 0))) {
         bytes.assign(static_cast<const char*>(r1), n1);
         sound.pDSBuffer->Unlock(r1, n1, r2, n2);
     }
@@ -63,9 +70,9 @@ std::string Half(CdSound& sound, DWORD half) {
 }
 
 // Second k of the sound as the worker must write it: silence after the end.
-std::string Second(const std::string& pcm, size_t k) {
-    std::string s = k * kHalf < pcm.size() ? pcm.substr(k * kHalf, kHalf) : std::string();
-    s.resize(kHalf, '\0');
+std::string Second(const std::string& pcm, size_t k, DWORD half, char silence) {
+    std::string s = k * half < pcm.size() ? pcm.substr(k * half, half) : std::string();
+    s.resize(half, silence);
     return s;
 }
 
@@ -94,6 +101,9 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     ASSERT_TRUE(sound->Open(Fixture(piece.file).c_str()));
     EXPECT_EQ(sound->bStatic, !piece.streams);
     const DWORD length = sound->GetTotalTime();
+    const WORD bits = sound->pLoader->GetBitsPerSample();
+    const DWORD half = sound->pLoader->GetBufferSize();
+    const char silence = char(bits == 8 ? 0x80 : 0);
     EXPECT_EQ(length, piece.lengthMs);
     const double totalMs = length; // as the shell holds it
     const double thresholdMs = kEndThreshold * totalMs;
@@ -101,7 +111,7 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     sound->Play();
     // Play reaches offset 0 at once: the worker fills the second half before it is due.
     if (piece.streams) {
-        ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == Second(pcm, 1); }));
+        ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == Second(pcm, 1, half, silence); }));
     }
     DWORD lastMs = 0, endMs = 0, lastHalf = 0;
     size_t crossings = 0;
@@ -125,10 +135,10 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
         // (or stops, once the last sample has been heard); wait for it as a real second would.
         DWORD cursor = 0;
         ASSERT_EQ(sound->pDSBuffer->GetCurrentPosition(&cursor, nullptr), DS_OK);
-        if (cursor / kHalf != lastHalf) {
-            lastHalf = cursor / kHalf;
+        if (cursor / half != lastHalf) {
+            lastHalf = cursor / half;
             ++crossings;
-            const std::string next = Second(pcm, crossings + 1);
+            const std::string next = Second(pcm, crossings + 1, half, silence);
             ASSERT_TRUE(WaitUntil([&] {
                 return !sound->bStreaming || Half(*sound, 1 - lastHalf) == next;
             })) << "second "
@@ -149,13 +159,16 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     EXPECT_EQ(after, length);
 
     // Heard: the whole piece once, in order, then nothing but silence.
-    const std::string heard = AsPcm(output->Mixed());
-    ASSERT_GE(heard.size(), pcm.size());
-    size_t differ = 0;
-    while (differ < pcm.size() && heard[differ] == pcm[differ]) ++differ;
-    EXPECT_EQ(differ, pcm.size()) << "heard and played differ from byte " << differ;
-    const size_t noise = heard.find_first_not_of('\0', pcm.size());
-    EXPECT_EQ(noise, std::string::npos) << "sound at byte " << noise << " after the end";
+    const std::vector<float> expected =
+        Heard(pcm, sound->pLoader->GetNumChannels(), sound->pLoader->GetBitsPerSample());
+    const std::vector<float> heard = output->Mixed();
+    ASSERT_GE(heard.size(), expected.size());
+    const auto differ = std::mismatch(expected.begin(), expected.end(), heard.begin()).first;
+    EXPECT_EQ(differ, expected.end()) << "from sample " << differ - expected.begin();
+    const auto noise = std::find_if(heard.begin() + long(expected.size()), heard.end(),
+                                    [](float x) { return x != 0.0f; });
+    EXPECT_EQ(noise, heard.end()) << "sound at sample " << noise - heard.begin() << " after "
+                                  << expected.size();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,5 +180,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Piece{"SixSeconds", "piece_6s1.ogg", 6100, true},
                     Piece{"TwentySeconds", "piece_20s5.ogg", 20500, true},
                     Piece{"SeventyFourSeconds", "piece_74s.wav", 74000, true},
-                    Piece{"ALongPiece", "piece_100s5.wav", 100500, true}),
+                    Piece{"ALongPiece", "piece_100s5.wav", 100500, true},
+                    Piece{"EightBitMono", "piece_u8_mono.wav", 24500, true}),
     [](const testing::TestParamInfo<Piece>& piece) { return std::string(piece.param.name); });

@@ -195,6 +195,32 @@ TEST(Stream, StopAndSetPlayTimeNearTheEndKeepTheirMeaning) {
     EXPECT_EQ(PlayTime(sound), 2250u);
 }
 
+// The worker can take a wake and then wait for the lock while the main thread starts the
+// buffer afresh: the refill that wake asked for belongs to the buffer as it was.
+TEST(Stream, AWakeServedAfterARestartDoesNotSkipASecond) {
+    ManualOutput* output = InstallManualOutput();
+    Device device;
+    const std::string pcm = Decoded("stream_6s5.ogg");
+    CdSound sound;
+    ASSERT_TRUE(sound.Open(Fixture("stream_6s5.ogg").c_str()));
+    sound.Play();
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 1) == Second(pcm, 1); }));
+    {
+        CriticalSectionGuard hold(&sound.csLock);
+        output->Advance(1.0);
+        EXPECT_EQ(PlayTime(sound), 1000u); // the wake for the first half to be refilled
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the worker takes it
+        EXPECT_TRUE(sound.Stop());
+        sound.Play();
+    }
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 1) == Second(pcm, 1); }));
+    EXPECT_TRUE(Half(sound, 0) == Second(pcm, 0));
+    output->Advance(1.0);
+    EXPECT_EQ(PlayTime(sound), 1000u);
+    ASSERT_TRUE(WaitUntil([&] { return Half(sound, 0) == Second(pcm, 2); }));
+    EXPECT_TRUE(Half(sound, 1) == Second(pcm, 1));
+}
+
 // The same file on the real silent output, its clock run twice as fast: the worker races the
 // output's own thread, as it does in the show.
 TEST(Stream, PlaysInOrderOnTheSilentOutput) {
