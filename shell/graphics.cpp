@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <memory>
 
 namespace {
@@ -39,17 +38,6 @@ constexpr TextureSlot kTextureTable[20] = {
     {&tex::greeting, data_files::greeting},
     {&tex::target8, nullptr},
 };
-
-// Every bitmap of the Data table, each once and in its order.
-constexpr bool readsEveryBitmapInOrder() {
-    size_t next = 0;
-    for (const TextureSlot& slot : kTextureTable)
-        if (slot.file &&
-            (next == std::size(data_files::kBitmaps) || slot.file != data_files::kBitmaps[next++]))
-            return false;
-    return next == std::size(data_files::kBitmaps);
-}
-static_assert(readsEveryBitmapInOrder());
 
 constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
 
