@@ -231,16 +231,17 @@ void FixedFunction::assemble() {
     case GL_QUADS: {
         const RasterState state = rasterState(true);
         for (size_t q = 0; q + 3 < n; q += 4) {
-            const OutVertex* tri[6] = {&v[q], &v[q + 1], &v[q + 2], &v[q], &v[q + 2], &v[q + 3]};
-            emit(state, tri, 6, flat(q + 3));
+            const OutVertex* quad[4] = {&v[q], &v[q + 1], &v[q + 2], &v[q + 3]};
+            emit(state, quad, 4, flat(q + 3));
         }
         break;
     }
     case GL_POLYGON: {
         const RasterState state = rasterState(true);
         for (size_t i = 1; i + 1 < n; ++i) {
-            const OutVertex* tri[3] = {&v[0], &v[i], &v[i + 1]};
-            emit(state, tri, 3, flat(0));
+            // Each fan triangle as a quad whose second half has no area.
+            const OutVertex* quad[4] = {&v[0], &v[i], &v[i + 1], &v[i + 1]};
+            emit(state, quad, 4, flat(0));
         }
         break;
     }
@@ -306,9 +307,8 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
             c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
             c.clip[3] = 1.0f;
         }
-        const OutVertex* tri[6] = {&corners[0], &corners[1], &corners[2],
-                                   &corners[0], &corners[2], &corners[3]};
-        emit(state, tri, 6, flatColor);
+        const OutVertex* quad[4] = {&corners[0], &corners[1], &corners[2], &corners[3]};
+        emit(state, quad, 4, flatColor);
     }
 }
 

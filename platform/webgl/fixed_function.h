@@ -1,9 +1,9 @@
 // The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
 // matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
 // material, flat shading, and the assembly of quads, polygons, strips and loops into the
-// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with their
-// final colour, so
-// a whole run of shapes under one raster state goes to the GPU as one draw.
+// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with
+// their final colour, so a whole run of shapes under one raster state goes to the GPU as one
+// draw.
 #pragma once
 
 #include "platform/webgl/line_pixels.h"
@@ -33,7 +33,8 @@ struct RasterState {
     bool operator!=(const RasterState& o) const { return !(*this == o); }
 };
 
-// Receives each finished run of vertices, as triangles.
+// Receives each finished run of vertices as quads: every four vertices v0..v3 fill the
+// triangles (v0, v1, v2) and (v0, v2, v3), so one index pattern serves every draw.
 class DrawSink {
   public:
     virtual void draw(const RasterState& state, const OutVertex* vertices, size_t count) = 0;
@@ -46,8 +47,8 @@ class FixedFunction {
   public:
     static constexpr size_t kStackDepth = 32;
     static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
-    static constexpr size_t kBatchVertices = 3 * 8192;
-    static constexpr size_t kMaxLineRuns = 2048; // more than a clipped line can have
+    static constexpr size_t kBatchVertices = 4 * 6144;    // 16-bit indices reach them all
+    static constexpr size_t kMaxLineRuns = 2048;          // more than a clipped line can have
 
     FixedFunction(DrawSink& sink, int framebufferHeight);
 

@@ -22,7 +22,7 @@ GLuint emscripten_glCreateProgram();
 GLuint emscripten_glCreateShader(GLenum);
 void emscripten_glCullFace(GLenum);
 void emscripten_glDisable(GLenum);
-void emscripten_glDrawArrays(GLenum, GLint, GLsizei);
+void emscripten_glDrawElements(GLenum, GLsizei, GLenum, const void*);
 void emscripten_glEnable(GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
 void emscripten_glGenBuffers(GLsizei, GLuint*);
@@ -140,6 +140,19 @@ bool WebGLDevice::open(const char* canvasSelector) {
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
     emscripten_glBindVertexArray(vertexArray_);
+    // Every draw is a run of quads: one index pattern, made once.
+    static GLushort quadIndices[FixedFunction::kBatchVertices / 4 * 6];
+    for (size_t q = 0; q < FixedFunction::kBatchVertices / 4; ++q) {
+        const GLushort first = GLushort(q * 4);
+        const GLushort pattern[6] = {first, GLushort(first + 1), GLushort(first + 2),
+                                     first, GLushort(first + 2), GLushort(first + 3)};
+        for (int i = 0; i < 6; ++i) quadIndices[q * 6 + i] = pattern[i];
+    }
+    GLuint indexBuffer = 0;
+    emscripten_glGenBuffers(1, &indexBuffer);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndices, quadIndices,
+                            GL_STATIC_DRAW);
     emscripten_glGenBuffers(1, &buffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei stride = sizeof(OutVertex);
@@ -183,7 +196,7 @@ void WebGLDevice::draw(const RasterState& state, const OutVertex* vertices, size
     apply(state);
     emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(OutVertex)), vertices,
                             GL_STREAM_DRAW);
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, GLsizei(count));
+    emscripten_glDrawElements(GL_TRIANGLES, GLsizei(count / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
 }
 
 } // namespace webgl

@@ -74,10 +74,13 @@ try {
 
         const page = await openPage(browser.context);
         await page.goto(`${server.url}index.html?frame=${k}`);
-        await page.waitForFunction(() => window.kvReady === true, null, { timeout: 120000 });
-        writeFileSync(web, await page.locator("#canvas").screenshot());
+        const ready = await page
+            .waitForFunction(() => window.kvReady === true, null, { timeout: 120000 })
+            .then(() => true, () => false);
+        if (ready) writeFileSync(web, await page.locator("#canvas").screenshot());
         checks.check(page.errors.length === 0, `t=${t}: no console errors`, page.errors.join(" | "));
         await page.close();
+        if (!checks.check(ready, `t=${t}: the page drew frame ${k}`)) continue;
 
         const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
         checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());

@@ -112,10 +112,10 @@ TEST_F(Pipeline, FlatShadingColoursEachShapeByItsProvokingVertex) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    ASSERT_EQ(v.size(), 12u + 9u); // two quads, a five-sided polygon as three triangles
-    for (size_t i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.3f);
-    for (size_t i = 6; i < 12; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.7f);
-    for (size_t i = 12; i < 21; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
+    ASSERT_EQ(v.size(), 8u + 12u); // two quads, a five-sided polygon's three fan triangles
+    for (size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.3f);
+    for (size_t i = 4; i < 8; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.7f);
+    for (size_t i = 8; i < 20; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
 
     sink.draws.clear();
     gl->shadeModel(GL_SMOOTH);
@@ -152,7 +152,7 @@ TEST_F(Pipeline, LineLoopsColourEachSegmentByItsEnd) {
     // The closing segment, from (0.5, 0.5) back to (-0.5, -0.5), is drawn last.
     EXPECT_FLOAT_EQ(v.back().color[0], 0.25f);
     float minX = 1, maxX = -1;
-    for (size_t i = 0; i < 6; ++i) {
+    for (size_t i = 0; i < 4; ++i) {
         minX = std::min(minX, v[i].clip[0]);
         maxX = std::max(maxX, v[i].clip[0]);
     }
@@ -202,10 +202,10 @@ TEST_F(Pipeline, RunsOfShapesShareADrawUntilTheRasterStateChanges) {
     quad();
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 4u);
-    EXPECT_EQ(sink.draws[0].vertices.size(), 12u);
+    EXPECT_EQ(sink.draws[0].vertices.size(), 8u);
     EXPECT_TRUE(sink.draws[1].state.blend);
     EXPECT_EQ(sink.draws[2].state.blendDst, GLenum(GL_ONE));
-    EXPECT_EQ(sink.draws[2].vertices.size(), 12u); // texturing with nothing bound
+    EXPECT_EQ(sink.draws[2].vertices.size(), 8u); // texturing with nothing bound
     EXPECT_EQ(sink.draws[2].state.texture, 0u);
     EXPECT_EQ(sink.draws[3].state.texture, 7u);
 }
@@ -224,7 +224,7 @@ TEST_F(Pipeline, InterleavedArraysFeedTheSameVertices) {
     gl->drawArrays(GL_QUADS, 0, 4);
     gl->flush();
     const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    ASSERT_EQ(v.size(), 6u);
+    ASSERT_EQ(v.size(), 4u);
     EXPECT_FLOAT_EQ(v[0].color[0], 0.2f); // normal away from the light
     EXPECT_FLOAT_EQ(v[1].uv[1], 0.0f);
     EXPECT_FLOAT_EQ(v[2].uv[0], 1.0f);

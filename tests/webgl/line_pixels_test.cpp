@@ -146,9 +146,9 @@ class PixelSink : public webgl::DrawSink {
   public:
     std::vector<unsigned char> pixels = std::vector<unsigned char>(800 * 600, 0);
     void draw(const webgl::RasterState&, const webgl::OutVertex* v, size_t count) override {
-        for (size_t i = 0; i + 5 < count; i += 6) {
+        for (size_t i = 0; i + 3 < count; i += 4) {
             double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
-            for (size_t k = i; k < i + 6; ++k) {
+            for (size_t k = i; k < i + 4; ++k) {
                 const double x = v[k].clip[0] * 400.0 + 400.0, y = 300.0 - v[k].clip[1] * 300.0;
                 x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
                 y1 = std::max(y1, y);
