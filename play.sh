@@ -1,9 +1,23 @@
 #!/bin/sh
 # Sets up, builds and plays the show in a window on this desktop; with no desktop, renders
-# it to build/kelvaster.mp4 instead.
+# it to build/kelvaster.mp4 instead. With --web, builds the web page instead and serves it
+# on this machine for a browser.
 set -eu
 cd "$(dirname "$0")"
 ./setup.sh
+if [ "${1:-}" = "--web" ]; then
+    port=${KV_WEB_PORT:-8000}
+    if ! log=$(web/build.sh 2>&1); then
+        printf '%s\n' "$log" >&2
+        exit 1
+    fi
+    if ! python3 -c "import socket; socket.socket().bind(('127.0.0.1', $port))" 2>/dev/null; then
+        echo "play.sh: port $port is taken; choose another with KV_WEB_PORT=..." >&2
+        exit 1
+    fi
+    echo "play.sh: the show is at http://localhost:$port/ - open it in a browser (Ctrl-C stops)" >&2
+    exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port" >/dev/null 2>&1
+fi
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up, builds and runs every test; then the unit tests again under AddressSanitizer and
+# Sets up, builds and runs every test (the web build's in headless Chromium too); then the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the sound engine's tests under ThreadSanitizer.
 set -eu
 cd "$(dirname "$0")"
@@ -8,6 +8,9 @@ jobs=$(nproc)
 
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$jobs"
+# The web build and the browser tests' Node packages, for the tests labelled web.
+web/build.sh >/dev/null
+npm ci --prefix tests/web --no-audit --no-fund --loglevel=error >/dev/null
 ctest --test-dir build -j"$jobs" --output-on-failure
 
 cmake -S . -B build-asan -G Ninja -DKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null

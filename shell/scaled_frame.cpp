@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +19,16 @@ int windowHeight = kShowHeight;
 bool hasFramebufferObjects() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     return version && std::atoi(version) >= 3;
+}
+
+bool hasExtension(const char* name) {
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    for (GLint i = 0; i < count; ++i)
+        if (std::strcmp(reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, GLuint(i))),
+                        name) == 0)
+            return true;
+    return false;
 }
 
 // Depth as deep as the window's: scenes with layers a unit apart far from the eye need it.
@@ -55,6 +66,11 @@ bool startScaledFrame() {
 
     glGenFramebuffers(1, &frameBuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    // GL fills the pixels on a shape's edge by opposite vertical rules in a window and in a
+    // framebuffer object; Mesa can store the object the window's way up, so that every
+    // pixel comes out as the window's.
+    if (hasExtension("GL_MESA_framebuffer_flip_y"))
+        glFramebufferParameteri(GL_FRAMEBUFFER, GL_FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {

@@ -148,7 +148,14 @@
         state.audioTime = audio.currentTime - startTime;
         state.latency = latency();
         state.playMs = clock.heardMs(audio.currentTime, startTime, state.latency, state.totalMs);
-        const ended = engine.frame(state.playMs, state.totalMs);
+        let ended;
+        try {
+            ended = engine.frame(state.playMs, state.totalMs);
+        } catch (e) {
+            stopAudio();
+            fail("the show stopped: " + e.message);
+            return;
+        }
         ++state.frames;
         if (state.firstFrameAt === null) state.firstFrameAt = performance.now();
         if (ended) finish("The show is over.");
@@ -184,6 +191,7 @@
             fail("sound could not start: " + e.message);
             return;
         }
+        if (state.phase !== "starting") return; // Escape while the sound was starting
         if (state.frames > 0) engine.reset();
         state.frames = 0;
         source = audio.createBufferSource();
@@ -216,8 +224,10 @@
         if (event.key === "f" || event.key === "F") {
             toggleFullscreen();
         } else if (event.key === "Escape") {
+            pendingStart = false;
             finish("The show was ended.");
-        } else if (!event.repeat && !event.ctrlKey && !event.altKey && !event.metaKey) {
+        } else if ((event.key.length === 1 || event.key === "Enter") && !event.repeat &&
+                   !event.ctrlKey && !event.altKey && !event.metaKey) {
             start();
         } else {
             return;

@@ -87,6 +87,20 @@ try {
     t.check(await page.evaluate(() => document.fullscreenElement === null), "f leaves full screen");
     t.check(page.errors.length === 0, "no console errors", page.errors.join(" | "));
 
+    // A click while the page still loads is kept: the show starts once it can.
+    const early = await openPage(browser.context);
+    await early.route("**/Data/tech.ogg", async (route) => {
+        await new Promise((r) => setTimeout(r, 1500));
+        await route.continue();
+    });
+    await early.goto(server.url);
+    await early.click("#stage");
+    const waiting = (await early.textContent("#status")).trim();
+    await early.waitForFunction(() => window.kvShow.phase === "playing", null, { timeout: 10000 });
+    t.check(waiting === "loading…", "a click during loading waits, then starts the show", waiting);
+    await early.keyboard.press("Escape");
+    await early.close();
+
     // The test-only still: the 60 fps run's frames before 1000 ms are moved, the last drawn.
     const still = await openPage(browser.context);
     await still.goto(server.url + "?ms=1000&len=4000");

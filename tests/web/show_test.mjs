@@ -65,7 +65,7 @@ try {
     t.check(worst <= 1, "play position = audio time less output latency",
         `worst gap ${worst.toFixed(2)} ms, output latency ${(b.latency * 1000).toFixed(1)} ms`);
     const fps = (b.frames - a.frames) / (heard / 1000);
-    t.check(b.frames - a.frames >= 3, "frames keep coming", `${fps.toFixed(1)} frames a second in scene one`);
+    t.check(b.frames - a.frames >= 2, "frames keep coming", `${fps.toFixed(1)} frames a second in scene one`);
     const lit = await page.evaluate(litShare);
     t.check(lit > 0.2, "the frame is drawn", `${(lit * 100).toFixed(0)}% of its pixels lit`);
 
@@ -79,7 +79,8 @@ try {
     const note = (await page.textContent("#title")).replace(/\s+/g, " ").trim();
     t.check(/ended/.test(note) && /play it again/.test(note), "Escape leaves a closing note", note);
     const shot = await page.locator("#stage").screenshot();
-    t.check(shot.length > 10000, "the closing frame still shows the show", `${shot.length} bytes of screenshot`);
+    t.check(shot.length > 100000, "the closing frame still shows the show, not a plain page",
+        `${shot.length} bytes of screenshot`);
     t.check(page.errors.length === 0, "no console errors", page.errors.join(" | "));
 } finally {
     await browser.close();
