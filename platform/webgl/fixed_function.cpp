@@ -294,11 +294,21 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const RasterState state = rasterState(false);
     for (size_t r = 0; r < count; ++r) {
         const PixelRun& run = runs_[r];
-        const int xs[4] = {run.x0, run.x1, run.x1, run.x0};
-        const int ys[4] = {run.y0, run.y0, run.y1, run.y1};
+        double xs[4] = {double(run.x0), double(run.x1), double(run.x1), double(run.x0)};
+        double ys[4] = {double(run.y0), double(run.y0), double(run.y1), double(run.y1)};
+        if (run.x1 - run.x0 == 1 && run.y1 - run.y0 == 1) {
+            // Most pixels of a slanted line stand alone: one triangle holds the pixel's centre
+            // a good way inside and every other centre a good way out, and the quad's second
+            // half has no area, so the GPU sets up half as much.
+            const double x = run.x0, y = run.y0;
+            const double triangleX[4] = {x + 0.1, x + 1.3, x + 0.1, x + 0.1};
+            const double triangleY[4] = {y + 0.1, y + 0.1, y + 1.3, y + 1.3};
+            std::copy(triangleX, triangleX + 4, xs);
+            std::copy(triangleY, triangleY + 4, ys);
+        }
         OutVertex corners[4];
         for (int i = 0; i < 4; ++i) {
-            // Linear along the main axis, so the rectangle's corners carry it exactly.
+            // Linear along the main axis, so the corners carry it exactly to the centres.
             const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
             OutVertex& c = corners[i];
             c = mix(ends[0], ends[1], t);

@@ -11,6 +11,7 @@ extern "C" {
 void emscripten_glClear(GLbitfield);
 void emscripten_glClearColor(GLclampf, GLclampf, GLclampf, GLclampf);
 void emscripten_glCopyTexImage2D(GLenum, GLint, GLenum, GLint, GLint, GLsizei, GLsizei, GLint);
+void emscripten_glCopyTexSubImage2D(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei);
 void emscripten_glGenTextures(GLsizei, GLuint*);
 void emscripten_glGetIntegerv(GLenum, GLint*);
 void emscripten_glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
@@ -20,7 +21,7 @@ void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 }
 
 namespace {
-constexpr int kFramebufferHeight = 600; // the canvas, as the show's window
+constexpr int kFramebufferWidth = 800, kFramebufferHeight = 600; // the canvas, as the window
 webgl::WebGLDevice device;
 webgl::FixedFunction* pipeline = nullptr;
 
@@ -29,6 +30,19 @@ webgl::FixedFunction* pipeline = nullptr;
 void bindForUpdate() {
     pipeline->flush();
     device.bindTexture(pipeline->boundTexture());
+}
+
+// The image each texture was last given, so that a copy that redefines it as it already is
+// can copy just the part of the window it holds: what lies outside is never sampled.
+struct TextureImage {
+    GLenum format = 0;
+    GLsizei width = 0, height = 0;
+};
+constexpr GLuint kTrackedTextures = 64;
+TextureImage images[kTrackedTextures];
+
+TextureImage* imageOf(GLuint name) {
+    return name < kTrackedTextures ? &images[name] : nullptr;
 }
 } // namespace
 
@@ -166,12 +180,24 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     bindForUpdate();
     emscripten_glTexImage2D(target, level, internalFormat, width, height, border, format, type,
                             pixels);
+    if (TextureImage* image = imageOf(pipeline->boundTexture()))
+        *image = {GLenum(internalFormat), width, height};
 }
 
 void glCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y,
                       GLsizei width, GLsizei height, GLint border) {
     bindForUpdate();
+    TextureImage* image = imageOf(pipeline->boundTexture());
+    const TextureImage wanted = {internalFormat, width, height};
+    if (image && level == 0 && border == 0 && x == 0 && y == 0 && image->format == wanted.format &&
+        image->width == width && image->height == height) {
+        const GLsizei w = width < kFramebufferWidth ? width : kFramebufferWidth;
+        const GLsizei h = height < kFramebufferHeight ? height : kFramebufferHeight;
+        emscripten_glCopyTexSubImage2D(target, 0, 0, 0, 0, 0, w, h);
+        return;
+    }
     emscripten_glCopyTexImage2D(target, level, internalFormat, x, y, width, height, border);
+    if (image) *image = wanted;
 }
 
 void glGetIntegerv(GLenum pname, GLint* out) {

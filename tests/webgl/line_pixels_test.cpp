@@ -141,24 +141,44 @@ TEST_F(LineCoverage, ShortLinesAroundOnePixel) {
 
 namespace {
 
-// Collects the rectangles the pipeline sends for lines, as pixels (top row first).
+// Rasterizes what the pipeline sends for lines, as pixels (top row first): a pixel is lit if
+// its centre is strictly inside a quad's outline (the diagonal between its two triangles is
+// the GPU's to share out). The pipeline keeps centres off outlines, so no tie rule is needed.
 class PixelSink : public webgl::DrawSink {
   public:
     std::vector<unsigned char> pixels = std::vector<unsigned char>(800 * 600, 0);
     void draw(const webgl::RasterState&, const webgl::OutVertex* v, size_t count) override {
         for (size_t i = 0; i + 3 < count; i += 4) {
-            double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
-            for (size_t k = i; k < i + 4; ++k) {
-                const double x = v[k].clip[0] * 400.0 + 400.0, y = 300.0 - v[k].clip[1] * 300.0;
-                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
-                y1 = std::max(y1, y);
+            double x[4], y[4];
+            for (int k = 0; k < 4; ++k) {
+                x[k] = v[i + k].clip[0] * 400.0 + 400.0;
+                y[k] = 300.0 - v[i + k].clip[1] * 300.0;
             }
-            for (int y = std::max(0, int(std::lround(y0))); y < std::min(600, int(std::lround(y1)));
-                 ++y)
-                for (int x = std::max(0, int(std::lround(x0)));
-                     x < std::min(800, int(std::lround(x1))); ++x)
-                    pixels[size_t(y) * 800 + x] = 1;
+            fill(x, y);
         }
+    }
+
+  private:
+    void fill(const double* x, const double* y) {
+        const int x0 = std::max(0, int(std::floor(*std::min_element(x, x + 4))));
+        const int x1 = std::min(799, int(std::ceil(*std::max_element(x, x + 4))));
+        const int y0 = std::max(0, int(std::floor(*std::min_element(y, y + 4))));
+        const int y1 = std::min(599, int(std::ceil(*std::max_element(y, y + 4))));
+        for (int py = y0; py <= y1; ++py)
+            for (int px = x0; px <= x1; ++px) {
+                int positive = 0, negative = 0;
+                for (int k = 0; k < 4; ++k) {
+                    const int j = (k + 1) % 4;
+                    if (x[j] == x[k] && y[j] == y[k]) continue; // a triangle sent as a quad
+                    const double e =
+                        (x[j] - x[k]) * (py + 0.5 - y[k]) - (y[j] - y[k]) * (px + 0.5 - x[k]);
+                    positive += e > 0;
+                    negative += e < 0;
+                }
+                if (positive == 0 || negative == 0) {
+                    if (positive + negative >= 3) pixels[size_t(py) * 800 + px] = 1;
+                }
+            }
     }
 };
 
