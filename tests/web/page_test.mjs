@@ -44,7 +44,8 @@ try {
     t.check(b.playMs > a.playMs && heard > 800, "the clock runs with the audio context",
         `play ${a.playMs} -> ${b.playMs} ms, audio context +${heard.toFixed(0)} ms`);
     const worst = Math.max(...samples.map((s) => Math.abs(s.playMs - Math.max(0, (s.audioTime - s.latency) * 1000))));
-    t.check(worst <= 1, "play position = audio time less output latency", `worst gap ${worst.toFixed(2)} ms`);
+    // Whole milliseconds, truncated: under 1 ms apart, give or take rounding.
+    t.check(worst < 1.01, "play position = audio time less output latency", `worst gap ${worst.toFixed(2)} ms`);
 
     // At the end threshold the page stops by itself and offers the show again.
     await page.waitForFunction(() => window.kvShow.phase === "ended", null, { timeout: 8000 });
