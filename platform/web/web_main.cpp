@@ -1,17 +1,10 @@
 // The show as a WebAssembly module: the page owns the music and the frame loop and calls in
 // here with the play position; everything drawn is the native program's own scene code.
-#include "gfx/curves.h"
-#include "gfx/textures.h"
 #include "platform/webgl/webgl_context.h"
-#include "scenes/scene3/cube_walls.h"
-#include "scenes/scene3/disc_carousel.h"
-#include "scenes/scene3/tracer_paths.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
 
 #include <emscripten/emscripten.h>
-
-#include <algorithm>
 
 extern "C" {
 
@@ -35,12 +28,7 @@ EMSCRIPTEN_KEEPALIVE void kv_advance(unsigned playMs, double totalMs) {
 
 // What the scenes carry from frame to frame, back to how a fresh start finds it.
 EMSCRIPTEN_KEEPALIVE void kv_reset() {
-    clockStamp = 0;
-    std::fill(std::begin(breakpoints), std::end(breakpoints), 0.0f);
-    tracerIndex = 1;
-    tracerHead = TracerPoint{0, 0};
-    carouselState = kCarouselNotStarted;
-    probePoint = ProbePoint{0, 0, 0};
+    showState = ShowState{};
 }
 
 } // extern "C"
