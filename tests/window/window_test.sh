@@ -9,15 +9,24 @@ screen_h=1024
 
 # Starts the program with the given options and waits for its window: sets pid and wid.
 launch() {
-    "$program" "$@" 2>/dev/null &
+    log=$(mktemp)
+    "$program" "$@" 2>"$log" &
     pid=$!
     wid=""
     for _ in $(seq 100); do
         wid=$(xdotool search --name '^Kelvaster by zir$' 2>/dev/null | head -n1)
         [ -n "$wid" ] && break
+        kill -0 $pid 2>/dev/null || break
         sleep 0.1
     done
-    [ -n "$wid" ] || { echo "no window titled 'Kelvaster by zir'"; kill $pid; return 1; }
+    if [ -z "$wid" ]; then
+        echo "no window titled 'Kelvaster by zir' (options: $*); the program said:"
+        cat "$log"
+        kill $pid 2>/dev/null
+        rm -f "$log"
+        return 1
+    fi
+    rm -f "$log"
 }
 
 size() { xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
@@ -94,6 +103,37 @@ fullscreen() {
 
 if [ "${1:-}" != "" ] && [ "${2:-}" = "--inner" ]; then
     windowed && fullscreen
-else
-    exec xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" sh "$0" "$program" --inner
+    exit
 fi
+
+# A display of our own. Other X servers may run beside this one on a shared machine, some
+# seen only by their abstract socket (shared across containers where the lock files are not),
+# so a number is taken only if neither is there, and only once our server answers on it.
+start_x() {
+    n=$((100 + $$ % 800))
+    for _ in $(seq 40); do
+        n=$((n + 1))
+        [ -e "/tmp/.X$n-lock" ] && continue
+        grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
+        Xvfb ":$n" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 2>/dev/null &
+        xvfb=$!
+        for _ in $(seq 50); do
+            kill -0 $xvfb 2>/dev/null || break
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                display=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill $xvfb 2>/dev/null
+        wait $xvfb 2>/dev/null
+    done
+    return 1
+}
+
+start_x || { echo "no virtual X server would start"; exit 1; }
+DISPLAY=$display sh "$0" "$program" --inner
+status=$?
+kill $xvfb
+wait $xvfb 2>/dev/null
+exit $status
