@@ -88,14 +88,14 @@ void onContextState(pa_context* c, void* user) {
     auto& r = *static_cast<Recorder*>(user);
     switch (pa_context_get_state(c)) {
     case PA_CONTEXT_READY: {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
-        r.stream = pa_stream_new(c, "sound-monitor", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 2};
+        r.stream = pa_stream_new(c, "sound-monitor", &format, nullptr);
         if (!r.stream) return fail(r, "pa_stream_new");
         pa_stream_set_state_callback(r.stream, onStreamState, &r);
         pa_stream_set_read_callback(r.stream, onRead, &r);
         pa_buffer_attr attr{};
         attr.maxlength = std::uint32_t(-1);
-        attr.fragsize = std::uint32_t(pa_usec_to_bytes(kAskEvery, &spec));
+        attr.fragsize = std::uint32_t(pa_usec_to_bytes(kAskEvery, &format));
         const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
         if (pa_stream_connect_record(r.stream, r.source, &attr, flags) < 0)
             return fail(r, "pa_stream_connect_record");
