@@ -1,37 +1,13 @@
 #include "gfx/textures.h"
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/smoke_picture.h"
-#include "shell/graphics.h"
-#include "tools/offscreen/offscreen.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/offscreen_fixture.h"
 
 #include <algorithm>
 
 namespace {
 
-using Pixels = std::vector<unsigned char>;
-
-class PrepassPicturesRender : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
-    }
-    static Pixels frame() {
-        Pixels rgb;
-        offscreenReadFrame(rgb);
-        return rgb;
-    }
-    // A 512 x 512 picture, bottom row first.
-    static Pixels picture(GLuint texture) {
-        Pixels rgb(512 * 512 * 3);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
-    }
-};
+using PrepassPicturesRender = OffscreenTest;
 
 TEST_F(PrepassPicturesRender, GoOnlyIntoTheirTargetsAndLeaveTheFrameWhite) {
     glClearColor(1, 0, 0, 1); // whatever the previous frame left
@@ -45,13 +21,13 @@ TEST_F(PrepassPicturesRender, GoOnlyIntoTheirTargetsAndLeaveTheFrameWhite) {
     EXPECT_TRUE(std::all_of(afterSmoke.begin(), afterSmoke.end(), [](int c) { return c == 255; }));
 
     // The field stands on the ground the caller cleared with: red above the horizon.
-    const Pixels field = picture(tex::target6);
+    const Pixels field = texture(tex::target6, 512);
     const unsigned char* sky = &field[(511 * 512 + 256) * 3];
     EXPECT_EQ(sky[0] * 65536 + sky[1] * 256 + sky[2], 0xff0000);
     EXPECT_GT(std::count(field.begin(), field.end(), 0), 1000) << "black outlines";
 
     // Smoke drawn on white becomes a dim cyan glow on black: v (1 - v) never passes 0.25.
-    const Pixels smoke = picture(tex::target7);
+    const Pixels smoke = texture(tex::target7, 512);
     int most[3] = {0, 0, 0};
     for (size_t i = 0; i < smoke.size(); ++i) most[i % 3] = std::max<int>(most[i % 3], smoke[i]);
     EXPECT_EQ(most[0], 0);

@@ -1,29 +1,12 @@
 #include "gfx/textures.h"
-#include "shell/graphics.h"
 #include "shell/show.h"
-#include "tools/offscreen/offscreen.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/offscreen_fixture.h"
 
 #include <algorithm>
 
 namespace {
 
-using Pixels = std::vector<unsigned char>;
-
-class SceneFourRender : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
-    }
-    static Pixels frame() {
-        Pixels rgb;
-        offscreenReadFrame(rgb);
-        return rgb;
-    }
-};
+using SceneFourRender = OffscreenTest;
 
 TEST_F(SceneFourRender, TheMaskDarkensTheEdgesAndLeavesTheMiddle) {
     const float t = 0.94f;
