@@ -78,7 +78,9 @@ bool RiffReader::DescendChunk(RiffChunk* chunk, const RiffChunk& parent, DWORD i
     while (at + 8 <= end) {
         DWORD found, size;
         if (!ReadHeader(at, &found, &size)) return false;
-        if (at + 8 + size > end) return false; // runs past its form, or past the file
+        // Writers often state the form a few bytes short of its last chunk; the file, not
+        // the form, bounds what a chunk may hold.
+        if (at + 8 + size > size_) return false;
         if (found == id) {
             chunk->ckid = found;
             chunk->cksize = size;

@@ -215,6 +215,19 @@ TEST(WaveLoader, RefusesDamagedAndMisorderedFiles) {
     EXPECT_EQ(GetCapturedStderr(), "");
 }
 
+TEST(WaveLoader, ReadsDataThatRunsPastAFormStatedTooShort) {
+    // As some sound themes ship: the RIFF size is four bytes short of the data's end.
+    const std::string exact = RiffBytes({{"fmt ", kPcm16}, {"data", kData100}});
+    const std::string path = TempPath("short_form.wav");
+    WriteFile(path, RiffBytes({{"fmt ", kPcm16}, {"data", kData100}}, "WAVE",
+                              std::int64_t(exact.size()) - 8 - 4));
+    WaveProbe wave;
+    ASSERT_EQ(wave.Open(path.c_str()), 100);
+    ASSERT_TRUE(wave.AllocBuffer(100));
+    EXPECT_EQ(wave.Read(0), 100);
+    EXPECT_EQ(wave.GetBuffer()[99], BYTE(kData100[99]));
+}
+
 TEST(WaveLoader, ReadAndSeekClampToTheData) {
     const std::string path = TempPath("counting.wav");
     std::string data(300, '\0');
