@@ -5,8 +5,7 @@
 set -u
 program=$1
 if [ "${2:-}" != "--inner" ]; then
-    # Server numbers from 120: clear of the other tests that start X servers beside this one.
-    exec xvfb-run -a -n 120 -s "-screen 0 1024x768x24" sh "$0" "$program" --inner
+    exec sh "$(dirname "$0")/../support/with_x.sh" 1024x768x24 sh "$0" "$program" --inner
 fi
 
 # Little-endian bytes as printf escapes.

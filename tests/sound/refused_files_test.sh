@@ -54,8 +54,6 @@ inner() {
 if [ "${5:-}" = "--inner" ]; then
     inner
 else
-    # Server numbers from 150: xvfb-run -a picks its number racily, and the window test, run
-    # beside this one, starts at 99.
-    exec xvfb-run -a -n 150 -s "-screen 0 1024x768x24" sh "$0" "$program" "$data" "$crafted" \
-        "$mixed" --inner
+    exec sh "$(dirname "$0")/../support/with_x.sh" 1024x768x24 sh "$0" "$program" "$data" \
+        "$crafted" "$mixed" --inner
 fi

@@ -1,5 +1,7 @@
 # Shared by the sound-card tests: skipping, a scratch show folder, running the show.
 
+kv_tests=$(cd "$(dirname "$0")/.." && pwd)
+
 skip() {
     echo "SKIP: $*"
     exit 77
@@ -27,11 +29,9 @@ run_show() {
     show=$1
     limit=$(awk "BEGIN { printf \"%d\", $2 + 30 }")
     shift 2
-    # Its own first display number to try, so that shows started together do not race for one.
-    display=$((100 + $$ % 400))
     started=$(date +%s.%N)
     (cd "$work" && env "$@" timeout "$limit" \
-        xvfb-run -a -n "$display" -s "-screen 0 1024x768x24" "$show" \
+        sh "$kv_tests/support/with_x.sh" 1024x768x24 "$show" \
         >"$work/show.out" 2>"$work/show.err")
     status=$?
     elapsed=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $started }")

@@ -6,7 +6,7 @@ set -u
 program=$1 check=$2 data=$3 seconds=$4
 . "$(dirname "$0")/common.sh"
 
-need xvfb-run sox oggenc oggdec
+need Xvfb sox oggenc oggdec
 "$check" driver disk || skip "SDL cannot write sound to a file"
 make_show_folder "$data"
 

@@ -9,7 +9,7 @@ set -u
 program=$1 check=$2 data=$3 monitor=$4 seconds=$5 lose_at=${6:-}
 . "$(dirname "$0")/common.sh"
 
-need xvfb-run pulseaudio pactl
+need Xvfb pulseaudio pactl
 "$check" driver pulseaudio || skip "SDL cannot play through PulseAudio"
 make_show_folder "$data"
 frames=$(awk "BEGIN { printf \"%d\", $seconds * 44100 }")

@@ -106,34 +106,4 @@ if [ "${1:-}" != "" ] && [ "${2:-}" = "--inner" ]; then
     exit
 fi
 
-# A display of our own. Other X servers may run beside this one on a shared machine, some
-# seen only by their abstract socket (shared across containers where the lock files are not),
-# so a number is taken only if neither is there, and only once our server answers on it.
-start_x() {
-    n=$((100 + $$ % 800))
-    for _ in $(seq 40); do
-        n=$((n + 1))
-        [ -e "/tmp/.X$n-lock" ] && continue
-        grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
-        Xvfb ":$n" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 2>/dev/null &
-        xvfb=$!
-        for _ in $(seq 50); do
-            kill -0 $xvfb 2>/dev/null || break
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                display=":$n"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill $xvfb 2>/dev/null
-        wait $xvfb 2>/dev/null
-    done
-    return 1
-}
-
-start_x || { echo "no virtual X server would start"; exit 1; }
-DISPLAY=$display sh "$0" "$program" --inner
-status=$?
-kill $xvfb
-wait $xvfb 2>/dev/null
-exit $status
+exec sh "$(dirname "$0")/../support/with_x.sh" ${screen_w}x${screen_h}x24 sh "$0" "$program" --inner
