@@ -2,11 +2,14 @@
 
 #include "gfx/textures.h"
 
+#include <algorithm>
+
 namespace {
 
 // The window's share of a 1024 x 1024 copy.
 constexpr float kWindowS = 0.78125f;
 constexpr float kWindowT = 0.5859375f;
+constexpr GLsizei kWindowWidth = 800, kWindowHeight = 600;
 
 void beginOverlay(GLuint texture) {
     glEnable(GL_TEXTURE_2D);
@@ -79,7 +82,22 @@ void drawFeedbackZoom(float step) {
     endOverlay();
 }
 
-void copyFrameTo(GLuint target) {
+void copyWindowCorner(GLuint target, GLenum format, GLsizei side) {
     glBindTexture(GL_TEXTURE_2D, target);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 1024, 1024, 0);
+    GLint width = 0, height = 0, internal = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+    if (width != side || height != side || GLenum(internal) != format) {
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, format, 0, 0, side, side, 0);
+        return;
+    }
+    // Redefining would have the driver free and allocate the storage every frame; what lies
+    // beyond the window is never sampled, so the first definition's rest can stay.
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, std::min(side, kWindowWidth),
+                        std::min(side, kWindowHeight));
+}
+
+void copyFrameTo(GLuint target) {
+    copyWindowCorner(target, GL_RGB, 1024);
 }

@@ -15,6 +15,11 @@ void drawFeedbackZoom(float step);
 // Five layers of the given texture, zoomed as above, all with the same alpha.
 void drawTextureZoom(float step, float alpha, GLuint texture);
 
-// Copies the window's lower-left 1024 x 1024 into target as GL_RGB (the window fills
-// s 0..0.78125, t 0..0.5859375 of it); the bound texture is target afterwards.
+// Makes target a side x side texture of the given internal format holding the window's
+// lower-left corner; the bound texture is target afterwards. A target that already has that
+// size and format keeps its storage and takes only the part of the window it holds.
+void copyWindowCorner(GLuint target, GLenum format, GLsizei side);
+
+// The window's lower-left 1024 x 1024 into target as GL_RGB (the window fills s 0..0.78125,
+// t 0..0.5859375 of it).
 void copyFrameTo(GLuint target);

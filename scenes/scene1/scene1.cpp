@@ -39,8 +39,7 @@ void renderWallPicture(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     drawTitle(t);
-    glBindTexture(GL_TEXTURE_2D, tex::target8);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, 256, 256, 0);
+    copyWindowCorner(tex::target8, GL_LUMINANCE, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, 800, 600);
 }

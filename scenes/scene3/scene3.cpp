@@ -35,7 +35,9 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
 
     setScenePerspective();
     renderCubeFieldPicture(t);
-    renderSmokePicture(t);
+    // Only the wheels show the smoke picture, and they come with the second half. What the pass
+    // leaves behind (viewport, projection, a cleared frame) is set again just below anyway.
+    if (secondHalf) renderSmokePicture(t);
 
     if (secondHalf)
         glClearColor(0, 0, 0, 0);
@@ -71,7 +73,9 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
     drawSideBars();
     if (secondHalf) {
         drawStrobe(t);
-        drawBlackFade(t);
+        // Once the fade has cleared it blends nothing in, and its depth is read by nothing after
+        // it this frame.
+        if (blackFadeAlpha(t) > 0) drawBlackFade(t);
     }
     setScenePerspective();
 }

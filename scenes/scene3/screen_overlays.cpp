@@ -53,7 +53,6 @@ void drawBlackFade(float t) {
     glTranslatef(0, 0, 2);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    // Still drawn once it has cleared to alpha 0.
     glColor4f(0, 0, 0, blackFadeAlpha(t));
     drawRect(800, 600);
     glDisable(GL_BLEND);

@@ -37,8 +37,7 @@ void renderSmokePicture(float t) {
 
     setScenePerspective();
 
-    glBindTexture(GL_TEXTURE_2D, tex::target7);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kPictureSide, kPictureSide, 0);
+    copyWindowCorner(tex::target7, GL_RGB, kPictureSide);
 
     // Nothing of the picture may show in the frame itself.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
