@@ -84,19 +84,25 @@ TEST_F(SceneThree, AFrameDrawsTheWalkAfterItsStepAndTheProbeBeforeItsMove) {
 TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const float t = 0.45f;
     drawFrame(t);
+    // No smoke picture: nothing shows target7 before the wheels come.
     const auto copies = glrec::named("glCopyTexImage2D");
-    ASSERT_EQ(copies.size(), 3u);
-    const long c0 = glrec::find("glCopyTexImage2D"), c1 = glrec::find("glCopyTexImage2D", c0 + 1),
-               c2 = glrec::find("glCopyTexImage2D", c1 + 1);
+    ASSERT_EQ(copies.size(), 2u);
+    const long c0 = glrec::find("glCopyTexImage2D"), c2 = glrec::find("glCopyTexImage2D", c0 + 1);
     EXPECT_EQ(boundAt(c0), tex::target6);
-    EXPECT_EQ(boundAt(c1), tex::target7);
     EXPECT_EQ(boundAt(c2), tex::target5);
-    EXPECT_EQ(copies[2].arg(5), 1024);
+    EXPECT_EQ(copies[1].arg(5), 1024);
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)}), -1);
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::target7)}), -1);
 
     // The white clear, then the camera, the light, and the tracer's paths drawn first.
-    const long clearColour = glrec::find("glClearColor", c1);
+    const long lookAt = glrec::find("gluLookAt", c0);
+    long clearColour = lookAt;
+    while (--clearColour >= 0 && glrec::calls()[clearColour].name != "glClearColor") {
+    }
+    ASSERT_GT(clearColour, c0);
     EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{1, 1, 1, 1}));
-    const long lookAt = glrec::find("gluLookAt", clearColour);
+    EXPECT_LT(clearColour, findWith("glClear", {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+                                    clearColour));
     const SceneThreeCamera cam = sceneThreeCamera(t);
     EXPECT_EQ(glrec::calls()[lookAt].args,
               (std::vector<double>{cam.eye[0], cam.eye[1], cam.eye[2], cam.centre[0], cam.centre[1],
@@ -156,6 +162,65 @@ TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
     EXPECT_EQ(glrec::state().matrixMode, GLenum(GL_MODELVIEW));
     EXPECT_EQ(glrec::state().modelview.size(), 1u);
     EXPECT_EQ(glrec::state().projection.size(), 1u);
+}
+
+// The first float of the show clock at or above a threshold, and the one before it.
+float firstAtOrAbove(double threshold) {
+    float f = static_cast<float>(threshold);
+    while (double(f) < threshold) f = std::nextafter(f, 1.0f);
+    while (double(std::nextafter(f, 0.0f)) >= threshold) f = std::nextafter(f, 0.0f);
+    return f;
+}
+
+TEST_F(SceneThree, SmokePictureComesWithTheWheels) {
+    const float first = firstAtOrAbove(0.599523);
+    for (float t : {first, std::nextafter(first, 0.0f)}) {
+        glrec::reset();
+        drawFrame(t);
+        const bool wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}) >= 0;
+        const long smokeCopy = findWith("glCopyTexImage2D", {GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 512});
+        const long layers = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)});
+        EXPECT_EQ(wheels, t == first) << t;
+        EXPECT_EQ(layers >= 0, wheels) << t;
+        EXPECT_EQ(glrec::count("glCopyTexImage2D"), wheels ? 3u : 2u) << t;
+        if (wheels) {
+            EXPECT_LT(layers, findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}));
+            EXPECT_GE(smokeCopy, 0);
+        }
+        // Either way the 3-D effects start from the same ground: a cleared full-size frame
+        // under the scene's perspective.
+        const long lookAt = findWith("gluLookAt", {}, size_t(glrec::find("glCopyTexImage2D") + 1));
+        long camera = lookAt;
+        if (wheels) camera = glrec::find("gluLookAt", size_t(lookAt) + 1);
+        const glrec::Call& look = glrec::calls()[size_t(camera)];
+        EXPECT_NE(look.arg(2), 650) << "the camera, not the smoke picture's eye";
+        long clear = camera;
+        while (--clear >= 0 && glrec::calls()[size_t(clear)].name != "glClear") {
+        }
+        EXPECT_EQ(glrec::calls()[size_t(clear)].arg(0), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        const long perspective = glrec::find("gluPerspective", size_t(camera));
+        const long firstDraw = glrec::find("glEnd", size_t(camera));
+        EXPECT_LT(perspective, firstDraw);
+        EXPECT_EQ(glrec::calls()[size_t(firstDraw)].state.viewport[2], 800);
+    }
+}
+
+TEST_F(SceneThree, BlackFadeStopsOnceItHasCleared) {
+    // The fade's alpha reaches 0 at 0.609523; the frames on either side of that.
+    const float cleared = firstAtOrAbove(0.609523);
+    for (float t : {cleared, std::nextafter(cleared, 0.0f), 0.7f, 0.8990f}) {
+        glrec::reset();
+        drawFrame(t);
+        const long ortho = glrec::find("glOrtho", size_t(glrec::find("glCopyTexImage2D")));
+        const long fade = findWith("glTranslatef", {0, 0, 2}, size_t(ortho));
+        const bool visible = t < cleared;
+        EXPECT_EQ(fade >= 0, visible) << t;
+        if (visible && fade >= 0) {
+            const long colour = glrec::find("glColor4f", size_t(fade));
+            EXPECT_GT(glrec::calls()[size_t(colour)].arg(3), 0) << t;
+            EXPECT_GE(glrec::find("glDrawArrays", size_t(colour)), 0);
+        }
+    }
 }
 
 // Bullseye discs drawn over the picture: polygons between the screen projection and the copy.

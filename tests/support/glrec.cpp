@@ -320,6 +320,7 @@ void glTexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei
                   GLenum format, GLenum type, const GLvoid* pixels) {
     Call& c = record("glTexImage2D", {double(target), double(level), double(internal), double(w),
                                       double(h), double(border), double(format), double(type)});
+    if (level == 0) g_state.images[g_state.boundTexture] = {internal, w, h};
     if (!g_recording || !pixels || type != GL_UNSIGNED_BYTE || w <= 0 || h <= 0) return;
     const long a = g_state.unpackAlignment;
     const long row = (long(w) * bytesPerPixel(format) + a - 1) / a * a;
@@ -330,6 +331,30 @@ void glCopyTexImage2D(GLenum target, GLint level, GLenum internal, GLint x, GLin
                       GLsizei h, GLint border) {
     record("glCopyTexImage2D", {double(target), double(level), double(internal), double(x),
                                 double(y), double(w), double(h), double(border)});
+    if (level == 0) g_state.images[g_state.boundTexture] = {GLint(internal), w, h};
+}
+void glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x,
+                         GLint y, GLsizei w, GLsizei h) {
+    record("glCopyTexSubImage2D", {double(target), double(level), double(xoffset),
+                                   double(yoffset), double(x), double(y), double(w), double(h)});
+}
+void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* out) {
+    record("glGetTexLevelParameteriv", {double(target), double(level), double(pname)});
+    const auto found = g_state.images.find(g_state.boundTexture);
+    const TextureImage image = level == 0 && found != g_state.images.end() ? found->second
+                                                                            : TextureImage{};
+    if (pname == GL_TEXTURE_WIDTH)
+        *out = image.width;
+    else if (pname == GL_TEXTURE_HEIGHT)
+        *out = image.height;
+    else if (pname == GL_TEXTURE_INTERNAL_FORMAT)
+        *out = image.internalFormat;
+    else
+        *out = 0;
+}
+void glScissor(GLint x, GLint y, GLsizei w, GLsizei h) {
+    record("glScissor", {double(x), double(y), double(w), double(h)});
+    g_state.scissor[0] = x, g_state.scissor[1] = y, g_state.scissor[2] = w, g_state.scissor[3] = h;
 }
 void glGetIntegerv(GLenum pname, GLint* out) {
     if (pname == GL_MAX_TEXTURE_SIZE)

@@ -15,11 +15,18 @@ namespace glrec {
 
 using Matrix = std::array<double, 16>; // column-major, as GL keeps it
 
+// What glTexImage2D or glCopyTexImage2D last made of a texture's level 0.
+struct TextureImage {
+    GLint internalFormat = 0, width = 0, height = 0;
+};
+
 struct State {
     std::map<GLenum, bool> enabled;
+    std::map<GLuint, TextureImage> images; // by texture name; none until first defined
     GLenum matrixMode = GL_MODELVIEW;
     std::vector<Matrix> modelview, projection; // stacks, top at back
     GLint viewport[4] = {0, 0, 800, 600};
+    GLint scissor[4] = {0, 0, 800, 600};
     GLfloat clearColor[4] = {0, 0, 0, 0};
     GLfloat color[4] = {1, 1, 1, 1};
     GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
