@@ -77,4 +77,58 @@ TEST(ScreenPasses, OrthoProjectionIsOneUnitPerPixelAboutTheCentre) {
     EXPECT_EQ(glrec::state().boundTexture, 9u);
 }
 
+// A target keeps its storage once it has the size and format asked for, and then takes only
+// the part of the 800 x 600 window that it holds.
+TEST(ScreenPasses, RenderTargetIsDefinedOnceThenCopiedIntoInPlace) {
+    struct Case {
+        GLenum format;
+        GLsizei side;
+        std::vector<double> sub; // x offset, y offset, x, y, width, height
+    };
+    const Case cases[] = {
+        {GL_RGB, 1024, {0, 0, 0, 0, 800, 600}},
+        {GL_RGB, 512, {0, 0, 0, 0, 512, 512}},
+        {GL_LUMINANCE, 256, {0, 0, 0, 0, 256, 256}},
+    };
+    for (const Case& c : cases) {
+        glrec::reset();
+        // As made at start-up: a small RGBA texture.
+        glBindTexture(GL_TEXTURE_2D, 4);
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, 128, 128, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        for (int frame = 0; frame < 3; ++frame) copyWindowCorner(4, c.format, c.side);
+        EXPECT_EQ(glrec::state().boundTexture, 4u);
+        const auto defined = glrec::named("glCopyTexImage2D");
+        ASSERT_EQ(defined.size(), 1u) << c.side;
+        EXPECT_EQ(defined[0].args, (std::vector<double>{GL_TEXTURE_2D, 0, double(c.format), 0, 0,
+                                                        double(c.side), double(c.side), 0}));
+        const auto copied = glrec::named("glCopyTexSubImage2D");
+        ASSERT_EQ(copied.size(), 2u) << c.side;
+        for (const auto& copy : copied) {
+            EXPECT_EQ(copy.arg(0), GL_TEXTURE_2D);
+            EXPECT_EQ(copy.arg(1), 0);
+            EXPECT_EQ(std::vector<double>(copy.args.begin() + 2, copy.args.end()), c.sub);
+        }
+        EXPECT_LT(glrec::find("glCopyTexImage2D"), glrec::find("glCopyTexSubImage2D"));
+    }
+}
+
+// Another size or format than the target holds means a new definition, each time it changes.
+TEST(ScreenPasses, RenderTargetIsRedefinedWhenItsSizeOrFormatChanges) {
+    glrec::reset();
+    copyWindowCorner(6, GL_RGB, 512);
+    copyWindowCorner(6, GL_LUMINANCE, 512);
+    copyWindowCorner(6, GL_LUMINANCE, 256);
+    copyWindowCorner(6, GL_LUMINANCE, 256);
+    copyFrameTo(6);
+    copyFrameTo(6);
+    EXPECT_EQ(glrec::names({"glCopyTexImage2D", "glCopyTexSubImage2D"}),
+              (std::vector<std::string>{"glCopyTexImage2D", "glCopyTexImage2D", "glCopyTexImage2D",
+                                        "glCopyTexSubImage2D", "glCopyTexImage2D",
+                                        "glCopyTexSubImage2D"}));
+    // Targets are told apart: a copy into one does not define another.
+    copyWindowCorner(7, GL_RGB, 1024);
+    EXPECT_EQ(glrec::calls().back().name, "glCopyTexImage2D");
+}
+
 } // namespace

@@ -109,4 +109,36 @@ TEST_F(Pictures, CubeFieldFromTheCirclingEyeCopiedThenClearedWhite) {
     EXPECT_TRUE(s.isEnabled(GL_LIGHTING));
 }
 
+// Only the kept corner is rasterised; the frame is cleared whole afterwards, and later calls
+// copy into the picture in place.
+TEST_F(Pictures, CubeFieldRasterisedOnlyInTheKeptCorner) {
+    start.enabled[GL_BLEND] = start.enabled[GL_TEXTURE_2D] = false;
+    glrec::state() = start;
+    renderCubeFieldPicture(0.4f);
+    const auto drawn = draws();
+    ASSERT_EQ(drawn.size(), 400u * 5);
+    for (const Draw& d : drawn) {
+        ASSERT_TRUE(d.state.isEnabled(GL_SCISSOR_TEST));
+        ASSERT_EQ(std::vector<int>(d.state.scissor, d.state.scissor + 4),
+                  (std::vector<int>{0, 0, 512, 512}));
+        ASSERT_EQ(std::vector<int>(d.state.viewport, d.state.viewport + 4),
+                  (std::vector<int>{0, 0, 800, 600})) << "the picture keeps its full-size framing";
+    }
+    const long clear = glrec::find("glClear", glrec::find("glCopyTexImage2D"));
+    ASSERT_GE(clear, 0);
+    EXPECT_FALSE(glrec::state().isEnabled(GL_SCISSOR_TEST));
+    long scissorOff = -1;
+    for (long i = 0; i < clear; ++i)
+        if (glrec::calls()[size_t(i)].name == "glDisable" &&
+            glrec::calls()[size_t(i)].arg(0) == GL_SCISSOR_TEST)
+            scissorOff = i;
+    EXPECT_GT(scissorOff, long(drawn.back().at)) << "the clear must reach the whole frame";
+
+    renderCubeFieldPicture(0.41f);
+    EXPECT_EQ(glrec::count("glCopyTexImage2D"), 1u);
+    ASSERT_EQ(glrec::count("glCopyTexSubImage2D"), 1u);
+    EXPECT_EQ(glrec::named("glCopyTexSubImage2D")[0].args,
+              (std::vector<double>{GL_TEXTURE_2D, 0, 0, 0, 0, 0, 512, 512}));
+}
+
 } // namespace
