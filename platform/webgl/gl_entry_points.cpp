@@ -12,11 +12,14 @@ void emscripten_glClear(GLbitfield);
 void emscripten_glClearColor(GLclampf, GLclampf, GLclampf, GLclampf);
 void emscripten_glCopyTexImage2D(GLenum, GLint, GLenum, GLint, GLint, GLsizei, GLsizei, GLint);
 void emscripten_glCopyTexSubImage2D(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei);
+void emscripten_glDisable(GLenum);
+void emscripten_glEnable(GLenum);
 void emscripten_glGenTextures(GLsizei, GLuint*);
 void emscripten_glGetIntegerv(GLenum, GLint*);
 void emscripten_glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
                              const void*);
 void emscripten_glTexParameteri(GLenum, GLenum, GLint);
+void emscripten_glScissor(GLint, GLint, GLsizei, GLsizei);
 void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 }
 
@@ -70,11 +73,28 @@ void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
     emscripten_glClearColor(r, g, b, a);
 }
 
+// The scissor limits what the browser rasterises, so the shapes pending under the old setting
+// are drawn first.
+void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+    pipeline->flush();
+    emscripten_glScissor(x, y, width, height);
+}
+
 void glEnable(GLenum cap) {
+    if (cap == GL_SCISSOR_TEST) {
+        pipeline->flush();
+        emscripten_glEnable(cap);
+        return;
+    }
     pipeline->setEnabled(cap, true);
 }
 
 void glDisable(GLenum cap) {
+    if (cap == GL_SCISSOR_TEST) {
+        pipeline->flush();
+        emscripten_glDisable(cap);
+        return;
+    }
     pipeline->setEnabled(cap, false);
 }
 
@@ -198,6 +218,32 @@ void glCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x
     }
     emscripten_glCopyTexImage2D(target, level, internalFormat, x, y, width, height, border);
     if (image) *image = wanted;
+}
+
+void glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, GLint yOffset, GLint x, GLint y,
+                         GLsizei width, GLsizei height) {
+    bindForUpdate();
+    emscripten_glCopyTexSubImage2D(target, level, xOffset, yOffset, x, y, width, height);
+}
+
+// WebGL cannot be asked about a texture's image; the image this layer gave it answers.
+void glGetTexLevelParameteriv(GLenum, GLint level, GLenum pname, GLint* out) {
+    const TextureImage* image = imageOf(pipeline->boundTexture());
+    const TextureImage none;
+    const TextureImage& known = image && level == 0 ? *image : none;
+    switch (pname) {
+    case GL_TEXTURE_WIDTH:
+        *out = known.width;
+        break;
+    case GL_TEXTURE_HEIGHT:
+        *out = known.height;
+        break;
+    case GL_TEXTURE_INTERNAL_FORMAT:
+        *out = GLint(known.format);
+        break;
+    default:
+        *out = 0;
+    }
 }
 
 void glGetIntegerv(GLenum pname, GLint* out) {

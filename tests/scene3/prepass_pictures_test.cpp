@@ -122,7 +122,8 @@ TEST_F(Pictures, CubeFieldRasterisedOnlyInTheKeptCorner) {
         ASSERT_EQ(std::vector<int>(d.state.scissor, d.state.scissor + 4),
                   (std::vector<int>{0, 0, 512, 512}));
         ASSERT_EQ(std::vector<int>(d.state.viewport, d.state.viewport + 4),
-                  (std::vector<int>{0, 0, 800, 600})) << "the picture keeps its full-size framing";
+                  (std::vector<int>{0, 0, 800, 600}))
+            << "the picture keeps its full-size framing";
     }
     const long clear = glrec::find("glClear", glrec::find("glCopyTexImage2D"));
     ASSERT_GE(clear, 0);

@@ -101,8 +101,8 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     }
     ASSERT_GT(clearColour, c0);
     EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{1, 1, 1, 1}));
-    EXPECT_LT(clearColour, findWith("glClear", {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
-                                    clearColour));
+    EXPECT_LT(clearColour,
+              findWith("glClear", {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT}, clearColour));
     const SceneThreeCamera cam = sceneThreeCamera(t);
     EXPECT_EQ(glrec::calls()[lookAt].args,
               (std::vector<double>{cam.eye[0], cam.eye[1], cam.eye[2], cam.centre[0], cam.centre[1],

@@ -333,16 +333,16 @@ void glCopyTexImage2D(GLenum target, GLint level, GLenum internal, GLint x, GLin
                                 double(y), double(w), double(h), double(border)});
     if (level == 0) g_state.images[g_state.boundTexture] = {GLint(internal), w, h};
 }
-void glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x,
-                         GLint y, GLsizei w, GLsizei h) {
-    record("glCopyTexSubImage2D", {double(target), double(level), double(xoffset),
-                                   double(yoffset), double(x), double(y), double(w), double(h)});
+void glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y,
+                         GLsizei w, GLsizei h) {
+    record("glCopyTexSubImage2D", {double(target), double(level), double(xoffset), double(yoffset),
+                                   double(x), double(y), double(w), double(h)});
 }
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* out) {
     record("glGetTexLevelParameteriv", {double(target), double(level), double(pname)});
     const auto found = g_state.images.find(g_state.boundTexture);
-    const TextureImage image = level == 0 && found != g_state.images.end() ? found->second
-                                                                            : TextureImage{};
+    const TextureImage image =
+        level == 0 && found != g_state.images.end() ? found->second : TextureImage{};
     if (pname == GL_TEXTURE_WIDTH)
         *out = image.width;
     else if (pname == GL_TEXTURE_HEIGHT)
