@@ -27,6 +27,13 @@ void setRoomCamera(float t) {
     setScenePerspective();
 }
 
+// At strength 0 the title multiplies what lies beneath by one, and its depth is read by
+// nothing after it: the copy and clear follow it in the wall picture, and the letterbox bars
+// lie clear of it in the frame.
+void drawTitleIfShown(float t) {
+    if (titleStrength(t) > 0) drawTitle(t);
+}
+
 } // namespace
 
 void renderWallPicture(float t) {
@@ -38,7 +45,7 @@ void renderWallPicture(float t) {
     drawWallTiles(t, false);
     drawCubeCluster(t);
     setOrthoProjection();
-    drawTitle(t);
+    drawTitleIfShown(t);
     copyWindowCorner(tex::target8, GL_LUMINANCE, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, 800, 600);
@@ -59,6 +66,6 @@ void drawSceneOne(float t) {
     copyFrameTo(tex::target1);
     glViewport(0, 0, 800, 600);
     drawFeedbackZoom(0.03f);
-    drawTitle(t);
+    drawTitleIfShown(t);
     drawLetterbox();
 }

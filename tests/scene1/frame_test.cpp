@@ -1,10 +1,13 @@
 // One frame of scene one: the camera, the two passes and their copies, no allocation.
 #include "gfx/textures.h"
 #include "scenes/scene1/scene1.h"
+#include "scenes/scene1/title.h"
 #include "tests/support/alloc_counter.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -118,6 +121,39 @@ TEST_F(SceneOneFrame, HundredFramesAllocateNothing) {
     const size_t after = alloc_counter::count();
     glrec::setRecording(true);
     EXPECT_EQ(after - before, 0u);
+}
+
+// The first float in (lo, hi] at which the title's strength is positive or, with `shown`
+// false, zero; the strength changes once in the range.
+float firstWhere(float lo, float hi, bool shown) {
+    while (std::nextafter(lo, hi) < hi) {
+        const float mid = lo + (hi - lo) / 2;
+        if ((titleStrength(mid) > 0) == shown)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return hi;
+}
+
+// Where its strength is 0 the title is left out of both passes; anywhere else it is in both.
+TEST_F(SceneOneFrame, TitleDrawnOnlyWhileItHasStrength) {
+    const float fadeIn = firstWhere(0.01f, 0.02f, true);
+    const float gone = firstWhere(0.07f, 0.08f, false);
+    ASSERT_EQ(titleStrength(std::nextafter(fadeIn, 0.0f)), 0);
+    ASSERT_GT(titleStrength(std::nextafter(gone, 0.0f)), 0);
+    const float frames[] = {
+        0, std::nextafter(fadeIn, 0.0f), fadeIn, 0.045f, std::nextafter(gone, 0.0f), gone, 0.1f};
+    for (float t : frames) {
+        glrec::reset();
+        drawSceneOne(t);
+        size_t titles = 0;
+        for (const glrec::Call& c : glrec::named("glBindTexture"))
+            titles += c.arg(1) == tex::title2;
+        EXPECT_EQ(titles, titleStrength(t) > 0 ? 2u : 0u) << "t " << t;
+        // The bars are drawn either way, last.
+        EXPECT_EQ(glrec::named("glTranslatef").back().args, (std::vector<double>{0, -250, 1}));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // pixel: each frame is compared with the same frame drawn the long way.
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
+#include "scenes/scene1/title.h"
 #include "scenes/scene2/cube_field.h"
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/screen_overlays.h"
@@ -121,6 +122,17 @@ TEST_F(UnseenPasses, ClearedBlackFadeChangesNothing) {
     // Just before, it still darkens the frame, and the frame draws it.
     const float before = std::nextafter(cleared, 0.0f);
     EXPECT_GT(blackFadeAlpha(before), 0);
+}
+
+// At strength 0 the title, laid over the finished frame of scene one, leaves it as it is.
+TEST_F(UnseenPasses, TitleWithoutStrengthChangesNothing) {
+    for (float t : {0.005f, 0.08f, 0.1f}) {
+        ASSERT_EQ(titleStrength(t), 0) << t;
+        const Pixels without = drawAt(t);
+        setOrthoProjection();
+        drawTitle(t);
+        EXPECT_TRUE(without == frame()) << "t " << t;
+    }
 }
 
 // Rasterising only the corner that is kept gives the corner drawing the whole frame gives.
