@@ -36,7 +36,8 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
     setScenePerspective();
     renderCubeFieldPicture(t);
     // Only the wheels show the smoke picture, and they come with the second half. What the pass
-    // leaves behind (viewport, projection, a cleared frame) is set again just below anyway.
+    // would leave (full viewport, the scene's perspective, a cleared frame) the cube-field pass
+    // and the lines below leave too, and every later effect binds and colours for itself.
     if (secondHalf) renderSmokePicture(t);
 
     if (secondHalf)
