@@ -54,39 +54,27 @@ void setOrthoProjection() {
     glLoadIdentity();
 }
 
-namespace {
-
-// Layer 0 samples each texel at its centre and lays it on the pixel it was copied from:
-// src = dst, a dst + (1 - a) dst is dst, and with the depth test off no depth is written.
-int firstLayer(ZoomBase base) {
-    return base == ZoomBase::OwnCopy ? 1 : 0;
-}
-
-} // namespace
-
-void drawTextureZoom(float step, float alpha, GLuint texture, ZoomBase base) {
+void drawTextureZoom(float step, float alpha, GLuint texture) {
     beginOverlay(texture);
     glColor4f(1, 1, 1, alpha);
     glBegin(GL_QUADS);
     float c = 0;
     for (int k = 0; k < 5; ++k) {
-        if (k >= firstLayer(base)) sendLayer(c);
+        sendLayer(c);
         c += step;
     }
     glEnd();
     endOverlay();
 }
 
-void drawFeedbackZoom(float step, ZoomBase base) {
+void drawFeedbackZoom(float step) {
     beginOverlay(tex::target1);
     glBegin(GL_QUADS);
     float c = 0;
     float a = 0.2f;
     for (int k = 0; k < 5; ++k) {
-        if (k >= firstLayer(base)) {
-            glColor4f(1, 1, 1, a);
-            sendLayer(c);
-        }
+        glColor4f(1, 1, 1, a);
+        sendLayer(c);
         c += step;
         a = static_cast<float>(static_cast<double>(a) - static_cast<double>(0.04f));
     }

@@ -9,15 +9,11 @@ void setScenePerspective();
 // x -400..400, y -300..300, z -50..50: one unit per pixel, origin at the window's centre.
 void setOrthoProjection();
 
-// What lies beneath a zoom overlay. Over the very frame its texture was just copied from,
-// layer 0 (no zoom) would blend every pixel with itself and is left out.
-enum class ZoomBase { Any, OwnCopy };
-
 // Five layers of target1, each zoomed in by step on every side, alpha 0.2 down to 0.04.
-void drawFeedbackZoom(float step, ZoomBase base = ZoomBase::Any);
+void drawFeedbackZoom(float step);
 
 // Five layers of the given texture, zoomed as above, all with the same alpha.
-void drawTextureZoom(float step, float alpha, GLuint texture, ZoomBase base = ZoomBase::Any);
+void drawTextureZoom(float step, float alpha, GLuint texture);
 
 // Makes target a side x side texture of the given internal format holding the window's
 // lower-left corner; the bound texture is target afterwards. A target that already has that

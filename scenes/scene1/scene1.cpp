@@ -65,7 +65,7 @@ void drawSceneOne(float t) {
     // The glow layers zoom the 3-D picture alone, before any overlay.
     copyFrameTo(tex::target1);
     glViewport(0, 0, 800, 600);
-    drawFeedbackZoom(0.03f, ZoomBase::OwnCopy);
+    drawFeedbackZoom(0.03f);
     drawTitleIfShown(t);
     drawLetterbox();
 }

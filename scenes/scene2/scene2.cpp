@@ -60,6 +60,6 @@ void drawSceneTwo(float t) {
     // The echo layers are made from the finished frame but not copied back into it.
     copyFrameTo(tex::target3);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target3, ZoomBase::OwnCopy);
+    drawTextureZoom(0.01f, 0.1f, tex::target3);
     setScenePerspective();
 }

@@ -69,7 +69,7 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
     if (t <= kBullseyesUntil) drawBullseyes(t);
     copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target5, ZoomBase::OwnCopy);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
 
     drawSideBars();
     if (secondHalf) {

@@ -26,7 +26,7 @@ void drawSceneFour(float t) {
     setOrthoProjection();
     copyFrameTo(tex::target5);
     glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target5, ZoomBase::OwnCopy);
+    drawTextureZoom(0.01f, 0.1f, tex::target5);
     drawEyeMask();
 
     setScenePerspective();
