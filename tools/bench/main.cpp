@@ -17,6 +17,7 @@ DriverRun runChild(const BenchOptions& o, const std::string& stretch, bool noop)
     const ChildResult child = runSelf(childArguments(o, stretch), noop);
     run.ok = child.exited && child.status == 0 && parseResultLine(child.output, run.stats);
     run.peakRssKb = child.peakRssKb;
+    run.pageFaults = child.pageFaults;
     if (!run.ok)
         std::fprintf(stderr, "kelvaster-bench: stretch %s on %s failed\n", stretch.c_str(),
                      noop ? "the noop driver" : "llvmpipe");

@@ -41,10 +41,11 @@ namespace {
 void cells(std::string& out, const DriverRun& run) {
     char text[96];
     if (!run.ok)
-        std::snprintf(text, sizeof text, " failed | failed | failed |");
+        std::snprintf(text, sizeof text, " failed | failed | failed | failed |");
     else
-        std::snprintf(text, sizeof text, " %.1f | %.1f | %.0f |", run.stats.medianMs,
-                      run.stats.meanMs, double(run.peakRssKb) / 1024);
+        std::snprintf(text, sizeof text, " %.1f | %.1f | %.0f | %.0f |", run.stats.medianMs,
+                      run.stats.meanMs, double(run.peakRssKb) / 1024,
+                      double(run.pageFaults) / 1000);
     out += text;
 }
 
@@ -57,12 +58,13 @@ std::string markdownTable(const std::vector<Row>& rows) {
     std::string out = "| stretch | frames |";
     std::string rule = "|---|--:|";
     if (llvmpipe) {
-        out += " llvmpipe median ms | llvmpipe mean ms | llvmpipe peak RSS MiB |";
-        rule += "--:|--:|--:|";
+        out +=
+            " llvmpipe median ms | llvmpipe mean ms | llvmpipe peak RSS MiB | llvmpipe faults k |";
+        rule += "--:|--:|--:|--:|";
     }
     if (noop) {
-        out += " noop median ms | noop mean ms | noop peak RSS MiB |";
-        rule += "--:|--:|--:|";
+        out += " noop median ms | noop mean ms | noop peak RSS MiB | noop faults k |";
+        rule += "--:|--:|--:|--:|";
     }
     out += "\n" + rule + "\n";
     for (const Row& row : rows) {

@@ -62,5 +62,6 @@ ChildResult runSelf(const std::vector<std::string>& args, bool noopDriver) {
     result.exited = WIFEXITED(status);
     result.status = result.exited ? WEXITSTATUS(status) : -1;
     result.peakRssKb = usage.ru_maxrss;
+    result.pageFaults = usage.ru_minflt;
     return result;
 }

@@ -9,6 +9,7 @@ struct ChildResult {
     int status = -1;     // its exit status when it exited
     std::string output;  // everything it wrote to standard output
     long peakRssKb = 0;
+    long pageFaults = 0; // minor ones: memory mapped in afresh
 };
 
 // Runs /proc/self/exe with these arguments and the same environment, except that
