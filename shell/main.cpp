@@ -1,5 +1,6 @@
 // Kelvaster: one window, one piece of music, four scenes drawn from the music's clock.
 #include "gfx/gl.h"
+#include "platform/malloc_tuning.h"
 #include "shell/callbacks.h"
 #include "shell/graphics.h"
 #include "shell/scaled_frame.h"
@@ -19,6 +20,7 @@ bool wantsFullscreen(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tuneAllocator();
     glutInit(&argc, argv);
     const bool fullscreen = wantsFullscreen(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

@@ -1,5 +1,6 @@
 // kelvaster-capture: the show as video, stills or a contact sheet, with no display and no sound
 // card, drawn by the show's own code on a virtual clock.
+#include "platform/malloc_tuning.h"
 #include "tools/capture/capture_context.h"
 #include "tools/capture/commands.h"
 #include "tools/capture/data_files.h"
@@ -24,6 +25,7 @@ std::string absolute(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tuneAllocator();
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, &error)) {

@@ -1,4 +1,5 @@
 // kelvaster-frame: writes the show's frame at a given show clock to PNG, with no display.
+#include "platform/malloc_tuning.h"
 #include "shell/graphics.h"
 #include "shell/show.h"
 #include "tools/offscreen/data_folder.h"
@@ -25,6 +26,7 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    tuneAllocator();
     if (argc != 3) return usage();
     char* end = nullptr;
     errno = 0;
