@@ -55,11 +55,6 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-int encoderThreads(int jobs) {
-    const long cpus = sysconf(_SC_NPROCESSORS_ONLN);
-    return jobs > 1 ? int(std::max<long>(1, cpus / jobs)) : 0;
-}
-
 int runCaptureWorker(const Options& o, const ShowTiming& show, const std::string& ffmpeg) {
     // Ends with the parent, taking its ffmpeg and its unfinished part with it.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -81,7 +76,6 @@ int runCaptureWorker(const Options& o, const ShowTiming& show, const std::string
         settings.rate = show.rate;
         settings.lossless = o.lossless;
         settings.part = true;
-        settings.threads = encoderThreads(o.jobs);
         settings.logFolder = folderOf(s.path);
         settings.output = part.tempPath();
         Encoder encoder;

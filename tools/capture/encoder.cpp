@@ -57,7 +57,6 @@ std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const Encode
         args.insert(args.end(),
                     {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
     }
-    if (s.threads > 0) args.insert(args.end(), {"-threads", std::to_string(s.threads)});
     if (s.part)
         args.insert(args.end(), {"-f", "mpegts", s.output});
     else

@@ -17,7 +17,6 @@ struct EncoderSettings {
     std::string output;    // written as MP4 whatever its name, unless a part
     // A stretch of a parallel capture: the video alone, as MPEG-TS.
     bool part = false;
-    int threads = 0; // the encoder's threads; 0 leaves them to it
     // Joins the parts this concat list names (in order, without re-encoding) instead of
     // taking frames, giving frame k the time k / rate as a single encode would.
     std::string joinList;

@@ -220,8 +220,11 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
             close(w.reports);
             --running;
             if (!(WIFEXITED(status) && WEXITSTATUS(status) == 0) || w.stretch >= 0 ||
-                w.commands >= 0 || !w.lines.empty())
+                w.commands >= 0 || !w.lines.empty()) {
+                // Its ffmpeg may outlive a worker that was killed; it is still in its group.
+                kill(-w.pid, SIGKILL);
                 return abandon("a worker " + endedHow(status) + "; the capture is abandoned");
+            }
         }
     }
     progress.finish();

@@ -13,6 +13,3 @@ int captureInParallel(const Options& options, const ShowTiming& show, const std:
 
 // A worker: draws the stretches read from stdin, telling the parent on stdout.
 int runCaptureWorker(const Options& options, const ShowTiming& show, const std::string& ffmpeg);
-
-// The x264 threads of each worker's ffmpeg; 0 leaves them to x264.
-int encoderThreads(int jobs);
