@@ -6,13 +6,16 @@
 
 namespace {
 
+// Each worker holds a GL context and its ffmpeg (about 210 MB at its peak): more than this many
+// at once cost memory for little.
+constexpr long kMostDefaultJobs = 8;
 // Each worker's share of what is left is handed out in this many stretches.
 constexpr int64_t kStretchesPerShare = 2;
 
 } // namespace
 
 int defaultJobs(long onlineCpus) {
-    return int(std::clamp<long>(onlineCpus, 1, kMaxJobs));
+    return int(std::clamp<long>(onlineCpus, 1, std::min<long>(kMostDefaultJobs, kMaxJobs)));
 }
 
 std::vector<Span> planStretches(int64_t first, int64_t end, int jobs, FrameRate rate) {

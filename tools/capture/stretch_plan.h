@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-// Workers when --jobs is not given, for this many online CPUs.
+// Workers when --jobs is not given, for this many online CPUs: one a core, up to a few.
 int defaultJobs(long onlineCpus);
 
 // Frames first..end-1 cut in order into stretches for this many workers: long while much is
