@@ -1,6 +1,7 @@
 // The capture program run as a user runs it, on a three-second piece of music so that a whole
-// show is 37 frames at 12 fps: frames against stills, repeat captures, what ffprobe sees, and
-// every bad input's message with nothing left behind.
+// show is 37 frames at 12 fps: frames against stills, repeat captures, what ffprobe sees,
+// captures by several workers against one, and every bad input's message with nothing left
+// behind.
 #include "shell/data_files.h"
 #include "shell/show.h"
 #include "tools/capture/contact_sheet.h"
@@ -8,12 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -82,6 +86,13 @@ std::vector<std::string> probe(const std::string& video) {
     return lines;
 }
 
+std::string textOf(const std::string& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 std::vector<std::string> filesIn(const std::string& dir) {
     std::vector<std::string> names;
     if (DIR* d = opendir(dir.c_str())) {
@@ -91,6 +102,43 @@ std::vector<std::string> filesIn(const std::string& dir) {
         closedir(d);
     }
     return names;
+}
+
+// A video's frames as ffmpeg's framemd5 lists them: time, length and checksum of each.
+std::string frameSums(const std::string& video) {
+    return output("ffmpeg -v error -i " + scratch + "/" + video + " -map 0:v -f framemd5 -");
+}
+
+// The music exactly as stored, and the video packets' decode and presentation times.
+std::string musicSum(const std::string& video) {
+    return output("ffmpeg -v error -i " + scratch + "/" + video + " -map 0:a -c copy -f md5 -");
+}
+std::string packetTimes(const std::string& video) {
+    return output("ffprobe -v error -select_streams v -show_entries packet=pts,dts -of csv=p=0 " +
+                  scratch + "/" + video);
+}
+
+// The processes whose parent is pid.
+std::vector<pid_t> childrenOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    std::vector<pid_t> children;
+    for (pid_t child; in >> child;) children.push_back(child);
+    return children;
+}
+
+// The program started in the background in the scratch folder, its stderr to a file.
+pid_t startCapture(const std::vector<const char*>& args, const std::string& err) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || dup2(fd, 2) < 0 || chdir(scratch.c_str()) != 0) _exit(127);
+        std::vector<char*> argv = {const_cast<char*>(KV_CAPTURE_BIN)};
+        for (const char* a : args) argv.push_back(const_cast<char*>(a));
+        argv.push_back(nullptr);
+        execv(KV_CAPTURE_BIN, argv.data());
+        _exit(127);
+    }
+    return pid;
 }
 
 // The frames the show has at a rate on music of this many milliseconds, counted afresh.
@@ -125,7 +173,7 @@ class CaptureRun : public ::testing::Test {
                                scratch + "/Data/tech.ogg")
                                   .c_str()),
                   0);
-        const Outcome run = capture("video --fps 12 --lossless out/show.mp4");
+        const Outcome run = capture("video --fps 12 --lossless --jobs 1 out/show.mp4");
         ASSERT_EQ(run.status, 0) << run.err;
         frames = decode("out/show.mp4");
     }
@@ -313,6 +361,118 @@ TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
         else
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+        EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+    }
+}
+
+TEST_F(CaptureRun, WorkersMakeExactlyTheFramesOfOneProcess) {
+    ASSERT_EQ(frames.size(), 37u);
+    // Cut in three stretches (frames 0, 12 and 24 on), each crossing into another scene.
+    const std::string sums = frameSums("out/show.mp4");
+    std::stringstream lines(sums);
+    int listed = 0;
+    for (std::string line; std::getline(lines, line);) listed += !line.empty() && line[0] != '#';
+    ASSERT_EQ(listed, 37);
+    const std::string music = musicSum("out/show.mp4"), times = packetTimes("out/show.mp4");
+    ASSERT_EQ(std::system(("mkdir -p " + scratch + "/jobs").c_str()), 0);
+    for (const char* jobs : {"2", "3"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const Outcome run = capture("video --quiet --fps 12 --lossless --jobs " +
+                                    std::string(jobs) + " jobs/j.mp4");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(frameSums("jobs/j.mp4"), sums) << "the joined frames differ from one process's";
+        EXPECT_EQ(packetTimes("jobs/j.mp4"), times) << "frames are timed differently";
+        EXPECT_EQ(musicSum("jobs/j.mp4"), music) << "the music is cut differently";
+        EXPECT_EQ(filesIn(scratch + "/jobs"), std::vector<std::string>{"j.mp4"})
+            << "the parts are left behind";
+    }
+}
+
+TEST_F(CaptureRun, AStretchByWorkersKeepsItsTimesAndMusic) {
+    // Lossy frames are encoded anew at each stretch, so only where they sit is compared. At a
+    // rate of 1001ths every part's times are rounded on their way through the join: by the
+    // third part of the whole show at 59.94 fps the rounding has reached a frame's tick.
+    struct Case {
+        const char* args;
+        const char* jobs;
+        size_t frames;
+    };
+    for (const Case& c : {Case{"--fps 12000/1001 --from 0.5 --to 2.5", "2", 24},
+                          Case{"--fps 60000/1001", "3", 179}}) {
+        SCOPED_TRACE(c.args);
+        const std::string args = "video --stats " + std::string(c.args);
+        const Outcome one = capture(args + " --jobs 1 out/one.mp4");
+        ASSERT_EQ(one.status, 0) << one.err;
+        const Outcome more = capture(args + " --jobs " + c.jobs + " out/more.mp4");
+        ASSERT_EQ(more.status, 0) << more.err;
+        EXPECT_NE(more.err.find("by " + std::string(c.jobs) + " workers"), std::string::npos)
+            << more.err;
+        EXPECT_NE(more.err.find(" for " + std::to_string(c.frames) + " frames"), std::string::npos)
+            << more.err;
+        EXPECT_EQ(probe("out/more.mp4"), probe("out/one.mp4"));
+        EXPECT_EQ(musicSum("out/more.mp4"), musicSum("out/one.mp4"));
+        // Presentation times, each frame once, in order.
+        auto shown = [](const std::string& video) {
+            std::stringstream text(output("ffprobe -v error -select_streams v -show_entries "
+                                          "packet=pts -of csv=p=0 " +
+                                          scratch + "/" + video));
+            std::vector<long long> pts;
+            for (long long t; text >> t;) pts.push_back(t);
+            std::sort(pts.begin(), pts.end());
+            return pts;
+        };
+        const std::vector<long long> pts = shown("out/more.mp4");
+        ASSERT_EQ(pts.size(), c.frames);
+        for (size_t i = 0; i < pts.size(); ++i) EXPECT_EQ(pts[i], 1001 * (long long)i) << i;
+        EXPECT_EQ(shown("out/one.mp4"), pts);
+    }
+}
+
+TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
+    const std::string out = scratch + "/failed", fake = scratch + "/fake";
+    ASSERT_EQ(std::system(("mkdir -p " + out + " " + fake).c_str()), 0);
+    std::string ffmpeg = output("command -v ffmpeg");
+    ffmpeg.erase(ffmpeg.find_last_not_of('\n') + 1);
+    // ffmpeg failing where it writes a part, or where it joins them.
+    for (const auto& [when, message] : {std::pair{"mpegts", "a worker stopped with status 1"},
+                                        std::pair{"concat", "joining the parts"}}) {
+        SCOPED_TRACE(when);
+        std::ofstream(fake + "/ffmpeg")
+            << "#!/bin/sh\ncase \"$*\" in *" << when
+            << "*) echo 'out of parts' >&2; exit 1;; esac\nexec " << ffmpeg << " \"$@\"\n";
+        ASSERT_EQ(std::system(("chmod +x " + fake + "/ffmpeg").c_str()), 0);
+        const Outcome run = capture("video --quiet --fps 12 --jobs 2 failed/x.mp4",
+                                    fake + ":" + std::getenv("PATH"));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("out of parts"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
+    }
+
+    // A worker killed, and the capture itself ended from outside: no worker outlives it.
+    for (const bool killWorker : {true, false}) {
+        SCOPED_TRACE(killWorker ? "a worker killed" : "the capture ended");
+        const std::string err = scratch + "/failed.txt";
+        const pid_t pid =
+            startCapture({"video", "--quiet", "--fps", "12", "--jobs", "2", "failed/x.mp4"}, err);
+        ASSERT_GT(pid, 0);
+        std::vector<pid_t> workers;
+        for (int i = 0; i < 600 && (workers.size() < 2 || filesIn(out).empty()); ++i) {
+            usleep(50000);
+            workers = childrenOf(pid);
+        }
+        ASSERT_EQ(workers.size(), 2u);
+        usleep(500000);
+        kill(killWorker ? workers[0] : pid, killWorker ? SIGKILL : SIGTERM);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        if (killWorker) {
+            EXPECT_NE(textOf(err).find("a worker ended by Killed"), std::string::npos)
+                << textOf(err);
+        }
+        for (pid_t worker : workers)
+            EXPECT_TRUE(kill(worker, 0) != 0 && errno == ESRCH) << "worker " << worker << " lives";
         EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
     }
 }

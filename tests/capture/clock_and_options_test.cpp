@@ -119,7 +119,7 @@ Options parse(std::vector<const char*> args, std::string* error) {
 TEST(CommandLine, EachModeTakesItsOwnOptions) {
     std::string error;
     Options o = parse({"video", "--fps", "60000/1001", "--from", "10", "--to", "12.5", "--lossless",
-                       "--quiet", "out.mp4"},
+                       "--quiet", "--jobs", "3", "out.mp4"},
                       &error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(o.mode, Mode::Video);
@@ -128,7 +128,10 @@ TEST(CommandLine, EachModeTakesItsOwnOptions) {
     EXPECT_EQ(o.to, 12.5);
     EXPECT_TRUE(o.lossless);
     EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(o.jobs, 3);
+    EXPECT_FALSE(o.worker);
     EXPECT_EQ(o.output, "out.mp4");
+    EXPECT_EQ(parse({"video", "out.mp4"}, &error).jobs, 0) << "left to the machine";
 
     o = parse({"still", "--clock", "0.5", "a.png"}, &error);
     EXPECT_EQ(o.stillBy, StillBy::Clock);
@@ -160,6 +163,10 @@ TEST(CommandLine, MistakesAreNamed) {
         {{"still", "--lossless", "a.png"}, "unknown option for still"},
         {{"sheet", "--scale", "3", "s.png"}, "bad value for --scale"},
         {{"sheet", "--count", "0", "s.png"}, "bad value for --count"},
+        {{"video", "--jobs", "0", "a.mp4"}, "bad value for --jobs"},
+        {{"video", "--jobs", "33", "a.mp4"}, "(1 to 32)"},
+        {{"video", "--jobs", "two", "a.mp4"}, "bad value for --jobs"},
+        {{"still", "--jobs", "2", "--at", "1", "a.png"}, "unknown option for still: --jobs"},
         {{"video", "--help"}, "(help)"},
     };
     for (const auto& [args, expected] : cases) {

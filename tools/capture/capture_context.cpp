@@ -28,8 +28,12 @@ bool openShowGraphics() {
     return true;
 }
 
-void printTimes(const FrameTimes& f, const EncoderTimes& e, double wallSeconds) {
-    std::fprintf(stderr, "where the time went, in ms per frame:\n");
+void printTimes(const FrameTimes& f, const EncoderTimes& e, double wallSeconds, int workers) {
+    if (workers > 1)
+        std::fprintf(stderr, "where the time went, in ms per frame of one worker, %d at once:\n",
+                     workers);
+    else
+        std::fprintf(stderr, "where the time went, in ms per frame:\n");
     std::fprintf(stderr, "  scene  frames  drawing  read-back%s     fps\n",
                  e.used ? "  encoder wait" : "");
     int64_t frames = 0;
@@ -50,7 +54,8 @@ void printTimes(const FrameTimes& f, const EncoderTimes& e, double wallSeconds) 
     if (e.used && frames)
         std::fprintf(stderr, "  ffmpeg's own CPU time: %.1f ms per frame (beside the drawing)\n",
                      1000 * e.cpuSeconds / double(frames));
+    // Frames drawn only for their state are each worker's own way to its stretches.
+    const int64_t all = workers > 1 ? frames : frames + f.skippedFrames;
     std::fprintf(stderr, "  in all %.1f s for %lld frames: %.1f fps\n", wallSeconds,
-                 static_cast<long long>(frames + f.skippedFrames),
-                 double(frames + f.skippedFrames) / wallSeconds);
+                 static_cast<long long>(all), double(all) / wallSeconds);
 }

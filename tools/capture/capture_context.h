@@ -18,5 +18,7 @@ struct EncoderTimes {
     bool used = false;
 };
 
-// Where the time went, per frame and per scene, on stderr.
-void printTimes(const FrameTimes& frames, const EncoderTimes& encoder, double wallSeconds);
+// Where the time went, per frame and per scene, on stderr; with several workers the times are
+// their sums, so the per-frame costs are each worker's own and only the total is the whole's.
+void printTimes(const FrameTimes& frames, const EncoderTimes& encoder, double wallSeconds,
+                int workers = 1);

@@ -1,6 +1,7 @@
 #include "tools/capture/encoder.h"
 
 #include "tools/capture/pending_output.h"
+#include "tools/capture/stretch_plan.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cerrno>
@@ -29,19 +30,38 @@ std::string seconds(double s) {
 std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const EncoderSettings& s) {
     const std::string size = std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
     const std::string rate = std::to_string(s.rate.num) + "/" + std::to_string(s.rate.den);
-    std::vector<std::string> args = {ffmpeg, "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
-                                     "-framerate", rate, "-i", "pipe:0",
-                                     // Input options cut the music to the stretch, sample exact.
-                                     "-ss", seconds(s.audioStart), "-t", seconds(s.duration), "-i",
-                                     s.music, "-map", "0:v", "-map", "1:a"};
-    if (s.lossless)
-        args.insert(args.end(), {"-c:v", "libx264rgb", "-qp", "0", "-pix_fmt", "rgb24"});
+    std::vector<std::string> args = {ffmpeg,      "-hide_banner", "-nostdin",
+                                     "-loglevel", "error",        "-y"};
+    if (s.joinList.empty())
+        args.insert(args.end(), {"-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
+                                 "-framerate", rate, "-i", "pipe:0"});
     else
+        args.insert(args.end(), {"-f", "concat", "-safe", "0", "-i", s.joinList});
+    if (!s.part)
+        // Input options cut the music to the stretch, sample exact.
+        args.insert(args.end(), {"-ss", seconds(s.audioStart), "-t", seconds(s.duration), "-i",
+                                 s.music, "-map", "0:v", "-map", "1:a"});
+    if (!s.joinList.empty()) {
+        // The parts carry their times at 90 kHz, and the join adds their lengths in
+        // microseconds: both round, so each time is put back on its frame, in the track clock
+        // a single encode has.
+        const TrackClock clock = trackClock(s.rate);
+        const std::string tick = std::to_string(clock.ticksPerFrame);
+        args.insert(args.end(), {"-c:v", "copy", "-video_track_timescale",
+                                 std::to_string(clock.ticksPerSecond), "-bsf:v",
+                                 "setts=pts=round(PTS/" + tick + ")*" + tick + ":dts=round(DTS/" +
+                                     tick + ")*" + tick});
+    } else if (s.lossless) {
+        args.insert(args.end(), {"-c:v", "libx264rgb", "-qp", "0", "-pix_fmt", "rgb24"});
+    } else {
         args.insert(args.end(),
                     {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
-    args.insert(args.end(),
-                {"-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4", s.output});
+    }
+    if (s.part)
+        args.insert(args.end(), {"-f", "mpegts", s.output});
+    else
+        args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f",
+                                 "mp4", s.output});
     return args;
 }
 
@@ -71,8 +91,8 @@ Encoder::~Encoder() {
 
 bool Encoder::start(const std::string& ffmpeg, const EncoderSettings& settings,
                     std::string* error) {
-    char logName[] = "/tmp/kelvaster-capture-ffmpeg-XXXXXX";
-    const int logFd = mkstemp(logName);
+    std::string logName = settings.logFolder + "/kelvaster-capture-ffmpeg-XXXXXX";
+    const int logFd = mkstemp(logName.data());
     if (logFd < 0) {
         if (error) *error = std::string("cannot make a log file: ") + std::strerror(errno);
         return false;

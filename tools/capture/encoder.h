@@ -1,4 +1,5 @@
-// ffmpeg, fed raw frames through a pipe, writing H.264 in MP4 with the music muxed in.
+// ffmpeg, fed raw frames through a pipe, writing H.264 in MP4 with the music muxed in; or
+// writing one stretch of a parallel capture without music, or joining such stretches.
 #pragma once
 
 #include "tools/capture/frame_clock.h"
@@ -13,7 +14,13 @@ struct EncoderSettings {
     double audioStart = 0;
     double duration = 0;
     bool lossless = false; // RGB H.264 at qp 0: decodes to exactly the frames sent
-    std::string output;    // written as MP4 whatever its name
+    std::string output;    // written as MP4 whatever its name, unless a part
+    // A stretch of a parallel capture: the video alone, as MPEG-TS.
+    bool part = false;
+    // Joins the parts this concat list names (in order, without re-encoding) instead of
+    // taking frames, giving frame k the time k / rate as a single encode would.
+    std::string joinList;
+    std::string logFolder = "/tmp";
 };
 
 // The full path of an executable found on PATH, or "" if there is none.

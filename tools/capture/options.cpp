@@ -45,6 +45,8 @@ const char* usageText() {
            "  --from SECONDS   first frame at or after this time (default 0)\n"
            "  --to SECONDS     stop before this time (default: the end of the show)\n"
            "  --lossless       RGB H.264 at qp 0: every decoded frame is the drawn one\n"
+           "  --jobs N         draw stretches in N processes at once, joined without\n"
+           "                   re-encoding (default: from the number of cores, see README)\n"
            "still   One frame to PNG. For each frame before it the scenes' frame-to-frame\n"
            "        state is moved on as drawing would move it, without drawing, and the\n"
            "        frame just before is drawn whole: the still is the frame a run at --fps\n"
@@ -84,7 +86,8 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string* er
         const std::string arg = argv[i];
         const bool takesValue = arg == "--fps" || arg == "--from" || arg == "--to" ||
                                 arg == "--at" || arg == "--clock" || arg == "--frame" ||
-                                arg == "--count" || arg == "--columns" || arg == "--scale";
+                                arg == "--count" || arg == "--columns" || arg == "--scale" ||
+                                arg == "--jobs";
         if (takesValue && i + 1 >= argc) return fail(error, arg + " needs a value");
         const char* value = takesValue ? argv[++i] : nullptr;
         const std::string bad = takesValue ? "bad value for " + arg + ": \"" + value + "\"" : "";
@@ -104,6 +107,12 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string* er
             if (!number(value, o.to) || o.to < 0) return fail(error, bad);
         } else if (arg == "--lossless" && o.mode == Mode::Video) {
             o.lossless = true;
+        } else if (arg == "--jobs" && o.mode == Mode::Video) {
+            if (!whole(value, 1, kMaxJobs, n))
+                return fail(error, bad + " (1 to " + std::to_string(kMaxJobs) + ")");
+            o.jobs = int(n);
+        } else if (arg == "--worker" && o.mode == Mode::Video) {
+            o.worker = true;
         } else if ((arg == "--at" || arg == "--clock" || arg == "--frame") &&
                    o.mode == Mode::Still) {
             if (o.stillBy != StillBy::None)

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The most worker processes a parallel capture starts.
+constexpr int kMaxJobs = 32;
+
 enum class Mode { Video, Still, Sheet };
 
 // How a still names its moment.
@@ -20,6 +23,8 @@ struct Options {
     double from = 0;
     double to = -1; // the end of the show
     bool lossless = false;
+    int jobs = 0;        // worker processes; 0 picks from the machine's cores
+    bool worker = false; // a worker of a parallel capture, taking stretches on stdin
     // still
     StillBy stillBy = StillBy::None;
     double at = 0;

@@ -1,12 +1,16 @@
 #include "tools/capture/pending_output.h"
 
+#include "tools/capture/options.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -14,9 +18,23 @@ namespace {
 // Plain data: the signal handler may only read them, kill and unlink.
 char pendingTemp[4096];
 volatile pid_t pendingWriter = 0;
+volatile pid_t pendingWorkers[kMaxJobs] = {};
+char pendingFolder[4096];
 
 void removePending() {
+    for (volatile pid_t& worker : pendingWorkers)
+        if (worker > 0) kill(-worker, SIGKILL);
     if (pendingWriter > 0) kill(pendingWriter, SIGKILL);
+    // Reaped before the folder goes, so that none of them can write into it again.
+    for (volatile pid_t& worker : pendingWorkers) {
+        if (worker > 0) {
+            while (waitpid(worker, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            worker = 0;
+        }
+    }
+    if (pendingFolder[0]) removeFolder(pendingFolder);
+    pendingFolder[0] = '\0';
     if (pendingTemp[0]) unlink(pendingTemp);
     pendingTemp[0] = '\0';
 }
@@ -87,6 +105,58 @@ void PendingOutput::discard() {
 
 void setPendingWriter(pid_t pid) {
     pendingWriter = pid;
+}
+
+bool addPendingWorker(pid_t pid) {
+    for (volatile pid_t& worker : pendingWorkers) {
+        if (worker == 0) {
+            worker = pid;
+            return true;
+        }
+    }
+    return false;
+}
+
+void forgetPendingWorker(pid_t pid) {
+    for (volatile pid_t& worker : pendingWorkers)
+        if (worker == pid) worker = 0;
+}
+
+bool setPendingFolder(const std::string& path) {
+    if (path.empty() || path.size() >= sizeof pendingFolder) return false;
+    std::memcpy(pendingFolder, path.c_str(), path.size() + 1);
+    return true;
+}
+
+void clearPendingFolder() {
+    pendingFolder[0] = '\0';
+}
+
+void abandonPendingWork() {
+    removePending();
+}
+
+bool removeFolder(const char* path) {
+    const int dir = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return errno == ENOENT;
+    // Read again from the start after each pass: unlinking while reading may skip entries.
+    alignas(dirent64) char records[4096];
+    for (bool removed = true; removed;) {
+        removed = false;
+        lseek(dir, 0, SEEK_SET);
+        for (ssize_t n; (n = getdents64(dir, records, sizeof records)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const dirent64* e = reinterpret_cast<const dirent64*>(records + at);
+                at += e->d_reclen;
+                const char* name = e->d_name;
+                if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                    continue;
+                if (unlinkat(dir, name, 0) == 0) removed = true;
+            }
+        }
+    }
+    close(dir);
+    return rmdir(path) == 0;
 }
 
 void installOutputCleanup() {

@@ -30,3 +30,19 @@ void installOutputCleanup();
 // A helper process writing into the pending file (ffmpeg): stopped first on such an early end,
 // so that it cannot bring the file back after it is removed. 0 when there is none.
 void setPendingWriter(pid_t pid);
+
+// The worker processes of a parallel capture, each leading a process group of its own with its
+// ffmpeg: on an early end every such group is killed and reaped before the parts are removed.
+// A worker is forgotten once it has been reaped. False when there are more than kMaxJobs.
+bool addPendingWorker(pid_t pid);
+void forgetPendingWorker(pid_t pid);
+
+// A private folder of parts, removed with all it holds on an early end.
+bool setPendingFolder(const std::string& path);
+void clearPendingFolder();
+
+// Ends all of it now, as an early end would: workers, the writer, the folder and the file.
+void abandonPendingWork();
+
+// Removes a folder and the files in it; allocates nothing, so that a signal handler may call it.
+bool removeFolder(const char* path);

@@ -34,6 +34,8 @@ class ShowRun {
     void drawAt(float t, std::vector<unsigned char>& rgb);
 
     const FrameTimes& times() const { return times_; }
+    // The first frame not drawn yet.
+    int64_t next() const { return next_; }
 
   private:
     void drawAhead(bool hidden);

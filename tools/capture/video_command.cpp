@@ -2,15 +2,18 @@
 #include "tools/capture/commands.h"
 #include "tools/capture/data_files.h"
 #include "tools/capture/encoder.h"
+#include "tools/capture/parallel_capture.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/show_run.h"
+#include "tools/capture/stretch_plan.h"
 #include "tools/capture/wall_clock.h"
 
 #include "shell/show.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +26,7 @@ std::string secondsText(double s) {
 } // namespace
 
 int captureVideo(const Options& o, const ShowTiming& show, const std::string& ffmpeg) {
+    if (o.worker) return runCaptureWorker(o, show, ffmpeg);
     const double started = wallSeconds();
     uint32_t fromMs = 0;
     secondsToPlayMs(o.from, fromMs);
@@ -37,6 +41,9 @@ int captureVideo(const Options& o, const ShowTiming& show, const std::string& ff
         if (secondsToPlayMs(o.to, toMs)) end = std::min(end, firstFrameFrom(toMs, show.rate));
     }
     if (end <= first) return reportFailure("no frame lies between --from and --to");
+    const int jobs = o.jobs > 0 ? o.jobs : defaultJobs(sysconf(_SC_NPROCESSORS_ONLN));
+    if (jobs > 1 && planStretches(first, end, jobs, show.rate).size() > 1)
+        return captureInParallel(o, show, ffmpeg, first, end, jobs);
 
     std::string error;
     PendingOutput out;
