@@ -145,9 +145,11 @@
 
     function frame() {
         if (state.phase !== "playing") return;
-        state.audioTime = audio.currentTime - startTime;
+        // Read once: the audio thread moves currentTime on between two reads in one task.
+        const now = audio.currentTime;
+        state.audioTime = now - startTime;
         state.latency = latency();
-        state.playMs = clock.heardMs(audio.currentTime, startTime, state.latency, state.totalMs);
+        state.playMs = clock.heardMs(now, startTime, state.latency, state.totalMs);
         let ended;
         try {
             ended = engine.frame(state.playMs, state.totalMs);

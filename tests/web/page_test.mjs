@@ -102,6 +102,29 @@ try {
     await early.keyboard.press("Escape");
     await early.close();
 
+    // A busy audio thread moves currentTime on between two reads in one task; the position a
+    // frame reports must still come from one reading (here every read is 11 ms later).
+    const busy = await openPage(browser.context);
+    await busy.addInitScript(() => {
+        const real = Object.getOwnPropertyDescriptor(BaseAudioContext.prototype, "currentTime").get;
+        let reads = 0;
+        Object.defineProperty(BaseAudioContext.prototype, "currentTime", {
+            get() {
+                return real.call(this) + 0.011 * ++reads;
+            },
+        });
+    });
+    await busy.goto(server.url);
+    await busy.waitForFunction(() => window.kvShow.phase === "title", null, { timeout: 20000 });
+    await busy.click("#stage");
+    await busy.waitForFunction(() => window.kvShow.frames > 2, null, { timeout: 10000 });
+    const moving = (await sampleClock(busy, 0.5, 100)).filter((s) => s.playMs > 0 && s.playMs < totalMs);
+    const gap = Math.max(...moving.map((s) => Math.abs(s.playMs - (s.audioTime - s.latency) * 1000)));
+    t.check(moving.length > 0 && gap < 1.01, "one reading of the audio clock per frame",
+        `worst gap ${gap.toFixed(2)} ms over ${moving.length} samples`);
+    await busy.keyboard.press("Escape");
+    await busy.close();
+
     // The test-only still: the 60 fps run's frames before 1000 ms are moved, the last drawn.
     const still = await openPage(browser.context);
     await still.goto(server.url + "?ms=1000&len=4000");
