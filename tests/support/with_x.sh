@@ -13,7 +13,7 @@ for _ in $(seq 60); do
     n=$((n + 1))
     [ -e "/tmp/.X$n-lock" ] && continue
     grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
-    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
         kill -0 $xvfb 2>/dev/null || break

@@ -7,7 +7,7 @@ program=$1
 screen_w=1280
 screen_h=1024
 
-# Starts the program with the given options and waits for its window: sets pid and wid.
+# Starts the program with the given options and waits for its window: sets pid, wid and log.
 launch() {
     log=$(mktemp)
     "$program" "$@" 2>"$log" &
@@ -19,14 +19,19 @@ launch() {
         kill -0 $pid 2>/dev/null || break
         sleep 0.1
     done
-    if [ -z "$wid" ]; then
-        echo "no window titled 'Kelvaster by zir' (options: $*); the program said:"
+    [ -n "$wid" ] || fail "no window titled 'Kelvaster by zir' (options: $*)"
+}
+
+# Reports a failed check with what the program said, and ends it.
+fail() {
+    echo "$1"
+    kill -0 $pid 2>/dev/null || echo "(the program had already ended)"
+    if [ -s "$log" ]; then
+        echo "the program said:"
         cat "$log"
-        kill $pid 2>/dev/null
-        rm -f "$log"
-        return 1
     fi
-    rm -f "$log"
+    kill $pid 2>/dev/null
+    return 1
 }
 
 size() { xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
@@ -39,14 +44,11 @@ escape_ends() {
         kill -0 $pid 2>/dev/null || break
         sleep 0.1
     done
-    if kill -0 $pid 2>/dev/null; then
-        echo "Escape did not end the show$1"
-        kill $pid
-        return 1
-    fi
+    kill -0 $pid 2>/dev/null && { fail "Escape did not end the show$1"; return 1; }
     wait $pid
     status=$?
-    [ $status -eq 0 ] || { echo "Escape ended the show$1 with status $status"; return 1; }
+    [ $status -eq 0 ] || { fail "Escape ended the show$1 with status $status"; return 1; }
+    rm -f "$log"
 }
 
 # Bytes of the screen's w x h rectangle at (x, y), top-left origin, that are not zero.
@@ -57,16 +59,16 @@ lit_bytes() {
 
 windowed() {
     launch || return 1
-    [ "$(size)" = 800x600 ] || { echo "window is $(size), not 800x600"; kill $pid; return 1; }
+    [ "$(size)" = 800x600 ] || { fail "window is $(size), not 800x600"; return 1; }
 
     xdotool windowsize "$wid" 400 300
     sleep 1
-    [ "$(size)" = 800x600 ] || { echo "resize was not undone: $(size)"; kill $pid; return 1; }
+    [ "$(size)" = 800x600 ] || { fail "resize was not undone: $(size)"; return 1; }
 
     xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
     xdotool key --window "$wid" a space Return
     sleep 0.5
-    kill -0 $pid 2>/dev/null || { echo "an ordinary key ended the show"; return 1; }
+    kill -0 $pid 2>/dev/null || { fail "an ordinary key ended the show"; return 1; }
 
     escape_ends "" || return 1
     echo "window ok"
@@ -79,7 +81,7 @@ fullscreen() {
         sleep 0.1
     done
     [ "$(size)" = ${screen_w}x${screen_h} ] && [ "$(corner)" = 0,0 ] ||
-        { echo "--fullscreen window is $(size) at $(corner), not the whole screen"; kill $pid; return 1; }
+        { fail "--fullscreen window is $(size) at $(corner), not the whole screen"; return 1; }
     sleep 2 # into the lit part of the opening scene
 
     # 800 x 600 scaled by 1.6 to 1280 x 960: bars of 32 rows above and below, nothing else.
@@ -87,14 +89,14 @@ fullscreen() {
     top=$(lit_bytes $screen_w $bar 0 0)
     bottom=$(lit_bytes $screen_w $bar 0 $((screen_h - bar)))
     [ "$top" -eq 0 ] && [ "$bottom" -eq 0 ] ||
-        { echo "the bars are not black: $top and $bottom lit bytes"; kill $pid; return 1; }
+        { fail "the bars are not black: $top and $bottom lit bytes"; return 1; }
     # The picture reaches every edge of its box: scaled, not drawn at 800 x 600 in a corner.
     edge=8
     for strip in "$screen_w $edge 0 $bar" "$screen_w $edge 0 $((screen_h - bar - edge))" \
         "$edge 960 0 $bar" "$edge 960 $((screen_w - edge)) $bar"; do
         # shellcheck disable=SC2086
         lit=$(lit_bytes $strip)
-        [ "$lit" -gt 1000 ] || { echo "the frame does not reach its edge ($strip): $lit lit bytes"; kill $pid; return 1; }
+        [ "$lit" -gt 1000 ] || { fail "the frame does not reach its edge ($strip): $lit lit bytes"; return 1; }
     done
 
     escape_ends " in full screen" || return 1
