@@ -25,7 +25,10 @@ launch() {
 # Reports a failed check with what the program said, and ends it.
 fail() {
     echo "$1"
-    kill -0 $pid 2>/dev/null || echo "(the program had already ended)"
+    if ! kill -0 $pid 2>/dev/null; then
+        wait $pid
+        echo "(the program had already ended, with status $?)"
+    fi
     if [ -s "$log" ]; then
         echo "the program said:"
         cat "$log"
@@ -39,11 +42,14 @@ corner() { xwininfo -id "$wid" | awk '/Absolute upper-left X:/ {x=$4} /Absolute 
 
 # Escape ends the program with status 0.
 escape_ends() {
-    xdotool key --window "$wid" Escape
+    xdotool key --window "$wid" Escape 2>/dev/null
     for _ in $(seq 50); do
         kill -0 $pid 2>/dev/null || break
         sleep 0.1
     done
+    # The program can close its window between the press and the release; a key left down on
+    # the server would repeat into the next program's window.
+    xdotool keyup Escape
     kill -0 $pid 2>/dev/null && { fail "Escape did not end the show$1"; return 1; }
     wait $pid
     status=$?
