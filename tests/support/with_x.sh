@@ -3,7 +3,8 @@
 # A number is taken only when neither its lock file nor its abstract socket exists (X servers
 # of other containers can share the abstract namespace without sharing /tmp), and kept only
 # when the lock file names our own server once it answers: xvfb-run -a's look-then-start
-# lets two servers started side by side pick the same number.
+# lets two servers started side by side pick the same number. No reset: after the probe below
+# leaves, a server resetting refuses the next client.
 set -u
 geometry=$1
 shift
