@@ -15,6 +15,10 @@ void ShowRefusal(const char* fileName, const std::string& why) {
     MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
 }
 
+// The output plays what the WAVE loader lets through; the same limits, in the same words.
+constexpr int kMaxChannels = 8;
+constexpr long kMinRate = 100, kMaxRate = 200000;
+
 } // namespace
 
 COggVorbis::COggVorbis() : bDecoder(false) {
@@ -37,24 +41,42 @@ int COggVorbis::Open(const char* fileName) {
     if (!loaded) {
         ShowRefusal(fileName, "it cannot be read whole (a read error, or over " +
                                   std::to_string(OggSource::kLimit >> 20) + " MiB)");
-        return Refuse();
+        return RefuseSaid();
     }
     const OggLayout layout = CheckOggLayout(source.Data(), source.Size());
     if (layout.verdict == OggVerdict::Damaged) {
         ShowRefusal(fileName,
                     layout.problem +
                         (layout.at ? " (the page at byte " + std::to_string(layout.at) + ")" : ""));
-        return Refuse();
+        return RefuseSaid();
     }
     if (layout.verdict != OggVerdict::Sound) return Refuse(); // another kind of file: no message
-    if (ov_open_callbacks(&source, &vf, nullptr, 0, OggSource::Callbacks()) < 0) return Refuse();
+    // From here on it is Ogg Vorbis: every refusal says why.
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, OggSource::Callbacks()) < 0) {
+        ShowRefusal(fileName, "its Vorbis headers cannot be decoded");
+        return RefuseSaid();
+    }
     bDecoder = true;
-    if (!ov_seekable(&vf)) return Refuse();
     // vorbisfile leaves a chained file standing in its last link once it has found the links.
-    if (ov_streams(&vf) > 1 && ov_pcm_seek(&vf, 0) != 0) return Refuse();
+    if (!ov_seekable(&vf) || (ov_streams(&vf) > 1 && ov_pcm_seek(&vf, 0) != 0)) {
+        ShowRefusal(fileName, "it cannot be sought to its start");
+        return RefuseSaid();
+    }
     const vorbis_info* info = ov_info(&vf, -1);
     const ogg_int64_t frames = ov_pcm_total(&vf, -1);
-    if (!info || info->channels < 1 || info->channels > 255 || frames < 0) return Refuse();
+    if (!info || frames < 0) {
+        ShowRefusal(fileName, "its length cannot be told");
+        return RefuseSaid();
+    }
+    std::string unplayable;
+    if (info->channels < 1 || info->channels > kMaxChannels)
+        unplayable = std::to_string(info->channels) + " channels (1 to 8 play)";
+    else if (info->rate < kMinRate || info->rate > kMaxRate)
+        unplayable = "a rate of " + std::to_string(info->rate) + " Hz (100 to 200000 play)";
+    if (!unplayable.empty()) {
+        ShowError(std::string("Cannot play ") + fileName + ": " + unplayable + ".");
+        return RefuseSaid();
+    }
 
     wfx.wFormatTag = WAVE_FORMAT_PCM;
     wfx.nChannels = WORD(info->channels);
@@ -64,7 +86,10 @@ int COggVorbis::Open(const char* fileName) {
     wfx.nAvgBytesPerSec = wfx.nBlockAlign * wfx.nSamplesPerSec;
     wfx.cbSize = 18;
     // Open reports the size as an int: longer streams are refused rather than wrapped.
-    if (std::uint64_t(frames) * wfx.nBlockAlign > std::uint64_t(INT_MAX)) return Refuse();
+    if (std::uint64_t(frames) * wfx.nBlockAlign > std::uint64_t(INT_MAX)) {
+        ShowRefusal(fileName, "over 2 GiB of decoded sound");
+        return RefuseSaid();
+    }
     dwDataSize = DWORD(frames) * wfx.nBlockAlign;
     return int(dwDataSize);
 }
@@ -72,6 +97,11 @@ int COggVorbis::Open(const char* fileName) {
 int COggVorbis::Refuse() {
     Close();
     return -2;
+}
+
+int COggVorbis::RefuseSaid() {
+    Close();
+    return -3;
 }
 
 void COggVorbis::ReleaseDecoder() {

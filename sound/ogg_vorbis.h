@@ -20,7 +20,10 @@ class COggVorbis : public CSoundLoader {
     int Seek(LONG position) override;
 
   private:
+    // Not Ogg Vorbis: -2, without a word. Ogg Vorbis that cannot be played, once the user has
+    // been told why: -3.
     int Refuse();
+    int RefuseSaid();
     void ReleaseDecoder();
 
     OggSource source;  // the file's bytes, which vf reads

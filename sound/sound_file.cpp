@@ -1,9 +1,11 @@
 #include "sound/sound_file.h"
 
 #include "sound/ogg_vorbis.h"
+#include "sound/unplayable.h"
 #include "sound/wave.h"
 
 #include <memory>
+#include <string>
 
 CSoundLoader* OpenSoundFile(const char* fileName) {
     auto wave = std::make_unique<CWave>();
@@ -11,6 +13,12 @@ CSoundLoader* OpenSoundFile(const char* fileName) {
     if (result >= 0) return wave.release();
     if (result == -3) return nullptr; // said why; no other format is tried
     auto ogg = std::make_unique<COggVorbis>();
-    if (ogg->Open(fileName) < 0) return nullptr;
+    const int oggResult = ogg->Open(fileName);
+    if (oggResult == -2) { // neither loader's kind: say what it is instead
+        const std::string text =
+            std::string("Cannot play ") + fileName + ": " + WhyUnplayable(fileName) + ".";
+        MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+    }
+    if (oggResult < 0) return nullptr;
     return ogg.release();
 }

@@ -80,7 +80,7 @@ TEST(OggGuard, TheCraftedFileIsRefusedBeforeTheDecoderSeesIt) {
     EXPECT_EQ(layout.at, 4400u) << "the first page after the headers is damaged";
 
     const auto [result, said] = OpenOgg(KV_CRAFTED_OGG);
-    EXPECT_EQ(result, -2);
+    EXPECT_EQ(result, -3);
     EXPECT_EQ(said, std::string("Error: Ogg file refused : ") + KV_CRAFTED_OGG +
                         " : a page fails its checksum (the page at byte 4400)\n");
 
@@ -177,7 +177,7 @@ TEST(OggGuard, EachDamageToAGoodFileIsNamed) {
         const std::string path = TempPath("damaged.ogg");
         WriteFile(path, c.damage(good));
         const auto [result, said] = OpenOgg(path);
-        EXPECT_EQ(result, -2);
+        EXPECT_EQ(result, -3);
         EXPECT_EQ(said.rfind("Error: Ogg file refused : " + path + " : " + c.problem, 0), 0u)
             << said;
     }
@@ -192,7 +192,7 @@ TEST(OggGuard, EachDamageToAGoodFileIsNamed) {
     paged[3].setFlags(paged[3].flags() & ~1u);
     WriteFile(joined, JoinPages(paged));
     EXPECT_EQ(OpenOgg(joined),
-              std::make_pair(-2, "Error: Ogg file refused : " + joined +
+              std::make_pair(-3, "Error: Ogg file refused : " + joined +
                                      " : a packet is left unfinished (the "
                                      "page at byte " +
                                      std::to_string(paged[0].header.size() + paged[0].body.size() +
@@ -247,7 +247,7 @@ TEST(OggGuard, AChainedStreamWhoseHeadersLibvorbisRefusesIsRefusedFirst) {
     const size_t at = pages[0].header.size() + pages[0].body.size() + pages[1].header.size() +
                       pages[1].body.size() + pages[2].header.size() + pages[2].body.size() +
                       pages[3].header.size() + pages[3].body.size();
-    EXPECT_EQ(OpenOgg(path), std::make_pair(-2, "Error: Ogg file refused : " + path +
+    EXPECT_EQ(OpenOgg(path), std::make_pair(-3, "Error: Ogg file refused : " + path +
                                                     " : a stream's Vorbis headers cannot be read "
                                                     "or built into a decoder (the page at byte " +
                                                     std::to_string(at) + ")\n"));
@@ -258,7 +258,7 @@ TEST(OggGuard, ACodebookLibvorbisCannotBuildIsRefused) {
     // seek fails on it, and the next read finds the codebooks half built and divides by zero
     // inside libvorbis (SIGFPE).
     const std::string path = KV_HALF_BUILT_CODEBOOK_OGG;
-    EXPECT_EQ(OpenOgg(path), std::make_pair(-2, "Error: Ogg file refused : " + path +
+    EXPECT_EQ(OpenOgg(path), std::make_pair(-3, "Error: Ogg file refused : " + path +
                                                     " : a stream's Vorbis headers cannot be read "
                                                     "or built into a decoder (the page at byte "
                                                     "58)\n"));
@@ -267,7 +267,7 @@ TEST(OggGuard, ACodebookLibvorbisCannotBuildIsRefused) {
 TEST(OggGuard, AChainWhoseLinksDifferInFormatIsRefused) {
     const std::string path = Fixture("chain_mixed.ogg");
     const auto [result, said] = OpenOgg(path);
-    EXPECT_EQ(result, -2);
+    EXPECT_EQ(result, -3);
     EXPECT_EQ(said, "Error: Ogg file refused : " + path +
                         " : its chained streams differ in format (8000 Hz with 1 channel, then "
                         "44100 Hz with 2 channels); the music plays in one format\n");
