@@ -87,6 +87,9 @@ class Buffer final : public IDirectSoundBuffer {
         if (!play || write) return DSERR_INVALIDPARAM;
         return mixer_->GetCurrentPosition(*voice_, play);
     }
+    HRESULT GetPlayProgress(DWORD* play, std::uint64_t* played) override {
+        return voice_ ? mixer_->GetPlayProgress(*voice_, play, played) : DSERR_INVALIDCALL;
+    }
     HRESULT GetStatus(DWORD* status) override {
         return voice_ ? mixer_->GetStatus(*voice_, status) : DSERR_INVALIDCALL;
     }

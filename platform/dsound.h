@@ -111,6 +111,10 @@ class IDirectSoundBuffer {
     virtual HRESULT Stop() = 0;
     virtual HRESULT Unlock(void* region1, DWORD bytes1, void* region2, DWORD bytes2) = 0;
     virtual ULONG Release() = 0;
+    // Beyond DirectSound: the play cursor, and with it the bytes it has moved by playing since
+    // the buffer was made, every wrap counted. GetCurrentPosition alone cannot tell two
+    // positions a whole buffer apart.
+    virtual HRESULT GetPlayProgress(DWORD* playCursor, std::uint64_t* playedBytes) = 0;
 
   protected:
     ~IDirectSoundBuffer() = default;

@@ -61,6 +61,7 @@ void frameAt(const Voice& v, DWORD frame, float* left, float* right) {
 }
 
 void newRun(Voice& v, double now) {
+    v.travelled += std::uint64_t(v.heard);
     v.runStartedAt = now;
     v.shift = 0;
     v.mixed = 0;
@@ -310,6 +311,19 @@ HRESULT Mixer::GetCurrentPosition(Voice& v, DWORD* playCursor) {
         std::lock_guard<std::mutex> lock(mutex_);
         catchUp(v, Now(), signals);
         *playCursor = (v.playing ? cursorFrame(v) : v.startFrame) * v.format.nBlockAlign;
+    }
+    signals.Fire();
+    return DS_OK;
+}
+
+HRESULT Mixer::GetPlayProgress(Voice& v, DWORD* playCursor, std::uint64_t* playedBytes) {
+    if (!playCursor || !playedBytes) return DSERR_INVALIDPARAM;
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        catchUp(v, Now(), signals);
+        *playCursor = (v.playing ? cursorFrame(v) : v.startFrame) * v.format.nBlockAlign;
+        *playedBytes = (v.travelled + std::uint64_t(v.heard)) * v.format.nBlockAlign;
     }
     signals.Fire();
     return DS_OK;

@@ -38,6 +38,9 @@ struct Voice {
     double shift = 0;        // added to every block's heardAt in this run
     double mixed = 0;        // frames the mix has read
     double heard = 0;        // frames heard, never less than the last answer
+    // Frames the cursor moved by playing in the runs before this one: with heard, a count no
+    // wrap of a looping buffer can hide, however long nobody asks.
+    std::uint64_t travelled = 0;
     bool anchored = false;
     double anchorFrames = 0;      // mixed at the start of the last block
     double anchorAt = 0;          // when that block's first frame is heard
@@ -82,6 +85,7 @@ class Mixer final : public AudioMixer {
     HRESULT Stop(Voice& v);
     HRESULT GetStatus(Voice& v, DWORD* status);
     HRESULT GetCurrentPosition(Voice& v, DWORD* playCursor);
+    HRESULT GetPlayProgress(Voice& v, DWORD* playCursor, std::uint64_t* playedBytes);
     HRESULT SetCurrentPosition(Voice& v, DWORD position);
     void SetVolume(Voice& v, LONG volume);
     LONG Volume(Voice& v);

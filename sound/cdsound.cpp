@@ -30,8 +30,8 @@ DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
       pLoader(nullptr), bStatic(true), bStreaming(false), dwPlayedBase(0), dwLastCursor(0),
-      wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), nNextHalf(1), bEnded(false),
-      bPlayingOnce(false) {
+      qwLastPlayed(0), wAlignMask(0), hWorker(kNoThread), bQuit(false), nEndWakes(0), nNextHalf(1),
+      bEnded(false), bPlayingOnce(false) {
     InitializeCriticalSection(&csLock);
 }
 
@@ -134,7 +134,6 @@ bool CdSound::FillBuffer(DWORD position) {
         if (count > 0)
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
     }
-    dwLastCursor = 0;
     nEndWakes = 0;
     nNextHalf = 1;
     bEnded = false;
@@ -144,6 +143,8 @@ bool CdSound::FillBuffer(DWORD position) {
     for (HANDLE event : hEvents)
         if (event) ResetEvent(event);
     pDSBuffer->SetCurrentPosition(0);
+    // Cursor and count from one reading: what was played before this start is no wrap.
+    if (FAILED(pDSBuffer->GetPlayProgress(&dwLastCursor, &qwLastPlayed))) dwLastCursor = 0;
     return true;
 }
 
@@ -186,8 +187,12 @@ void CdSound::Play() {
 // ends it early: either way the clock stands at the whole length, so the show can end.
 bool CdSound::PlayedBytes(DWORD* played) {
     DWORD cursor = dwLastCursor;
-    const bool ok = SUCCEEDED(pDSBuffer->GetCurrentPosition(&cursor, nullptr));
-    if (!ok) cursor = dwLastCursor; // then the time stands where it was last seen
+    std::uint64_t playedNow = qwLastPlayed;
+    const bool ok = SUCCEEDED(pDSBuffer->GetPlayProgress(&cursor, &playedNow));
+    if (!ok) { // then the time stands where it was last seen
+        cursor = dwLastCursor;
+        playedNow = qwLastPlayed;
+    }
     if (bStatic) {
         // Asked after the cursor: once stopped by itself it has played its end, whether or
         // not a frame saw it on the way there.
@@ -197,10 +202,16 @@ bool CdSound::PlayedBytes(DWORD* played) {
             bPlayingOnce = false;
             bEnded = true;
         }
-    } else if (dwLastCursor > cursor) {
-        dwPlayedBase += dwBufferBytes; // wrapped
+    } else {
+        // Wraps since the last call, from what the output has played: a window hidden or a
+        // process stopped for longer than the buffer still counts every one. A cursor moved
+        // back with nothing played has wrapped once.
+        std::uint64_t wraps = (dwLastCursor + (playedNow - qwLastPlayed)) / dwBufferBytes;
+        if (wraps == 0 && dwLastCursor > cursor) wraps = 1;
+        dwPlayedBase += DWORD(wraps * dwBufferBytes);
     }
     dwLastCursor = cursor;
+    qwLastPlayed = playedNow;
     const DWORD end = pLoader->GetDataSize();
     *played =
         bEnded ? end : DWORD(std::min<std::uint64_t>(std::uint64_t(dwPlayedBase) + cursor, end));
@@ -307,6 +318,7 @@ void CdSound::Cleanup() {
     bStatic = true;
     dwPlayedBase = 0;
     dwLastCursor = 0;
+    qwLastPlayed = 0;
     nEndWakes = 0;
     bEnded = false;
     bPlayingOnce = false;

@@ -68,6 +68,7 @@ class CdSound {
     std::atomic<bool> bStreaming; // written by the worker under csLock, read by Play under it
     DWORD dwPlayedBase;           // main thread only
     DWORD dwLastCursor;           // main thread only
+    std::uint64_t qwLastPlayed;   // the output's count of bytes played, as dwLastCursor was read
     WORD wAlignMask;
     CRITICAL_SECTION csLock; // the buffer's Lock/Unlock, the loader, and nEndWakes
     std::uintptr_t hWorker;  // the stream worker, kNoThread when none was started

@@ -217,6 +217,21 @@ TEST_F(Sound, PlayTimeCountsWrapsFromTheCursor) {
     EXPECT_EQ(sound->dwPlayedBase, 352800u);
 }
 
+// Gaps between polls as long as the looping buffer or longer (a hidden window, a stopped
+// process): every wrap still counts, and a buffer played once reads the same.
+TEST_F(Sound, PlayTimeHoldsAcrossLongGapsBetweenPolls) {
+    for (const char* fixture : {"stereo_441000.ogg", "static_limit.wav"}) {
+        SCOPED_TRACE(fixture);
+        sound = std::make_unique<CdSound>();
+        ASSERT_TRUE(sound->Open(Fixture(fixture).c_str()));
+        sound->Play();
+        for (const auto& [gap, expected] : {std::pair{0.5, 500u}, {2.0, 2500u}, {2.5, 5000u}}) {
+            output->Advance(gap);
+            EXPECT_EQ(PlayTime(*sound), expected) << "after a gap of " << gap << " s";
+        }
+    }
+}
+
 TEST_F(Sound, AStreamPlaysOnAcrossItsWraps) {
     const std::string pcm = Decoded("stereo_441000.ogg");
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
@@ -332,7 +347,8 @@ TEST_F(Sound, OpenTriesWaveThenOggAndNamesAMissingFileOnce) {
     EXPECT_TRUE(sound->Open(Fixture("mono_22050.ogg").c_str()));
     EXPECT_FALSE(sound->Open(Fixture("not_audio.txt").c_str()));
     EXPECT_EQ(sound->pLoader, nullptr);
-    EXPECT_EQ(GetCapturedStderr(), "");
+    EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + Fixture("not_audio.txt") +
+                                       ": neither Ogg Vorbis nor PCM WAVE.\n");
 
     // A WAVE file it cannot play is named once, gets no buffer, and is not tried as Ogg.
     CaptureStderr();

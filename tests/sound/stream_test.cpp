@@ -209,7 +209,12 @@ TEST(Stream, AWakeServedAfterARestartDoesNotSkipASecond) {
         CriticalSectionGuard hold(&sound.csLock);
         output->Advance(1.0);
         EXPECT_EQ(PlayTime(sound), 1000u); // the wake for the first half to be refilled
-        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the worker takes it
+        // The race happened only once the worker has taken that wake: the event is clear.
+        ASSERT_TRUE(WaitUntil([&] {
+            if (!Signalled(sound.hEvents[1])) return true;
+            SetEvent(sound.hEvents[1]); // not taken yet: put it back for the worker
+            return false;
+        }));
         EXPECT_TRUE(sound.Stop());
         sound.Play();
     }
