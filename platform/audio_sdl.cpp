@@ -4,17 +4,28 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int kCallbackFrames = 1024;
+// Longer than any callback period, shorter than a pause anyone would wait out. Before the
+// first callback a server may take its time to start the stream.
+constexpr double kSilentForFirst = 3.0;
+constexpr double kSilentFor = 0.5;
+constexpr auto kWatchPeriod = std::chrono::milliseconds(20);
+// A watch that wakes this late was itself held up (the process stopped), and so was SDL.
+constexpr double kWatchLate = 0.2;
 
 // ALSA prints a page of diagnostics on stderr when it finds no card; SDL's own error text says
 // the same in one line, so the library's chatter is kept off stderr while the device opens.
@@ -48,6 +59,8 @@ class SdlOutput final : public AudioOutput {
     // Opens the device paused; false (with SDL's reason in SDL_GetError) when none opens.
     bool Open() {
         QuietStderr quiet;
+        // The process hears INT, TERM and HUP itself (platform/process_start.h).
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         initialised_ = true;
         const char* driver = SDL_GetCurrentAudioDriver();
@@ -72,19 +85,37 @@ class SdlOutput final : public AudioOutput {
     }
 
     bool Start(AudioMixer* mixer) override {
-        if (!device_ || !mixer) return false;
+        if (!device_ || !mixer || watch_.joinable()) return false;
         SDL_LockAudioDevice(device_);
-        mixer_ = mixer;
+        {
+            std::lock_guard<std::mutex> pull(pullMutex_);
+            mixer_ = mixer;
+        }
         SDL_UnlockAudioDevice(device_);
+        lastCallbackAt_ = -1;
+        try {
+            watch_ = std::thread([this] { Watch(); });
+        } catch (...) {
+            return false;
+        }
         SDL_PauseAudioDevice(device_, 0);
         return true;
     }
 
     void Stop() override {
         if (!device_) return;
+        {
+            std::lock_guard<std::mutex> lock(watchMutex_);
+            watchStopping_ = true;
+        }
+        watchWake_.notify_all();
+        if (watch_.joinable()) watch_.join();
         SDL_PauseAudioDevice(device_, 1);
         SDL_LockAudioDevice(device_); // waits for a callback under way
-        mixer_ = nullptr;
+        {
+            std::lock_guard<std::mutex> pull(pullMutex_);
+            mixer_ = nullptr;
+        }
         SDL_UnlockAudioDevice(device_);
     }
 
@@ -98,7 +129,10 @@ class SdlOutput final : public AudioOutput {
     // latency between the mix and the listener.
     static void Callback(void* user, Uint8* stream, int bytes) {
         auto* self = static_cast<SdlOutput*>(user);
-        if (SDL_GetAudioDeviceStatus(self->device_) == SDL_AUDIO_STOPPED) {
+        self->lastCallbackAt_ = self->Now();
+        std::lock_guard<std::mutex> pull(self->pullMutex_);
+        // Once lost, a device that comes back gets silence: the cursor has run on without it.
+        if (self->lostAt_ >= 0 || SDL_GetAudioDeviceStatus(self->device_) == SDL_AUDIO_STOPPED) {
             std::memset(stream, 0, size_t(bytes));
             self->FollowClock();
             return;
@@ -140,14 +174,44 @@ class SdlOutput final : public AudioOutput {
         }
     }
 
+    // Some drivers (SDL's PipeWire one) stop calling back at all when their server goes away.
+    // So the callbacks are watched from here: after kSilentFor without one, the device counts
+    // as lost from its last callback, and this thread pulls the mix as the clock says.
+    void Watch() {
+        std::unique_lock<std::mutex> lock(watchMutex_);
+        double expected = Now();
+        while (!watchWake_.wait_for(lock, kWatchPeriod, [this] { return watchStopping_; })) {
+            const double now = Now();
+            const bool held = now - expected > kWatchLate + 0.02;
+            expected = now + 0.02;
+            double last = lastCallbackAt_;
+            if (held && last >= 0) {
+                lastCallbackAt_ = now; // the callbacks were held up with us: no loss
+                continue;
+            }
+            if (last < 0 && now < kSilentForFirst) continue;
+            if (last < 0) last = now - kSilentForFirst;
+            std::lock_guard<std::mutex> pull(pullMutex_);
+            if (lostAt_ < 0 && now - last <= kSilentFor) continue;
+            if (lostAt_ < 0) lostAt_ = last;
+            FollowClock();
+        }
+    }
+
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool initialised_ = false;
     SDL_AudioDeviceID device_ = 0;
     double latency_ = 0;
     std::vector<float> scratch_;
     AudioMixer* mixer_ = nullptr;
-    double lostAt_ = -1; // when the device was found gone
+    double lostAt_ = -1; // when the device went away (pullMutex_)
     long long lostFrames_ = 0;
+    std::mutex pullMutex_; // the callback against the watch: one pulls from the mixer at a time
+    std::atomic<double> lastCallbackAt_{-1};
+    std::mutex watchMutex_;
+    std::condition_variable watchWake_;
+    bool watchStopping_ = false;
+    std::thread watch_;
 };
 
 } // namespace

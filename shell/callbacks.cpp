@@ -1,6 +1,7 @@
 #include "shell/callbacks.h"
 
 #include "gfx/gl.h"
+#include "platform/process_start.h"
 #include "shell/data_files.h"
 #include "shell/show.h"
 #include "sound/cdsound.h"
@@ -37,6 +38,13 @@ void logClock(DWORD playMs) {
     // A lost line shows in the test as a frame missing from the log.
     [[maybe_unused]] const ssize_t written = write(clockLogFd, line, size_t(n));
 }
+// A stop signal ends the show as its end does, the sound stopped first.
+void endOnStopSignal() {
+    const int status = StopSignalStatus();
+    if (status == 0) return;
+    if (soundStream) soundStream->Pause();
+    std::exit(status);
+}
 } // namespace
 
 bool startSound() {
@@ -67,6 +75,7 @@ void showFrame(float t) {
 }
 
 void onDisplay() {
+    endOnStopSignal();
     DWORD playMs = 0;
     soundStream->GetPlayTime(&playMs);
     if (clockLogFd >= 0) logClock(playMs);
@@ -74,6 +83,7 @@ void onDisplay() {
 }
 
 void onIdle() {
+    endOnStopSignal(); // the display is not called while the window is hidden
     glutPostRedisplay();
 }
 

@@ -1,6 +1,7 @@
 // Kelvaster: one window, one piece of music, four scenes drawn from the music's clock.
 #include "gfx/gl.h"
 #include "platform/malloc_tuning.h"
+#include "platform/process_start.h"
 #include "shell/callbacks.h"
 #include "shell/graphics.h"
 #include "shell/scaled_frame.h"
@@ -11,6 +12,9 @@
 #include <cstring>
 
 namespace {
+// A signal ends the show at its next frame or idle call; one stuck longer is ended anyway.
+constexpr int kStopGraceMs = 300;
+
 // GLUT takes its own options first; --fullscreen is the one option the show reads.
 bool wantsFullscreen(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
@@ -20,6 +24,8 @@ bool wantsFullscreen(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    OpenStandardDescriptors();
+    WatchStopSignals(kStopGraceMs);
     tuneAllocator();
     glutInit(&argc, argv);
     const bool fullscreen = wantsFullscreen(argc, argv);

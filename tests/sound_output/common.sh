@@ -56,3 +56,53 @@ report_end() {
     awk "BEGIN { printf \"a %s s piece: the show ended with status 0 after %s s, \" \
         \"its end being at %.3f s of music\\n\", $1, $elapsed, 0.986539 * $1 }"
 }
+
+# start_sound_server KIND SINK: a user-mode server (pulse, or pipewire with its session manager
+# and Pulse front) in a runtime folder of its own under $work, reachable only through its
+# socket, its default sink a null sink named SINK. Sets server (the pid to kill or stop) and
+# exports what SDL and pactl need to find it. Skips when it will not start here.
+start_sound_server() {
+    runtime="$work/runtime"
+    mkdir -m 700 "$runtime"
+    export XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime" PIPEWIRE_RUNTIME_DIR="$runtime"
+    export HOME="$work"
+    unset PULSE_SINK PULSE_SOURCE DBUS_SESSION_BUS_ADDRESS PIPEWIRE_REMOTE
+    server_helpers=""
+    if [ "$1" = pulse ]; then
+        export PULSE_SERVER="unix:$runtime/native"
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --realtime=no \
+            --high-priority=no --disable-shm=yes --log-target=stderr \
+            -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
+            -L "module-null-sink sink_name=$2 rate=44100 format=s16le channels=2" \
+            2>"$work/server.log" &
+        server=$!
+    else
+        export PULSE_SERVER="unix:$runtime/pulse/native"
+        pipewire 2>"$work/server.log" &
+        server=$!
+        wireplumber 2>"$work/session.log" &
+        server_helpers=$!
+        pipewire-pulse 2>"$work/pulse.log" &
+        server_helpers="$server_helpers $!"
+    fi
+    for _ in $(seq 50); do
+        pactl info >/dev/null 2>&1 && break
+        kill -0 "$server" 2>/dev/null || break
+        sleep 0.1
+    done
+    pactl info >/dev/null 2>&1 || skip "$1 would not start here: $(tail -n 3 "$work/server.log")"
+    [ "$1" = pulse ] && return 0
+    pactl load-module module-null-sink "sink_name=$2" rate=44100 format=s16le channels=2 \
+        >/dev/null && pactl set-default-sink "$2" && return 0
+    echo "FAIL: PipeWire would not make a null sink"
+    exit 1
+}
+
+# Ends what start_sound_server started, stopped or not.
+stop_sound_server() {
+    for pid in $server_helpers $server; do
+        kill -CONT "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null
+    done
+}
+server="" server_helpers=""

@@ -3,6 +3,8 @@
 //   sound_check timecode-wave FILE SECONDS        writes timecode music
 //   sound_check match-pcm PIECE OUTPUT            the piece, decoded, against what SDL wrote
 //   sound_check clock-pace LOG                    the show's clock against real time, late on
+//   sound_check clock-steady LOG PAUSES           the show's clock against real time, all along,
+//                                                 through PAUSES pauses in the drawing
 //   sound_check match-clock LOG POSITIONS RECORDING FRAMES [lost]
 //                                                 the show's clock against the sound server,
 //                                                 which with "lost" went away during the show
@@ -33,6 +35,8 @@ constexpr size_t kBlockSlack = 1024;
 constexpr size_t kFewestComparisons = 10;
 // SDL's own pace for a lost device, sleeps of whole milliseconds, was 16% slow here.
 constexpr double kPaceTolerance = 0.05;
+constexpr double kFewestFrameMs = 20; // the silent output's cursor moves in 10 ms blocks
+constexpr double kPauseMs = 500;      // a gap in the log this long: the show was not drawing
 
 bool readPcm(const char* path, std::vector<std::int16_t>* pcm) {
     std::ifstream in(path, std::ios::binary);
@@ -146,6 +150,48 @@ int clockPace(const char* logPath) {
     return 1;
 }
 
+// With no sound device the music runs with the monotonic clock, however long the show was not
+// drawing (a hidden window, a stopped process): play position minus real time must stay put
+// within one frame. The frame right after a pause in the log may still read the time before
+// it: the output's thread and the frame loop resume together.
+int clockSteady(const char* logPath, const char* pausesText) {
+    auto show = readShowLog(logPath);
+    show.erase(std::remove_if(show.begin(), show.end(),
+                              [](const ShowClockEntry& e) { return e.playMs == 0; }),
+               show.end());
+    if (show.size() < 20) {
+        std::printf("FAIL: the show logged too few frames with its clock running\n");
+        return 1;
+    }
+    std::vector<double> steps, offsets;
+    for (size_t i = 1; i < show.size(); ++i)
+        steps.push_back(double(show[i].at - show[i - 1].at) / 1e6);
+    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+    const double frameMs = std::max(steps[steps.size() / 2], kFewestFrameMs);
+    int pauses = 0;
+    for (size_t i = 1; i < show.size(); ++i) {
+        const double gapMs = double(show[i].at - show[i - 1].at) / 1e6;
+        if (gapMs > kPauseMs) {
+            std::printf("no frame for %.0f ms from %u ms of the music\n", gapMs,
+                        show[i - 1].playMs);
+            ++pauses;
+            continue;
+        }
+        offsets.push_back(double(show[i].playMs) - double(show[i].at - show.front().at) / 1e6);
+    }
+    if (pauses < std::atoi(pausesText)) {
+        std::printf("FAIL: the drawing paused %d times, not %s\n", pauses, pausesText);
+        return 1;
+    }
+    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
+    std::printf("%zu frames, one every %.1f ms (median); play position minus real time spans "
+                "%.1f ms (from %.1f to %.1f)\n",
+                show.size(), frameMs, *high - *low, *low, *high);
+    if (*high - *low <= frameMs) return 0;
+    std::printf("FAIL: that is more than one frame\n");
+    return 1;
+}
+
 int matchClock(const char* logPath, const char* positionsPath, const char* recordingPath,
                const char* framesText, bool lost) {
     const auto frames = std::uint32_t(std::strtoul(framesText, nullptr, 10));
@@ -220,6 +266,7 @@ int main(int argc, char** argv) {
     if (command == "timecode-wave" && argc == 4) return timecodeWave(argv[2], argv[3]);
     if (command == "match-pcm" && argc == 4) return matchPcm(argv[2], argv[3]);
     if (command == "clock-pace" && argc == 3) return clockPace(argv[2]);
+    if (command == "clock-steady" && argc == 4) return clockSteady(argv[2], argv[3]);
     const bool lost = argc == 7 && std::strcmp(argv[6], "lost") == 0;
     if (command == "match-clock" && (argc == 6 || lost))
         return matchClock(argv[2], argv[3], argv[4], argv[5], lost);
