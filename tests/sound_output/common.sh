@@ -77,20 +77,33 @@ start_sound_server() {
             2>"$work/server.log" &
         server=$!
     else
-        export PULSE_SERVER="unix:$runtime/pulse/native"
+        export PULSE_SERVER="unix:$runtime/native" # PULSE_RUNTIME_PATH puts it there
+        # The session manager does not stay up without a session bus: one of its own.
+        export DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus"
+        dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>/dev/null &
+        server_helpers=$!
+        # The graph at the show's rate: nothing between the stream and the sink resamples.
+        mkdir -p "$HOME/.config/pipewire/pipewire.conf.d"
+        echo "context.properties = { default.clock.rate = 44100 }" \
+            >"$HOME/.config/pipewire/pipewire.conf.d/rate.conf"
         pipewire 2>"$work/server.log" &
         server=$!
+        for _ in $(seq 50); do
+            [ -S "$runtime/pipewire-0" ] && break
+            sleep 0.1
+        done
         wireplumber 2>"$work/session.log" &
-        server_helpers=$!
+        server_helpers="$! $server_helpers"
         pipewire-pulse 2>"$work/pulse.log" &
-        server_helpers="$server_helpers $!"
+        server_helpers="$! $server_helpers"
     fi
     for _ in $(seq 50); do
-        pactl info >/dev/null 2>&1 && break
+        timeout 5 pactl info >/dev/null 2>&1 && break
         kill -0 "$server" 2>/dev/null || break
         sleep 0.1
     done
-    pactl info >/dev/null 2>&1 || skip "$1 would not start here: $(tail -n 3 "$work/server.log")"
+    pactl info >/dev/null 2>&1 ||
+        skip "$1 would not start here: $(tail -n 3 "$work"/server.log "$work"/pulse.log 2>&1)"
     [ "$1" = pulse ] && return 0
     pactl load-module module-null-sink "sink_name=$2" rate=44100 format=s16le channels=2 \
         >/dev/null && pactl set-default-sink "$2" && return 0

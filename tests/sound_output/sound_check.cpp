@@ -228,7 +228,8 @@ int matchClock(const char* logPath, const char* positionsPath, const char* recor
     print("at every frame", a.all);
     print("where the server played the piece and answered on time", a.steady);
     bool ok = true;
-    if (p.backwards > 0) {
+    // A server held stopped may play again what it had in hand when it resumes.
+    if (p.backwards > 0 && !lost) {
         std::printf("FAIL: the server played %u frames again or out of order\n", p.backwards);
         ok = false;
     }

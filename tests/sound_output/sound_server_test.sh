@@ -12,7 +12,7 @@ program=$1 check=$2 data=$3 monitor=$4 seconds=$5 kind=$6 lose=${7:-}
 
 case $kind in
 pulse) need Xvfb pulseaudio pactl ;;
-pipewire) need Xvfb pipewire wireplumber pipewire-pulse pactl ;;
+pipewire) need Xvfb pipewire wireplumber pipewire-pulse pactl dbus-daemon ;;
 esac
 driver=$kind
 [ "$kind" = pulse ] && driver=pulseaudio
@@ -72,7 +72,12 @@ if [ -z "$lose" ]; then
     fi
     lost=""
 else
-    kill "$recorder" 2>/dev/null # if it has not ended with the server
+    # It ends with a server that is gone; one held stopped or half gone keeps it waiting.
+    for _ in $(seq 50); do
+        kill -0 "$recorder" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$recorder" 2>/dev/null
     wait "$recorder"
     echo "the server was lost ($lose) ${lose_at} s into the music"
     lost=lost
