@@ -13,7 +13,7 @@
 
 namespace {
 // A signal ends the show at its next frame or idle call; one stuck longer is ended anyway.
-constexpr int kStopGraceMs = 300;
+constexpr int kStopGraceMs = 150;
 
 // GLUT takes its own options first; --fullscreen is the one option the show reads.
 bool wantsFullscreen(int argc, char** argv) {
