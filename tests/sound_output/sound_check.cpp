@@ -5,9 +5,10 @@
 //   sound_check clock-pace LOG                    the show's clock against real time, late on
 //   sound_check clock-steady LOG PAUSES           the show's clock against real time, all along,
 //                                                 through PAUSES pauses in the drawing
-//   sound_check match-clock LOG POSITIONS RECORDING FRAMES [lost]
+//   sound_check match-clock LOG POSITIONS RECORDING FRAMES [lost|replays]
 //                                                 the show's clock against the sound server,
-//                                                 which with "lost" went away during the show
+//                                                 which with "lost" went away during the show,
+//                                                 and with "replays" may play a quantum again
 // PIECE, OUTPUT and RECORDING are raw 16-bit little-endian stereo.
 #include "tests/sound_output/clock_match.h"
 #include "tests/sound_output/pcm_match.h"
@@ -36,7 +37,8 @@ constexpr size_t kFewestComparisons = 10;
 // SDL's own pace for a lost device, sleeps of whole milliseconds, was 16% slow here.
 constexpr double kPaceTolerance = 0.05;
 constexpr double kFewestFrameMs = 20; // the silent output's cursor moves in 10 ms blocks
-constexpr double kPauseMs = 2500;     // no frame for this long: the show was kept from drawing
+constexpr std::uint32_t kReplayFrames = 4096;
+constexpr double kPauseMs = 2500; // no frame for this long: the show was kept from drawing
 
 bool readPcm(const char* path, std::vector<std::int16_t>* pcm) {
     std::ifstream in(path, std::ios::binary);
@@ -183,7 +185,7 @@ int clockSteady(const char* logPath, const char* pausesText) {
 }
 
 int matchClock(const char* logPath, const char* positionsPath, const char* recordingPath,
-               const char* framesText, bool lost) {
+               const char* framesText, bool lost, bool replays) {
     const auto frames = std::uint32_t(std::strtoul(framesText, nullptr, 10));
     const auto show = readShowLog(logPath);
     const auto server =
@@ -219,7 +221,8 @@ int matchClock(const char* logPath, const char* positionsPath, const char* recor
     print("where the server played the piece and answered on time", a.steady);
     bool ok = true;
     // A server held stopped may play again what it had in hand when it resumes.
-    if (p.backwards > 0 && !lost) {
+    // PipeWire, hard pressed by a busy machine, was seen to play up to 2304 frames again.
+    if (p.backwards > (replays ? kReplayFrames : 0) && !lost) {
         std::printf("FAIL: the server played %u frames again or out of order\n", p.backwards);
         ok = false;
     }
@@ -259,8 +262,9 @@ int main(int argc, char** argv) {
     if (command == "clock-pace" && argc == 3) return clockPace(argv[2]);
     if (command == "clock-steady" && argc == 4) return clockSteady(argv[2], argv[3]);
     const bool lost = argc == 7 && std::strcmp(argv[6], "lost") == 0;
-    if (command == "match-clock" && (argc == 6 || lost))
-        return matchClock(argv[2], argv[3], argv[4], argv[5], lost);
+    const bool replays = argc == 7 && std::strcmp(argv[6], "replays") == 0;
+    if (command == "match-clock" && (argc == 6 || lost || replays))
+        return matchClock(argv[2], argv[3], argv[4], argv[5], lost, replays);
     std::fprintf(stderr, "usage: see the head of tests/sound_output/sound_check.cpp\n");
     return 2;
 }

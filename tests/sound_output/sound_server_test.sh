@@ -69,7 +69,11 @@ done
 pactl info >/dev/null 2>&1 || skip "$kind would not start here: $(tail -n 3 "$work/pulse.log")"
 if [ "$kind" = pipewire ]; then
     pactl load-module module-null-sink "sink_name=$sink" rate=44100 format=s16le channels=2 \
-        >/dev/null && pactl set-default-sink "$sink" || { echo "FAIL: no null sink"; exit 1; }
+        >/dev/null || { echo "FAIL: no null sink"; exit 1; }
+    for _ in $(seq 50); do # the sink appears a moment after
+        pactl set-default-sink "$sink" 2>/dev/null && break
+        sleep 0.1
+    done
 fi
 
 "$monitor" "$sink.monitor" "$work/recording.raw" "$work/positions.txt" "$work/ready" \
@@ -110,6 +114,7 @@ if [ -z "$lose" ]; then
         exit 1
     fi
     lost=""
+    [ "$kind" = pipewire ] && lost=replays
 else
     # It ends with a server that is gone; one held stopped or half gone keeps it waiting.
     for _ in $(seq 50); do kill -0 "$recorder" 2>/dev/null && sleep 0.1; done
