@@ -20,6 +20,11 @@ void drawTextureZoom(float step, float alpha, GLuint texture);
 // size and format keeps its storage and takes only the part of the window it holds.
 void copyWindowCorner(GLuint target, GLenum format, GLsizei side);
 
+// The glow that scenes two to four lay over their finished picture: the frame copied into
+// target, the whole frame as the viewport, and five layers of the copy zoomed by step, each at
+// alpha.
+void drawGlowPass(GLuint target, float step, float alpha);
+
 // The window's lower-left 1024 x 1024 into target as GL_RGB (the window fills s 0..0.78125,
 // t 0..0.5859375 of it).
 void copyFrameTo(GLuint target);

@@ -2,7 +2,7 @@
 #include "shell/scaled_frame.h"
 
 #include "gfx/gl.h"
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <GL/glext.h>
 
@@ -13,8 +13,8 @@
 namespace {
 
 GLuint frameBuffer = 0;
-int windowWidth = kShowWidth;
-int windowHeight = kShowHeight;
+int windowWidth = kFrameWidth;
+int windowHeight = kFrameHeight;
 
 bool hasFramebufferObjects() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -58,10 +58,10 @@ bool startScaledFrame() {
     GLuint buffers[2];
     glGenRenderbuffers(2, buffers);
     glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, kShowWidth,
-                          kShowHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, kFrameWidth,
+                          kFrameHeight);
     glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kShowWidth, kShowHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kFrameWidth, kFrameHeight);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     glGenFramebuffers(1, &frameBuffer);
@@ -85,7 +85,7 @@ bool startScaledFrame() {
 void drawShowScaled(float t) {
     // The scenes draw into, and copy their glows and pictures from, the 800 x 600 frame.
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    drawShowFrame(t);
+    drawShow(t);
 
     // The next frame starts from the state this one left, as in the window.
     GLfloat clearColour[4];
@@ -98,9 +98,8 @@ void drawShowScaled(float t) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const FrameBox box = fitFrame(windowWidth, windowHeight);
-    glBlitFramebuffer(0, 0, kShowWidth, kShowHeight, box.x, box.y, box.x + box.width,
+    glBlitFramebuffer(0, 0, kFrameWidth, kFrameHeight, box.x, box.y, box.x + box.width,
                       box.y + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glutSwapBuffers();
 
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);

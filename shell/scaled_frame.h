@@ -9,7 +9,8 @@
 // objects; the window's framebuffer is then left as it was.
 bool startScaledFrame();
 
-// A scene dispatcher: draws the frame at t into the framebuffer, scales it to the window, swaps.
+// A scene dispatcher: draws the frame at t into the framebuffer and scales it to the window,
+// for the caller's swap.
 void drawShowScaled(float t);
 
 // The window's size, as GLUT reports it to the reshape callback.

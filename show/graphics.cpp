@@ -1,9 +1,9 @@
-#include "shell/graphics.h"
+#include "show/graphics.h"
 
+#include "gfx/frame.h"
 #include "gfx/textures.h"
 #include "platform/regular_file.h"
-#include "platform/win32.h"
-#include "shell/data_files.h"
+#include "show/data_files.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -54,11 +54,6 @@ size_t paddedRow(size_t bytes) {
     return (bytes + 3) & ~size_t(3);
 }
 
-[[noreturn]] void fail(const char* message) {
-    std::fprintf(stderr, "%s\n", message);
-    ExitProcess(1);
-}
-
 } // namespace
 
 BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
@@ -107,19 +102,16 @@ BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
     return BmpStatus::Ok;
 }
 
-GLuint loadBmpTexture(const char* path) {
+const char* startErrorMessage(BmpStatus status) {
+    return status == BmpStatus::OpenError ? "file open error." : "file read error.";
+}
+
+BmpStatus loadBmpTexture(const char* path, GLuint& name) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     BmpImage image;
-    switch (readBmp(path, maxSide, image)) {
-    case BmpStatus::OpenError:
-        fail("file open error.");
-    case BmpStatus::ReadError:
-        fail("file read error.");
-    case BmpStatus::Ok:
-        break;
-    }
-    GLuint name = 0;
+    const BmpStatus status = readBmp(path, maxSide, image);
+    if (status != BmpStatus::Ok) return status;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -129,7 +121,7 @@ GLuint loadBmpTexture(const char* path) {
     // Rows are padded to 4 bytes, which is GL's default unpack alignment.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                  image.rgb.data());
-    return name;
+    return BmpStatus::Ok;
 }
 
 GLuint createRenderTarget() {
@@ -143,11 +135,11 @@ GLuint createRenderTarget() {
     return name;
 }
 
-void initGraphics() {
-    glViewport(0, 0, 800, 600);
+GraphicsStart initGraphics() {
+    restoreFrameViewport();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, 1.3333333333333333, 1.0, 3000.0);
+    applyPerspective(kStartPerspective);
     glMatrixMode(GL_MODELVIEW);
     glClearColor(1, 1, 1, 1);
     glCullFace(GL_BACK);
@@ -157,6 +149,13 @@ void initGraphics() {
     glEnable(GL_LIGHT0);
     glShadeModel(GL_FLAT);
     glEnable(GL_COLOR_MATERIAL);
-    for (const TextureSlot& slot : kTextureTable)
-        *slot.name = slot.file ? loadBmpTexture(slot.file) : createRenderTarget();
+    for (const TextureSlot& slot : kTextureTable) {
+        if (!slot.file) {
+            *slot.name = createRenderTarget();
+            continue;
+        }
+        const BmpStatus status = loadBmpTexture(slot.file, *slot.name);
+        if (status != BmpStatus::Ok) return {status, slot.file};
+    }
+    return {BmpStatus::Ok, nullptr};
 }

@@ -1,4 +1,4 @@
-#include "shell/show.h"
+#include "show/show.h"
 
 #include "gfx/extended.h"
 #include "gfx/gl.h"
@@ -45,7 +45,7 @@ ShowFrame advance(ShowState& state, float t) {
 
 } // namespace
 
-void drawShowFrame(float t) {
+void drawShow(float t) {
     const ShowFrame frame = advance(showState, t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -63,11 +63,6 @@ void drawShowFrame(float t) {
         drawSceneFour(t);
         break;
     }
-}
-
-void drawShow(float t) {
-    drawShowFrame(t);
-    glutSwapBuffers();
 }
 
 void advanceShow(float t) {

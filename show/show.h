@@ -24,11 +24,9 @@ float showClock(DWORD playMs, double totalMs);
 // Which scene's window holds t: 1 to 4, or 0 for none (t < 0 or not a number).
 int sceneFor(float t);
 
-// Moves showState on by the frame at t, then clears, draws that frame and swaps.
+// Moves showState on by the frame at t, then clears and draws that frame; showing it (a swap,
+// a read-back) is the host's.
 void drawShow(float t);
-
-// drawShow without the swap, for a frame that is shown some other way.
-void drawShowFrame(float t);
 
 // Moves showState on by the frame at t as drawShow would, without drawing: for skipping ahead.
 void advanceShow(float t);

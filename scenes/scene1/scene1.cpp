@@ -1,6 +1,7 @@
 #include "scenes/scene1/scene1.h"
 
 #include "gfx/float_trig.h"
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
@@ -48,7 +49,7 @@ void renderWallPicture(float t) {
     drawTitleIfShown(t);
     copyWindowCorner(tex::target8, GL_LUMINANCE, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, 800, 600);
+    restoreFrameViewport();
 }
 
 void drawSceneOne(float t) {
@@ -64,7 +65,7 @@ void drawSceneOne(float t) {
     setOrthoProjection();
     // The glow layers zoom the 3-D picture alone, before any overlay.
     copyFrameTo(tex::target1);
-    glViewport(0, 0, 800, 600);
+    restoreFrameViewport();
     drawFeedbackZoom(0.03f);
     drawTitleIfShown(t);
     drawLetterbox();

@@ -1,5 +1,6 @@
 #include "scenes/scene4/eye_mask.h"
 
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
@@ -12,7 +13,7 @@ void drawEyeMask() {
     glEnable(GL_BLEND);
     glColor3f(1, 1, 1);
     // At z = 0 of the screen space it lies nearer than all of the scene and covers the window.
-    drawRect(800, 600);
+    drawRect(kFrameWidth, kFrameHeight);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();

@@ -2,8 +2,8 @@
 // show is 37 frames at 12 fps: frames against stills, repeat captures, what ffprobe sees,
 // captures by several workers against one, and every bad input's message with nothing left
 // behind.
-#include "shell/data_files.h"
-#include "shell/show.h"
+#include "show/data_files.h"
+#include "show/show.h"
 #include "tools/capture/contact_sheet.h"
 #include "tools/offscreen/offscreen.h"
 

@@ -6,7 +6,7 @@
 #include "scenes/scene2/cube_field.h"
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/screen_overlays.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/offscreen_fixture.h"
 
 #include <cmath>
@@ -42,9 +42,9 @@ class UnseenPasses : public OffscreenTest {
     // from. `beforeT` runs between the two.
     template <typename Between> Pixels drawAt(float t, Between beforeT) {
         showState = start;
-        drawShowFrame(t - kFrameStep);
+        drawShow(t - kFrameStep);
         beforeT();
-        drawShowFrame(t);
+        drawShow(t);
         return frame();
     }
     Pixels drawAt(float t) {

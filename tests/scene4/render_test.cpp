@@ -1,5 +1,5 @@
 #include "gfx/textures.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/offscreen_fixture.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // What the show carries from frame to frame: drawing and skipping ahead move it alike.
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>

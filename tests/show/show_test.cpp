@@ -1,5 +1,4 @@
-#include "shell/callbacks.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/glrec.h"
 
 #include "tests/support/float_clock.h"
@@ -7,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -29,11 +27,10 @@ TEST(Dispatcher, EachSceneStartsAtTheFirstFloatOfItsWindow) {
     EXPECT_EQ(sceneFor(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
-TEST(Dispatcher, AFrameWithNoSceneIsOnlyClearedAndSwapped) {
+TEST(Dispatcher, AFrameWithNoSceneIsOnlyCleared) {
     glrec::reset();
     drawShow(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(glrec::names(),
-              (std::vector<std::string>{"glClear", "glLoadIdentity", "glutSwapBuffers"}));
+    EXPECT_EQ(glrec::names(), (std::vector<std::string>{"glClear", "glLoadIdentity"}));
     EXPECT_EQ(glrec::calls()[0].arg(0), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -42,37 +39,6 @@ TEST(ShowClock, PositionIsUnsignedAndQuotientRoundedOnce) {
     EXPECT_EQ(showClock(30000, 200000), 0.15f);
     EXPECT_TRUE(std::isnan(showClock(0, 0)));
     EXPECT_EQ(showClock(1, 3), 0x1.555556p-2f) << "1/3 to the nearest float, rounded up";
-}
-
-int framesDrawn = 0;
-void countingDispatcher(float) {
-    ++framesDrawn;
-    std::fprintf(stderr, "drawn\n");
-}
-
-TEST(ShowFrameDeathTest, TheFrameAtTheEndIsDrawnThenTheProcessEnds) {
-    sceneDispatcher = countingDispatcher;
-    EXPECT_EXIT(showFrame(0.99f), ::testing::ExitedWithCode(0), "drawn");
-    EXPECT_EXIT(showFrame(firstClockAtOrAbove(kEndThreshold)), ::testing::ExitedWithCode(0), "");
-}
-
-TEST(ShowFrame, BeforeTheEndAndWithNoClockTheShowGoesOn) {
-    sceneDispatcher = countingDispatcher;
-    framesDrawn = 0;
-    showFrame(std::nextafter(firstClockAtOrAbove(kEndThreshold), 0.0f));
-    showFrame(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(framesDrawn, 2);
-}
-
-TEST(Callbacks, ResizeSnapsBackAndOnlyEscapeEnds) {
-    glrec::reset();
-    onReshape(1024, 768);
-    EXPECT_EQ(glrec::named("glutReshapeWindow").at(0).args, (std::vector<double>{800, 600}));
-    onIdle();
-    EXPECT_EQ(glrec::count("glutPostRedisplay"), 1u);
-    for (int key = 0; key < 256; ++key)
-        if (key != 27) onKeyboard(static_cast<unsigned char>(key), 0, 0);
-    EXPECT_EXIT(onKeyboard(27, 0, 0), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

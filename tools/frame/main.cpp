@@ -1,8 +1,7 @@
 // kelvaster-frame: writes the show's frame at a given show clock to PNG, with no display.
 #include "platform/malloc_tuning.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
-#include "tools/offscreen/data_folder.h"
+#include "show/show.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cerrno>
@@ -47,7 +46,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     enterDataFolder();
-    initGraphics();
+    if (!startShowGraphics(&error)) {
+        std::fprintf(stderr, "kelvaster-frame: %s\n", error.c_str());
+        return 1;
+    }
     drawShow(t);
     std::vector<unsigned char> rgb;
     offscreenReadFrame(rgb);

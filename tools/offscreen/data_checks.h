@@ -1,13 +1,13 @@
-// Whether the files under Data/ that the show reads are all there.
+// Whether the files under Data/ that the show reads are all there and usable.
 #pragma once
 
-#include "shell/data_files.h"
+#include "show/data_files.h"
 #include "tools/offscreen/data_folder.h"
 
 #include <string>
 
 // The music and the twelve bitmaps; false naming the first one missing.
 bool checkDataFiles(std::string* error);
-// Every picture read as the show reads it, so that a bad one is named and stops the capture
-// before the show's own loader ends the process on it; false naming the first bad one.
-bool checkPictures(int maxSide, std::string* error);
+// The show's graphics start-up on the current context; false naming the first picture it
+// could not use and why.
+bool startShowGraphics(std::string* error);

@@ -1,6 +1,6 @@
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "tools/capture/show_run.h"
+#include "tools/offscreen/show_run.h"
 
 #include "gfx/gl.h"
-#include "shell/show.h"
-#include "tools/capture/wall_clock.h"
+#include "show/show.h"
+#include "tools/offscreen/wall_clock.h"
 #include "tools/offscreen/offscreen.h"
 
 // Frames nobody sees only move the scenes' frame-to-frame state; the one just before the frame

@@ -1,7 +1,7 @@
 // The show drawn frame after frame on a virtual clock, as a run at a fixed rate would draw it.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <cstdint>
 #include <vector>

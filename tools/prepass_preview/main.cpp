@@ -5,8 +5,8 @@
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/smoke_picture.h"
 #include "scenes/scene4/scene4.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/show.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <algorithm>
@@ -76,7 +76,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvaster-prepasses: %s\n", error.c_str());
         return 1;
     }
-    initGraphics();
+    if (!startShowGraphics(&error)) {
+        std::fprintf(stderr, "kelvaster-prepasses: %s\n", error.c_str());
+        return 1;
+    }
     if (std::string(argv[1]) == "--time") {
         if (argc != 4) return usage();
         return timeSceneFour(std::atoi(argv[2]), std::strtof(argv[3], nullptr));
