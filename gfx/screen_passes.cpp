@@ -71,7 +71,7 @@ void drawTextureZoom(float step, float alpha, GLuint texture) {
 }
 
 void drawFeedbackZoom(float step) {
-    beginOverlay(tex::target1);
+    beginOverlay(tex::sceneOneGlow);
     glBegin(GL_QUADS);
     float c = 0;
     float a = 0.2f;

@@ -9,7 +9,7 @@ void setScenePerspective();
 // x -400..400, y -300..300, z -50..50: one unit per pixel, origin at the window's centre.
 void setOrthoProjection();
 
-// Five layers of target1, each zoomed in by step on every side, alpha 0.2 down to 0.04.
+// Five layers of sceneOneGlow, each zoomed in by step on every side, alpha 0.2 down to 0.04.
 void drawFeedbackZoom(float step);
 
 // Five layers of the given texture, zoomed as above, all with the same alpha.

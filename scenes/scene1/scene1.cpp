@@ -47,7 +47,7 @@ void renderWallPicture(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     drawTitleIfShown(t);
-    copyWindowCorner(tex::target8, GL_LUMINANCE, 256);
+    copyWindowCorner(tex::wallPicture, GL_LUMINANCE, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     restoreFrameViewport();
 }
@@ -64,7 +64,7 @@ void drawSceneOne(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     // The glow layers zoom the 3-D picture alone, before any overlay.
-    copyFrameTo(tex::target1);
+    copyFrameTo(tex::sceneOneGlow);
     restoreFrameViewport();
     drawFeedbackZoom(0.03f);
     drawTitleIfShown(t);

@@ -25,9 +25,9 @@ constexpr Turn kLieFlat = {-90, 1, 0, 0};
 
 // Multiplied into the frame by one minus the tinted picture: white lettering keeps only the
 // channels the tint leaves out.
-const Banner kUpright = {&tex::letter01, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
-const Banner kAlongX = {&tex::letter02, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
-const Banner kAlongZ = {&tex::letter03, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
+const Banner kUpright = {&tex::uprightBanner, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
+const Banner kAlongX = {&tex::bannerAlongX, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
+const Banner kAlongZ = {&tex::bannerAlongZ, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
 
 void drawBanner(const Banner& b, float x, float y, float z) {
     glPushMatrix();

@@ -57,6 +57,6 @@ void drawSceneTwo(float t) {
     drawGlowDiscs(t);
     if (t >= kBullseyesFrom) drawBullseyes(t);
     // The echo layers are made from the finished frame but not copied back into it.
-    drawGlowPass(tex::target3, 0.01f, 0.1f);
+    drawGlowPass(tex::sceneTwoGlow, 0.01f, 0.1f);
     setScenePerspective();
 }

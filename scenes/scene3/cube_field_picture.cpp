@@ -29,7 +29,7 @@ void renderCubeFieldPicture(float t) {
     glEnable(GL_LIGHTING);
     glDisable(GL_SCISSOR_TEST);
 
-    copyWindowCorner(tex::target6, GL_RGB, kPictureSide);
+    copyWindowCorner(tex::cubeFieldPicture, GL_RGB, kPictureSide);
 
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -67,7 +67,7 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
 
     setOrthoProjection();
     if (t <= kBullseyesUntil) drawBullseyes(t);
-    drawGlowPass(tex::target5, 0.01f, 0.1f);
+    drawGlowPass(tex::lateScenesGlow, 0.01f, 0.1f);
 
     drawSideBars();
     if (secondHalf) {

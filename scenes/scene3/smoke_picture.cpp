@@ -38,7 +38,7 @@ void renderSmokePicture(float t) {
 
     setScenePerspective();
 
-    copyWindowCorner(tex::target7, GL_RGB, kPictureSide);
+    copyWindowCorner(tex::smokePicture, GL_RGB, kPictureSide);
 
     // Nothing of the picture may show in the frame itself.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -7,7 +7,7 @@
 
 void drawEyeMask() {
     glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, tex::eyeeye2);
+    glBindTexture(GL_TEXTURE_2D, tex::eyeMask);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glEnable(GL_BLEND);

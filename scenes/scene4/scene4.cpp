@@ -24,7 +24,7 @@ void drawSceneFour(float t) {
     drawGreeting(t);
 
     setOrthoProjection();
-    drawGlowPass(tex::target5, 0.01f, 0.1f);
+    drawGlowPass(tex::lateScenesGlow, 0.01f, 0.1f);
     drawEyeMask();
 
     setScenePerspective();

@@ -34,10 +34,10 @@ class SceneOneRender : public ::testing::Test {
         return rgb;
     }
     static std::vector<unsigned char> frameWithoutTitleAt(float t) {
-        const GLuint real = tex::title2;
-        tex::title2 = noTitle;
+        const GLuint real = tex::title;
+        tex::title = noTitle;
         std::vector<unsigned char> rgb = frameAt(t);
-        tex::title2 = real;
+        tex::title = real;
         return rgb;
     }
     static int brightest(const std::vector<unsigned char>& rgb, int fromRow, int toRow) {

@@ -61,11 +61,12 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
     EXPECT_EQ(s.matrixMode, GLenum(GL_MODELVIEW));
 
     // Names are handed out in table order; each file keeps its own size, targets are 128 RGBA.
-    const GLuint* table[20] = {&tex::title2,   &tex::target1,   &tex::aba2,         &tex::target2,
-                               &tex::target3,  &tex::sc02cross, &tex::letter01,     &tex::letter02,
-                               &tex::letter03, &tex::target4,   &tex::target5,      &tex::target6,
-                               &tex::moll4,    &tex::smoke4,    &tex::sc03objecs03, &tex::target7,
-                               &tex::r,        &tex::eyeeye2,   &tex::greeting,     &tex::target8};
+    const GLuint* table[20] = {
+        &tex::title,        &tex::sceneOneGlow,   &tex::floorCubeSkin,  &tex::unusedTargetA,
+        &tex::sceneTwoGlow, &tex::crossShellSkin, &tex::uprightBanner,  &tex::bannerAlongX,
+        &tex::bannerAlongZ, &tex::unusedTargetB,  &tex::lateScenesGlow, &tex::cubeFieldPicture,
+        &tex::wheelFace,    &tex::smokePuff,      &tex::structureSkin,  &tex::smokePicture,
+        &tex::hubMark,      &tex::eyeMask,        &tex::greeting,       &tex::wallPicture};
     for (GLuint i = 0; i < 20; ++i) EXPECT_EQ(*table[i], i + 1);
     const auto uploads = glrec::named("glTexImage2D");
     ASSERT_EQ(uploads.size(), 20u);
@@ -80,7 +81,7 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
         }
     }
     EXPECT_EQ(file, 12);
-    EXPECT_EQ(s.boundTexture, tex::target8);
+    EXPECT_EQ(s.boundTexture, tex::wallPicture);
 }
 
 // The host is told which picture failed and how, to say so in the show's own words.

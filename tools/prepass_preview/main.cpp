@@ -1,4 +1,4 @@
-// kelvaster-prepasses: the frame at t with the two shared pictures (target6, target7) beside it
+// kelvaster-prepasses: the frame at t with the two shared pictures (cube field, smoke) beside it
 // as PNGs, or with --time, how long scene four's frame and its two pre-passes take.
 #include "gfx/gl.h"
 #include "gfx/textures.h"
@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
         offscreenReadFrame(rgb);
         const std::string tag = std::string("_") + argv[i] + ".png";
         if (!writePng(dir + "/frame" + tag, kFrameWidth, kFrameHeight, rgb.data()) ||
-            !writeTexture(tex::target6, 512, dir + "/target6" + tag) ||
-            !writeTexture(tex::target7, 512, dir + "/target7" + tag)) {
+            !writeTexture(tex::cubeFieldPicture, 512, dir + "/target6" + tag) ||
+            !writeTexture(tex::smokePicture, 512, dir + "/target7" + tag)) {
             std::fprintf(stderr, "kelvaster-prepasses: cannot write into %s\n", dir.c_str());
             return 1;
         }
