@@ -1,16 +1,11 @@
 #include "show/show.h"
 
-#include "gfx/extended.h"
 #include "gfx/gl.h"
 #include "scenes/scene1/scene1.h"
 #include "scenes/scene2/scene2.h"
 #include "scenes/scene4/scene4.h"
 
 ShowState showState;
-
-float showClock(DWORD playMs, double totalMs) {
-    return static_cast<float>(static_cast<Extended>(playMs) / totalMs);
-}
 
 // Each window is tested with both its bounds, so a t that is not a number falls through all.
 int sceneFor(float t) {
@@ -67,4 +62,14 @@ void drawShow(float t) {
 
 void advanceShow(float t) {
     advance(showState, t);
+}
+
+bool stepTowards(int64_t k, int64_t target, FrameRate rate, double totalMs) {
+    const float t = frameClock(k, rate, totalMs);
+    if (k + 1 < target) {
+        advanceShow(t);
+        return false;
+    }
+    drawShow(t);
+    return true;
 }
