@@ -47,8 +47,10 @@ void setScaledWindowSize(int width, int height) {
 
 bool startScaledFrame() {
     if (!hasFramebufferObjects()) {
-        std::fprintf(stderr, "kelvaster: --fullscreen needs OpenGL 3.0 framebuffer objects;"
-                             " showing the 800 x 600 window instead\n");
+        std::fprintf(stderr,
+                     "kelvaster: --fullscreen needs OpenGL 3.0 framebuffer objects;"
+                     " showing the %d x %d window instead\n",
+                     kFrameWidth, kFrameHeight);
         return false;
     }
     GLint alphaBits = 0, depthBits = 0;
@@ -74,8 +76,10 @@ bool startScaledFrame() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        std::fprintf(stderr, "kelvaster: the 800 x 600 framebuffer is incomplete;"
-                             " showing the 800 x 600 window instead\n");
+        std::fprintf(stderr,
+                     "kelvaster: the %d x %d framebuffer is incomplete;"
+                     " showing the %d x %d window instead\n",
+                     kFrameWidth, kFrameHeight, kFrameWidth, kFrameHeight);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return false;
     }
@@ -83,7 +87,7 @@ bool startScaledFrame() {
 }
 
 void drawShowScaled(float t) {
-    // The scenes draw into, and copy their glows and pictures from, the 800 x 600 frame.
+    // The scenes draw into, and copy their glows and pictures from, the frame-sized buffer.
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
     drawShow(t);
 

@@ -15,10 +15,12 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: kelvaster-frame <t> <out.png>\n"
-                         "  Renders the frame at show clock t (0 to 1, the share of the music\n"
-                         "  played) to an 800 x 600 PNG. Reads Data/ from the working directory,\n"
-                         "  or else from beside this program.\n");
+    std::fprintf(stderr,
+                 "usage: kelvaster-frame <t> <out.png>\n"
+                 "  Renders the frame at show clock t (0 to 1, the share of the music\n"
+                 "  played) to a PNG of %d x %d. Reads Data/ from the working directory,\n"
+                 "  or else from beside this program.\n",
+                 kFrameWidth, kFrameHeight);
     return 2;
 }
 
