@@ -1,5 +1,6 @@
 #include "gfx/screen_passes.h"
 
+#include "gfx/frame.h"
 #include "gfx/textures.h"
 
 #include <algorithm>
@@ -7,9 +8,11 @@
 namespace {
 
 // The window's share of a 1024 x 1024 copy.
-constexpr float kWindowS = 0.78125f;
-constexpr float kWindowT = 0.5859375f;
-constexpr GLsizei kWindowWidth = 800, kWindowHeight = 600;
+constexpr GLsizei kCopySide = 1024;
+constexpr float kWindowS = float(kFrameWidth) / kCopySide;
+constexpr float kWindowT = float(kFrameHeight) / kCopySide;
+// The screen projection's bounds: one unit a pixel, the origin at the centre.
+constexpr int kHalfWidth = kFrameWidth / 2, kHalfHeight = kFrameHeight / 2;
 
 void beginOverlay(GLuint texture) {
     glEnable(GL_TEXTURE_2D);
@@ -21,13 +24,13 @@ void beginOverlay(GLuint texture) {
 
 void sendLayer(float c) {
     glTexCoord2f(c, kWindowT - c);
-    glVertex2f(-400, 300);
+    glVertex2f(-kHalfWidth, kHalfHeight);
     glTexCoord2f(c, c);
-    glVertex2f(-400, -300);
+    glVertex2f(-kHalfWidth, -kHalfHeight);
     glTexCoord2f(kWindowS - c, c);
-    glVertex2f(400, -300);
+    glVertex2f(kHalfWidth, -kHalfHeight);
     glTexCoord2f(kWindowS - c, kWindowT - c);
-    glVertex2f(400, 300);
+    glVertex2f(kHalfWidth, kHalfHeight);
 }
 
 void endOverlay() {
@@ -42,14 +45,14 @@ void endOverlay() {
 void setScenePerspective() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60, 1.3333333333333333, 1, 2500);
+    applyPerspective(kScenePerspective);
     glMatrixMode(GL_MODELVIEW);
 }
 
 void setOrthoProjection() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-400, 400, -300, 300, -50, 50);
+    glOrtho(-kHalfWidth, kHalfWidth, -kHalfHeight, kHalfHeight, -50, 50);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -68,7 +71,7 @@ void drawTextureZoom(float step, float alpha, GLuint texture) {
 }
 
 void drawFeedbackZoom(float step) {
-    beginOverlay(tex::target1);
+    beginOverlay(tex::sceneOneGlow);
     glBegin(GL_QUADS);
     float c = 0;
     float a = 0.2f;
@@ -94,10 +97,16 @@ void copyWindowCorner(GLuint target, GLenum format, GLsizei side) {
     }
     // Redefining would have the driver free and allocate the storage every frame; what lies
     // beyond the window is never sampled, so the first definition's rest can stay.
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, std::min(side, kWindowWidth),
-                        std::min(side, kWindowHeight));
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, std::min(side, GLsizei(kFrameWidth)),
+                        std::min(side, GLsizei(kFrameHeight)));
 }
 
 void copyFrameTo(GLuint target) {
-    copyWindowCorner(target, GL_RGB, 1024);
+    copyWindowCorner(target, GL_RGB, kCopySide);
+}
+
+void drawGlowPass(GLuint target, float step, float alpha) {
+    copyFrameTo(target);
+    restoreFrameViewport();
+    drawTextureZoom(step, alpha, target);
 }

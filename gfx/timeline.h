@@ -5,6 +5,9 @@
 constexpr double kSceneTwoStart = 0.100144;
 constexpr double kSceneThreeStart = 0.299523;
 constexpr double kSceneFourStart = 0.899144;
+// Scene two's camera cuts to circle the centre, and back; its banners change with them.
+constexpr double kCutToCentre = 0.149518;
+constexpr double kCutBack = 0.249312;
 // The frame at or past this is the last one drawn.
 constexpr double kEndThreshold = 0.986539;
 

@@ -1,12 +1,14 @@
 #include "shell/callbacks.h"
 
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "platform/process_start.h"
-#include "shell/data_files.h"
-#include "shell/show.h"
+#include "show/data_files.h"
+#include "show/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 
+#include <GL/freeglut_std.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -71,6 +73,7 @@ bool startSound() {
 
 void showFrame(float t) {
     sceneDispatcher(t);
+    glutSwapBuffers();
     if (showHasEnded(t)) std::exit(0);
 }
 
@@ -95,5 +98,5 @@ void onReshape(int width, int height) {
     if (windowResized)
         windowResized(width, height);
     else
-        glutReshapeWindow(800, 600);
+        glutReshapeWindow(kFrameWidth, kFrameHeight);
 }

@@ -15,8 +15,8 @@ extern void (*windowResized)(int width, int height);
 // Brings up the sound device once, opens "Data/tech.ogg" and reads its length.
 bool startSound();
 
-// Draws the frame at t through the dispatcher; the process ends after the frame that reaches
-// the end of the show.
+// Draws the frame at t through the dispatcher and swaps; the process ends after the frame that
+// reaches the end of the show.
 void showFrame(float t);
 
 void onDisplay();

@@ -1,14 +1,16 @@
 // Kelvaster: one window, one piece of music, four scenes drawn from the music's clock.
-#include "gfx/gl.h"
+#include "gfx/frame.h"
 #include "platform/malloc_tuning.h"
 #include "platform/process_start.h"
 #include "shell/callbacks.h"
-#include "shell/graphics.h"
+#include "show/graphics.h"
 #include "shell/scaled_frame.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 
+#include <GL/freeglut_std.h>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
         glutInitWindowPosition(0, 0);
     else
         glutInitWindowPosition(100, 100);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(kFrameWidth, kFrameHeight);
     glutCreateWindow("Kelvaster by zir");
     showWindow = FindWindowA("GLUT", "Kelvaster by zir");
 
@@ -44,7 +46,11 @@ int main(int argc, char** argv) {
     if (!startSound()) return 1;
 
     sceneDispatcher = drawShow;
-    initGraphics();
+    const GraphicsStart graphics = initGraphics();
+    if (!graphics.ok()) {
+        std::fprintf(stderr, "%s\n", startErrorMessage(graphics.status));
+        return 1;
+    }
     if (fullscreen && startScaledFrame()) {
         sceneDispatcher = drawShowScaled;
         windowResized = setScaledWindowSize;

@@ -2,7 +2,7 @@
 #include "shell/scaled_frame.h"
 
 #include "gfx/gl.h"
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <GL/glext.h>
 
@@ -13,8 +13,8 @@
 namespace {
 
 GLuint frameBuffer = 0;
-int windowWidth = kShowWidth;
-int windowHeight = kShowHeight;
+int windowWidth = kFrameWidth;
+int windowHeight = kFrameHeight;
 
 bool hasFramebufferObjects() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -47,8 +47,10 @@ void setScaledWindowSize(int width, int height) {
 
 bool startScaledFrame() {
     if (!hasFramebufferObjects()) {
-        std::fprintf(stderr, "kelvaster: --fullscreen needs OpenGL 3.0 framebuffer objects;"
-                             " showing the 800 x 600 window instead\n");
+        std::fprintf(stderr,
+                     "kelvaster: --fullscreen needs OpenGL 3.0 framebuffer objects;"
+                     " showing the %d x %d window instead\n",
+                     kFrameWidth, kFrameHeight);
         return false;
     }
     GLint alphaBits = 0, depthBits = 0;
@@ -58,10 +60,10 @@ bool startScaledFrame() {
     GLuint buffers[2];
     glGenRenderbuffers(2, buffers);
     glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, kShowWidth,
-                          kShowHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, kFrameWidth,
+                          kFrameHeight);
     glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kShowWidth, kShowHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kFrameWidth, kFrameHeight);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     glGenFramebuffers(1, &frameBuffer);
@@ -74,8 +76,10 @@ bool startScaledFrame() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        std::fprintf(stderr, "kelvaster: the 800 x 600 framebuffer is incomplete;"
-                             " showing the 800 x 600 window instead\n");
+        std::fprintf(stderr,
+                     "kelvaster: the %d x %d framebuffer is incomplete;"
+                     " showing the %d x %d window instead\n",
+                     kFrameWidth, kFrameHeight, kFrameWidth, kFrameHeight);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return false;
     }
@@ -83,9 +87,9 @@ bool startScaledFrame() {
 }
 
 void drawShowScaled(float t) {
-    // The scenes draw into, and copy their glows and pictures from, the 800 x 600 frame.
+    // The scenes draw into, and copy their glows and pictures from, the frame-sized buffer.
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    drawShowFrame(t);
+    drawShow(t);
 
     // The next frame starts from the state this one left, as in the window.
     GLfloat clearColour[4];
@@ -98,9 +102,8 @@ void drawShowScaled(float t) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const FrameBox box = fitFrame(windowWidth, windowHeight);
-    glBlitFramebuffer(0, 0, kShowWidth, kShowHeight, box.x, box.y, box.x + box.width,
+    glBlitFramebuffer(0, 0, kFrameWidth, kFrameHeight, box.x, box.y, box.x + box.width,
                       box.y + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glutSwapBuffers();
 
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);

@@ -1,6 +1,6 @@
-// The page's arithmetic: the music's length as the native engine counts it, the show clock
-// from what is heard, and the frames a 60 fps run draws before a still. No browser APIs here,
-// so the same file loads in the page and in Node's tests.
+// The page's arithmetic: the music's length as the native engine counts it and the position
+// heard from the audio context's clock; the show clock itself is the module's. No browser APIs
+// here, so the same file loads in the page and in Node's tests.
 (function (root) {
     "use strict";
 
@@ -67,42 +67,10 @@
         return Math.min(ms, totalMs);
     }
 
-    // The show clock the engine forms from a position: the quotient rounded once, to float.
-    function showClock(playMs, totalMs) {
-        return Math.fround(playMs / totalMs);
-    }
-
-    // The first whole millisecond whose show clock is at or past t (clocks never fall as the
-    // position grows); totalMs when none is.
-    function playMsForClock(t, totalMs) {
-        let lo = 0;
-        let hi = totalMs;
-        while (lo < hi) {
-            const mid = Math.floor((lo + hi) / 2);
-            if (showClock(mid, totalMs) >= t) hi = mid;
-            else lo = mid + 1;
-        }
-        return lo;
-    }
-
-    // Where the music is when frame k of a 60 fps run is shown, truncated to whole ms.
-    function framePlayMs(k) {
-        return Math.floor((k * 1000) / 60);
-    }
-
-    // How many frames of a 60 fps run come before the moment playMs.
-    function framesBefore(playMs) {
-        return Math.ceil((playMs * 60) / 1000);
-    }
-
     const api = {
         readOggVorbis,
         musicLengthMs,
         heardMs,
-        showClock,
-        playMsForClock,
-        framePlayMs,
-        framesBefore,
     };
     if (typeof module === "object" && module.exports) module.exports = api;
     else root.kvClock = api;

@@ -53,8 +53,12 @@
         const engine = {
             init: module.cwrap("kv_init", "number", []),
             frame: module.cwrap("kv_frame", "number", ["number", "number"]),
-            advance: module.cwrap("kv_advance", null, ["number", "number"]),
             reset: module.cwrap("kv_reset", null, []),
+            showClock: module.cwrap("kv_show_clock", "number", ["number", "number"]),
+            playMsAtClock: module.cwrap("kv_play_ms_at_clock", "number", ["number", "number"]),
+            framePlayMs: module.cwrap("kv_frame_play_ms", "number", ["number"]),
+            framesBefore: module.cwrap("kv_frames_before", "number", ["number"]),
+            runUpTo: module.cwrap("kv_run_up_to", null, ["number", "number"]),
         };
         const code = engine.init();
         if (code !== 0) throw new Error("the show could not start its graphics (code " + code + ")");
@@ -83,18 +87,17 @@
     // of them whole for the GL state it leaves, then draws the moment itself.
     function drawStill(engine, request, totalMs) {
         let playMs;
-        if (request.key === "clock") playMs = clock.playMsForClock(request.value, totalMs);
+        if (request.key === "clock") playMs = engine.playMsAtClock(request.value, totalMs);
         else if (request.key === "ms") playMs = request.value;
-        else playMs = clock.framePlayMs(request.value);
+        else playMs = engine.framePlayMs(request.value);
         if (playMs > totalMs) throw new Error("that moment is past the music's end (" + totalMs + " ms)");
-        const before = request.key === "frame" ? request.value : clock.framesBefore(playMs);
-        for (let k = 0; k + 1 < before; ++k) engine.advance(clock.framePlayMs(k), totalMs);
-        if (before > 0) engine.frame(clock.framePlayMs(before - 1), totalMs);
+        const before = request.key === "frame" ? request.value : engine.framesBefore(playMs);
+        engine.runUpTo(before, totalMs);
         engine.frame(playMs, totalMs);
         window.kvStill = {
             playMs,
             totalMs,
-            clock: clock.showClock(playMs, totalMs),
+            clock: engine.showClock(playMs, totalMs),
             framesBefore: before,
         };
     }

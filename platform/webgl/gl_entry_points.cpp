@@ -1,6 +1,7 @@
-// The GL 1.1, GLU and GLUT entry points the show calls, on WebGL 2. State and vertex work
+// The GL 1.1 and GLU entry points the show calls, on WebGL 2. State and vertex work
 // live in FixedFunction; texture images, clears and the viewport go straight to the browser,
 // after the pending shapes have been drawn.
+#include "gfx/frame.h"
 #include "platform/webgl/fixed_function.h"
 #include "platform/webgl/webgl_context.h"
 #include "platform/webgl/webgl_device.h"
@@ -24,7 +25,7 @@ void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 }
 
 namespace {
-constexpr int kFramebufferWidth = 800, kFramebufferHeight = 600; // the canvas, as the window
+constexpr int kFramebufferWidth = kFrameWidth, kFramebufferHeight = kFrameHeight; // the canvas
 webgl::WebGLDevice device;
 webgl::FixedFunction* pipeline = nullptr;
 
@@ -261,7 +262,7 @@ void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GL
 
 // The browser shows the canvas when control returns to it; all that is left is to draw
 // what is pending.
-void glutSwapBuffers() {
+void glFlush() {
     pipeline->flush();
 }
 

@@ -1,5 +1,6 @@
 #include "scenes/scene1/letterbox.h"
 
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 
@@ -14,7 +15,7 @@ void drawLetterbox() {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glEnable(GL_BLEND);
         glColor4f(0, 0, 0, 0.8f);
-        drawRect(800, 100);
+        drawRect(kFrameWidth, 100);
         glDisable(GL_BLEND);
         glPopMatrix();
     }

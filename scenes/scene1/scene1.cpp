@@ -1,6 +1,7 @@
 #include "scenes/scene1/scene1.h"
 
 #include "gfx/float_trig.h"
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
@@ -46,9 +47,9 @@ void renderWallPicture(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     drawTitleIfShown(t);
-    copyWindowCorner(tex::target8, GL_LUMINANCE, 256);
+    copyWindowCorner(tex::wallPicture, GL_LUMINANCE, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, 800, 600);
+    restoreFrameViewport();
 }
 
 void drawSceneOne(float t) {
@@ -63,8 +64,8 @@ void drawSceneOne(float t) {
     drawCubeCluster(t);
     setOrthoProjection();
     // The glow layers zoom the 3-D picture alone, before any overlay.
-    copyFrameTo(tex::target1);
-    glViewport(0, 0, 800, 600);
+    copyFrameTo(tex::sceneOneGlow);
+    restoreFrameViewport();
     drawFeedbackZoom(0.03f);
     drawTitleIfShown(t);
     drawLetterbox();

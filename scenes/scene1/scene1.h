@@ -4,5 +4,5 @@
 // Both passes of one frame; the dispatcher has cleared and loaded the identity.
 void drawSceneOne(float t);
 
-// The 256 x 256 pre-pass whose grey picture the wall tiles show; leaves target8 holding it.
+// The 256 x 256 pre-pass whose grey picture the wall tiles show; leaves wallPicture holding it.
 void renderWallPicture(float t);

@@ -21,7 +21,7 @@ void drawTitle(float t) {
     const float a = titleStrength(t);
     glPushMatrix();
     glTranslatef(0, 0, 1);
-    glBindTexture(GL_TEXTURE_2D, tex::title2);
+    glBindTexture(GL_TEXTURE_2D, tex::title);
     glEnable(GL_TEXTURE_2D);
     // Bright parts of the picture darken what is beneath; a = 0 keeps it as it is.
     glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);

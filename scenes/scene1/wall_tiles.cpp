@@ -83,7 +83,7 @@ void drawWallTiles(float t, bool textured) {
                     glColor3f(c.red, c.green, c.blue);
                 glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
                 glEnable(GL_BLEND);
-                glBindTexture(GL_TEXTURE_2D, tex::target8);
+                glBindTexture(GL_TEXTURE_2D, tex::wallPicture);
                 if (textured) glEnable(GL_TEXTURE_2D);
                 drawSquare(200);
                 glDisable(GL_TEXTURE_2D);

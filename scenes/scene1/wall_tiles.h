@@ -12,5 +12,5 @@ TileColour wallTileColour(int wall, int row, int column);
 // Translucency of a row in the main pass: rows waver in turn, never below 0.5.
 float wallTileAlpha(int row, float t);
 
-// Textured: target8 on translucent tiles (main pass). Otherwise flat, opaque tiles.
+// Textured: wallPicture on translucent tiles (main pass). Otherwise flat, opaque tiles.
 void drawWallTiles(float t, bool textured);

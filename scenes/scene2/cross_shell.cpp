@@ -18,7 +18,7 @@ void drawCrossShell(float t) {
         glTranslatef(0, 0, 2000);
         glTranslatef(0, static_cast<float>(150.0 * floatSin(double(22.2f) * k)), 0);
         glRotatef(static_cast<float>(double(33.3f) * k + spin), 0, 0, 1);
-        glBindTexture(GL_TEXTURE_2D, tex::sc02cross);
+        glBindTexture(GL_TEXTURE_2D, tex::crossShellSkin);
         glEnable(GL_TEXTURE_2D);
         // Multiplied into the frame: white leaves it, the dark cross prints.
         glBlendFunc(GL_ZERO, GL_SRC_COLOR);

@@ -44,7 +44,7 @@ void drawCubeField(float t) {
             glPushMatrix();
             glTranslatef(c.x, -500, c.z);
             glColor4f(c.red, c.green, c.blue, 0.3f);
-            glBindTexture(GL_TEXTURE_2D, tex::aba2);
+            glBindTexture(GL_TEXTURE_2D, tex::floorCubeSkin);
             glEnable(GL_TEXTURE_2D);
             // A tenth smaller than the outline, so its own faces do not hide the black edges.
             drawCube(static_cast<float>(c.size - 0.1));

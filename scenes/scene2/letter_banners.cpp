@@ -3,6 +3,7 @@
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 
 #include <algorithm>
 
@@ -24,13 +25,9 @@ constexpr Turn kLieFlat = {-90, 1, 0, 0};
 
 // Multiplied into the frame by one minus the tinted picture: white lettering keeps only the
 // channels the tint leaves out.
-const Banner kUpright = {&tex::letter01, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
-const Banner kAlongX = {&tex::letter02, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
-const Banner kAlongZ = {&tex::letter03, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
-
-// The banners change with the camera cuts of the scene.
-constexpr double kFirstCut = 0.149518;
-constexpr double kSecondCut = 0.249312;
+const Banner kUpright = {&tex::uprightBanner, 1, 0.5f, 1, 512, 128, {kNone, kNone}};
+const Banner kAlongX = {&tex::bannerAlongX, 1, 1, 0.5f, 640, 80, {kLieFlat, kNone}};
+const Banner kAlongZ = {&tex::bannerAlongZ, 0.5f, 1, 1, 1280, 80, {{90, 0, 1, 0}, kLieFlat}};
 
 void drawBanner(const Banner& b, float x, float y, float z) {
     glPushMatrix();
@@ -53,9 +50,9 @@ void drawBanner(const Banner& b, float x, float y, float z) {
 void drawLetterBanners(float t) {
     // The slide would end at 0.250144, just after the banners are gone.
     const float u = (std::min(t, 0.250144f) - 0.149518f) / 0.100626f;
-    if (t < kFirstCut) {
+    if (t < kCutToCentre) {
         drawBanner(kUpright, 250, -350, 100);
-    } else if (t < kSecondCut) {
+    } else if (t < kCutBack) {
         drawBanner(kAlongX, 450 - 400 * u, -560, 100);
         drawBanner(kAlongZ, 0, -550, 400 * u - 400);
     }

@@ -4,6 +4,7 @@
 #include "gfx/gl.h"
 #include "gfx/screen_passes.h"
 #include "gfx/textures.h"
+#include "gfx/timeline.h"
 #include "scenes/scene2/bullseye_groups.h"
 #include "scenes/scene2/bullseyes.h"
 #include "scenes/scene2/cross_shell.h"
@@ -15,9 +16,7 @@
 
 namespace {
 
-// The camera's hard cuts, and the frame from which the screen bullseyes grow.
-constexpr double kCutToCentre = 0.149518;
-constexpr double kCutBack = 0.249312;
+// The frame from which the screen bullseyes grow.
 constexpr double kBullseyesFrom = 0.283815;
 
 void lookFromCamera(float t) {
@@ -58,8 +57,6 @@ void drawSceneTwo(float t) {
     drawGlowDiscs(t);
     if (t >= kBullseyesFrom) drawBullseyes(t);
     // The echo layers are made from the finished frame but not copied back into it.
-    copyFrameTo(tex::target3);
-    glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target3);
+    drawGlowPass(tex::sceneTwoGlow, 0.01f, 0.1f);
     setScenePerspective();
 }

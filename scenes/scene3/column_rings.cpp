@@ -68,7 +68,7 @@ void drawColumnRings(float t) {
             // The middle ring turns against the other two.
             glRotatef(ring == 1 ? -yaw : yaw, 0, 1, 0);
             glTranslatef(p.x, p.lift - 400, p.z);
-            glBindTexture(GL_TEXTURE_2D, tex::sc03objecs03);
+            glBindTexture(GL_TEXTURE_2D, tex::structureSkin);
             glEnable(GL_TEXTURE_2D);
             glBlendFunc(GL_SRC_ALPHA, glow ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_BLEND);

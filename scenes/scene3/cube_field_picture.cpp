@@ -1,5 +1,6 @@
 #include "scenes/scene3/cube_field_picture.h"
 
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/textures.h"
 #include "scenes/scene2/cube_field.h"
@@ -28,10 +29,10 @@ void renderCubeFieldPicture(float t) {
     glEnable(GL_LIGHTING);
     glDisable(GL_SCISSOR_TEST);
 
-    copyWindowCorner(tex::target6, GL_RGB, kPictureSide);
+    copyWindowCorner(tex::cubeFieldPicture, GL_RGB, kPictureSide);
 
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, 800, 600);
+    restoreFrameViewport();
     glLoadIdentity();
 }

@@ -1,4 +1,4 @@
 #pragma once
 
-// The cube field from its circling camera, copied into target6 (512 x 512).
+// The cube field from its circling camera, copied into cubeFieldPicture (512 x 512).
 void renderCubeFieldPicture(float t);

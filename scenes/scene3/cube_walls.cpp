@@ -92,7 +92,7 @@ void drawWallCube(int wall, int u, int v, const CubeWallTables& tab, bool black)
     glTranslatef(27, 0, 0);
     glRotatef(-90, 0, 1, 0);
     glColor4f(1, 1, 1, vis - kClearFrom);
-    glBindTexture(GL_TEXTURE_2D, tex::target6);
+    glBindTexture(GL_TEXTURE_2D, tex::cubeFieldPicture);
     glEnable(GL_TEXTURE_2D);
     drawTextureTile(49, u, v);
     glDisable(GL_TEXTURE_2D);

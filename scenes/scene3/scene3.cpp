@@ -67,9 +67,7 @@ void drawSceneThree(const SceneThreeFrame& frame, float t) {
 
     setOrthoProjection();
     if (t <= kBullseyesUntil) drawBullseyes(t);
-    copyFrameTo(tex::target5);
-    glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target5);
+    drawGlowPass(tex::lateScenesGlow, 0.01f, 0.1f);
 
     drawSideBars();
     if (secondHalf) {

@@ -1,5 +1,6 @@
 #include "scenes/scene3/screen_overlays.h"
 
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/float_trig.h"
@@ -22,9 +23,9 @@ void drawSideBars() {
     glPushMatrix();
     beginInversion();
     glTranslatef(-350, 0, 0);
-    drawRect(100, 600);
+    drawRect(100, kFrameHeight);
     glTranslatef(700, 0, 0);
-    drawRect(100, 600);
+    drawRect(100, kFrameHeight);
     glDisable(GL_BLEND);
     glPopMatrix();
 }
@@ -37,7 +38,7 @@ void drawStrobe(float t) {
     if (!strobeIsOn(t)) return;
     glPushMatrix();
     beginInversion();
-    drawRect(800, 600);
+    drawRect(kFrameWidth, kFrameHeight);
     glDisable(GL_BLEND);
     glPopMatrix();
 }
@@ -54,7 +55,7 @@ void drawBlackFade(float t) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     glColor4f(0, 0, 0, blackFadeAlpha(t));
-    drawRect(800, 600);
+    drawRect(kFrameWidth, kFrameHeight);
     glDisable(GL_BLEND);
     glPopMatrix();
 }

@@ -25,7 +25,7 @@ void drawSmokeLayer(const SmokeDrift& drift, int i, const SmokeLook& look, float
     glTranslatef(drift.x, drift.y, static_cast<float>(i));
     glBlendFunc(look.blendSource, look.blendDestination);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, tex::smoke4);
+    glBindTexture(GL_TEXTURE_2D, tex::smokePuff);
     glEnable(GL_TEXTURE_2D);
     glColor3f(look.red, look.green, look.blue);
     drawRect(width, height);

@@ -1,5 +1,5 @@
 // The layers of the smoke picture and the sprites of the facing smoke: one drifting column of
-// smoke4 rectangles, drawn in two places with their own blend, colour and size rounding.
+// smokePuff rectangles, drawn in two places with their own blend, colour and size rounding.
 #pragma once
 
 #include "gfx/gl.h"
@@ -17,7 +17,7 @@ struct SmokeLook {
     float red, green, blue;
 };
 
-// Layer i as a smoke4 rectangle of the size given, at its drift offset and i units along the
+// Layer i as a smokePuff rectangle of the size given, at its drift offset and i units along the
 // column; blending and texturing are off again afterwards.
 void drawSmokeLayer(const SmokeDrift& drift, int i, const SmokeLook& look, float width,
                     float height);

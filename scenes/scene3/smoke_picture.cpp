@@ -1,6 +1,7 @@
 #include "scenes/scene3/smoke_picture.h"
 
 #include "gfx/float_trig.h"
+#include "gfx/frame.h"
 #include "gfx/gl.h"
 #include "gfx/primitives.h"
 #include "gfx/screen_passes.h"
@@ -32,15 +33,15 @@ void renderSmokePicture(float t) {
     glBlendFunc(GL_ZERO, GL_ONE_MINUS_DST_COLOR);
     glEnable(GL_BLEND);
     glColor3f(1, 1, 1);
-    drawRect(800, 600);
+    drawRect(kFrameWidth, kFrameHeight);
     glDisable(GL_BLEND);
 
     setScenePerspective();
 
-    copyWindowCorner(tex::target7, GL_RGB, kPictureSide);
+    copyWindowCorner(tex::smokePicture, GL_RGB, kPictureSide);
 
     // Nothing of the picture may show in the frame itself.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, 800, 600);
+    restoreFrameViewport();
     glLoadIdentity();
 }

@@ -119,7 +119,7 @@ void drawTowers(float t) {
             // Rotating before translating makes a swinging tower orbit the x axis.
             glRotatef(p.swing, 1, 0, 0);
             glTranslatef(tw.x, tw.y + p.lift, tw.z);
-            glBindTexture(GL_TEXTURE_2D, tex::sc03objecs03);
+            glBindTexture(GL_TEXTURE_2D, tex::structureSkin);
             glEnable(GL_TEXTURE_2D);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_BLEND);

@@ -22,7 +22,7 @@ void drawHubs(float level) {
         glColor3f(level, level, level);
         drawDisc(40, 20);
         glTranslatef(0, 20, 1);
-        glBindTexture(GL_TEXTURE_2D, tex::r);
+        glBindTexture(GL_TEXTURE_2D, tex::hubMark);
         glEnable(GL_TEXTURE_2D);
         glColor3f(0.1f, 0.1f, 0.1f);
         drawDisc(30, 20);
@@ -34,7 +34,7 @@ void drawHubs(float level) {
 } // namespace
 
 void drawWheel(const WheelFlicker& fl) {
-    glBindTexture(GL_TEXTURE_2D, tex::moll4);
+    glBindTexture(GL_TEXTURE_2D, tex::wheelFace);
     glEnable(GL_TEXTURE_2D);
     glColor3f(fl.face, fl.face, fl.face);
     drawDisc(180, 60);
@@ -44,7 +44,7 @@ void drawWheel(const WheelFlicker& fl) {
     glTranslatef(0, 0, 3);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, tex::target6);
+    glBindTexture(GL_TEXTURE_2D, tex::cubeFieldPicture);
     glEnable(GL_TEXTURE_2D);
     glColor4f(fl.face, fl.face, fl.face, 0.5f);
     drawDisc(150, 60);
@@ -55,7 +55,7 @@ void drawWheel(const WheelFlicker& fl) {
 
     // The smoke glow is added behind the face.
     glTranslatef(0, 0, -5);
-    glBindTexture(GL_TEXTURE_2D, tex::target7);
+    glBindTexture(GL_TEXTURE_2D, tex::smokePicture);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
     glEnable(GL_BLEND);

@@ -24,9 +24,7 @@ void drawSceneFour(float t) {
     drawGreeting(t);
 
     setOrthoProjection();
-    copyFrameTo(tex::target5);
-    glViewport(0, 0, 800, 600);
-    drawTextureZoom(0.01f, 0.1f, tex::target5);
+    drawGlowPass(tex::lateScenesGlow, 0.01f, 0.1f);
     drawEyeMask();
 
     setScenePerspective();

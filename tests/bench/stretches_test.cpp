@@ -1,7 +1,7 @@
 #include "tools/bench/stretches.h"
 
 #include "gfx/timeline.h"
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The frame clock, the command line and the progress text: pure arithmetic and parsing.
-#include "shell/show.h"
-#include "tools/capture/frame_clock.h"
+#include "show/show.h"
+#include "tools/offscreen/frame_clock.h"
 #include "tools/capture/options.h"
 #include "tools/capture/progress.h"
 

@@ -1,7 +1,7 @@
 // The contact sheet's pieces, the pending output file and the music length reader.
 #include "tools/capture/bitmap_font.h"
 #include "tools/capture/contact_sheet.h"
-#include "tools/capture/music_length.h"
+#include "tools/offscreen/music_length.h"
 #include "tools/capture/pending_output.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The BMP reader on any bytes: it must refuse or give a picture whose pixels fill its rows.
 #include "memory_file.h"
-#include "shell/graphics.h"
+#include "show/graphics.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     BmpImage image;

@@ -33,7 +33,7 @@ TEST(ScreenPasses, TextureZoomInsetsEachLayerByTheStep) {
 }
 
 TEST(ScreenPasses, FeedbackZoomFadesLayersFromTarget1) {
-    tex::target1 = 42;
+    tex::sceneOneGlow = 42;
     glrec::reset();
     drawFeedbackZoom(0.03f);
     EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), 42);

@@ -1,4 +1,4 @@
-#include "shell/data_files.h"
+#include "show/data_files.h"
 
 #include <gtest/gtest.h>
 

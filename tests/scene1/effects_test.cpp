@@ -69,7 +69,7 @@ TEST(TumblingCubes, NegativeEdgeIsDrawnMirrored) {
 }
 
 TEST(WallTiles, TableFacingAndColours) {
-    tex::target8 = 20;
+    tex::wallPicture = 20;
     glrec::reset();
     drawWallTiles(0, true);
     const float* first = wallTilePosition(0, 0, 0);
@@ -95,7 +95,7 @@ TEST(WallTiles, TableFacingAndColours) {
     EXPECT_NEAR(far.red, 0.6317, 1e-4);
     EXPECT_NEAR(far.green, 0.8253, 1e-4);
     EXPECT_EQ(glrec::named("glColor4f")[0].args, (std::vector<double>{0.9f, 1, 1, 1}));
-    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::target8);
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::wallPicture);
 }
 
 TEST(WallTiles, RowsWaverDownToHalfInTheMainPassOnly) {
@@ -119,10 +119,10 @@ TEST(Title, FadesInAndOutOnce) {
     EXPECT_NEAR(titleStrength(0.065f), 0.66f, 0.01f);
     EXPECT_EQ(titleStrength(0.09f), 0);
 
-    tex::title2 = 1;
+    tex::title = 1;
     glrec::reset();
     drawTitle(0.045f);
-    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::title2);
+    EXPECT_EQ(glrec::named("glBindTexture")[0].arg(1), tex::title);
     EXPECT_EQ(glrec::named("glColor4f")[0].args, (std::vector<double>{1, 1, 1, 1}));
     EXPECT_FALSE(glrec::state().isEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND));

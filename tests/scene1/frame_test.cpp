@@ -14,7 +14,7 @@ namespace {
 class SceneOneFrame : public ::testing::Test {
   protected:
     void SetUp() override {
-        tex::title2 = 1, tex::target1 = 2, tex::target8 = 20;
+        tex::title = 1, tex::sceneOneGlow = 2, tex::wallPicture = 20;
         glrec::reset();
     }
     // The texture bound last before call i.
@@ -88,10 +88,10 @@ TEST_F(SceneOneFrame, PassesClearsViewportsAndCopiesInOrder) {
     const long glow = glrec::find("glCopyTexImage2D", wall + 1);
     EXPECT_EQ(glrec::calls()[wall].args,
               (std::vector<double>{GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, 256, 256, 0}));
-    EXPECT_EQ(boundBefore(wall), tex::target8);
+    EXPECT_EQ(boundBefore(wall), tex::wallPicture);
     EXPECT_EQ(glrec::calls()[glow].args,
               (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 1024, 1024, 0}));
-    EXPECT_EQ(boundBefore(glow), tex::target1);
+    EXPECT_EQ(boundBefore(glow), tex::sceneOneGlow);
 
     // The wall picture has no tumbling cubes; the main pass has all 25 cubes.
     EXPECT_EQ(cubesBetween(0, wall), 5 + 8);
@@ -106,7 +106,7 @@ TEST_F(SceneOneFrame, PassesClearsViewportsAndCopiesInOrder) {
     ASSERT_EQ(titles.size(), 2u);
     EXPECT_LT(titles[0], wall);
     const long zoom = glrec::find("glBegin", glow);
-    EXPECT_EQ(boundBefore(zoom), tex::target1);
+    EXPECT_EQ(boundBefore(zoom), tex::sceneOneGlow);
     EXPECT_LT(zoom, titles[1]);
     const auto colours = glrec::named("glColor4f");
     EXPECT_EQ(colours.back().args, (std::vector<double>{0, 0, 0, 0.8f}));
@@ -148,8 +148,7 @@ TEST_F(SceneOneFrame, TitleDrawnOnlyWhileItHasStrength) {
         glrec::reset();
         drawSceneOne(t);
         size_t titles = 0;
-        for (const glrec::Call& c : glrec::named("glBindTexture"))
-            titles += c.arg(1) == tex::title2;
+        for (const glrec::Call& c : glrec::named("glBindTexture")) titles += c.arg(1) == tex::title;
         EXPECT_EQ(titles, titleStrength(t) > 0 ? 2u : 0u) << "t " << t;
         // The bars are drawn either way, last.
         EXPECT_EQ(glrec::named("glTranslatef").back().args, (std::vector<double>{0, -250, 1}));

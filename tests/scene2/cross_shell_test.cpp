@@ -40,7 +40,7 @@ TEST(CrossShell, AnglesAtPointTwo) {
 // Every stamp lies on the shell, printed by multiplication, with culling off meanwhile.
 TEST(CrossShell, StampsOnTheShellMultipliedIn) {
     glrec::reset();
-    tex::sc02cross = 6;
+    tex::crossShellSkin = 6;
     drawCrossShell(0.17f);
     const auto squares = glrec::named("glDrawArrays");
     ASSERT_EQ(squares.size(), 200u);

@@ -85,10 +85,10 @@ TEST(CubeField, ZeroIndexCubesUseAZeroQuotient) {
     EXPECT_EQ(drawnCube(19, 19).place.args, (std::vector<double>{1080, -500, 1355}));
 }
 
-// The solid cube is textured with aba2; the outline is plain black.
+// The solid cube is textured with floorCubeSkin; the outline is plain black.
 TEST(CubeField, TexturesSolidsOnly) {
     glrec::reset();
-    tex::aba2 = 33;
+    tex::floorCubeSkin = 33;
     drawCubeField(0.2f);
     EXPECT_EQ(glrec::count("glBindTexture"), 400u);
     EXPECT_EQ(glrec::named("glBindTexture").at(0).arg(1), 33);

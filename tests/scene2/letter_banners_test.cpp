@@ -19,7 +19,7 @@ struct Drawn {
 
 Drawn drawAt(float t) {
     glrec::reset();
-    tex::letter01 = 7, tex::letter02 = 8, tex::letter03 = 9;
+    tex::uprightBanner = 7, tex::bannerAlongX = 8, tex::bannerAlongZ = 9;
     drawLetterBanners(t);
     Drawn d;
     for (const glrec::Call& c : glrec::named("glBindTexture")) d.textures.push_back(c.arg(1));

@@ -1,6 +1,6 @@
 #include "gfx/screen_passes.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/graphics.h"
+#include "show/show.h"
 #include "tools/offscreen/offscreen.h"
 
 #include "tests/support/float_clock.h"
@@ -17,7 +17,7 @@ class SceneTwoRender : public ::testing::Test {
     static void SetUpTestSuite() {
         std::string error;
         ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
+        ASSERT_TRUE(initGraphics().ok());
     }
 
     std::vector<unsigned char> frameAt(float t) {

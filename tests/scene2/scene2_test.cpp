@@ -16,8 +16,8 @@ namespace {
 // A frame as the dispatcher starts it, after scene one left its screen projection behind.
 void drawFrame(float t) {
     glrec::reset();
-    tex::aba2 = 3, tex::target3 = 5, tex::sc02cross = 6, tex::letter01 = 7, tex::letter02 = 8,
-    tex::letter03 = 9;
+    tex::floorCubeSkin = 3, tex::sceneTwoGlow = 5, tex::crossShellSkin = 6, tex::uprightBanner = 7,
+    tex::bannerAlongX = 8, tex::bannerAlongZ = 9;
     setOrthoProjection();
     glrec::reset();
     glrec::state().enabled[GL_CULL_FACE] = true;
@@ -103,7 +103,7 @@ TEST(SceneTwo, EffectsInOrder) {
     EXPECT_LT(glrec::find("glBindTexture", size_t(towers)), screen);
 }
 
-// Glow discs and bullseyes go into target3; the echo layers drawn from it do not.
+// Glow discs and bullseyes go into sceneTwoGlow; the echo layers drawn from it do not.
 TEST(SceneTwo, CopyHoldsTheOverlaysButNotTheEcho) {
     drawFrame(0.29f);
     const long copy = glrec::find("glCopyTexImage2D");

@@ -13,7 +13,7 @@ class FacingSmoke : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        tex::smoke4 = 14;
+        tex::smokePuff = 14;
         glrec::state().enabled[GL_CULL_FACE] = true;
     }
 };
@@ -74,7 +74,7 @@ TEST_F(FacingSmoke, AddsInvertedSmokeWithCullingOffAndRestoresIt) {
         EXPECT_EQ(b.arg(0), GL_ONE_MINUS_DST_COLOR);
         EXPECT_EQ(b.arg(1), GL_ONE);
     }
-    EXPECT_EQ(glrec::state().boundTexture, tex::smoke4);
+    EXPECT_EQ(glrec::state().boundTexture, tex::smokePuff);
     EXPECT_TRUE(glrec::state().isEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glrec::state().isEnabled(GL_BLEND));
     EXPECT_FALSE(glrec::state().isEnabled(GL_TEXTURE_2D));

@@ -21,13 +21,13 @@ TEST_F(PrepassPicturesRender, GoOnlyIntoTheirTargetsAndLeaveTheFrameWhite) {
     EXPECT_TRUE(std::all_of(afterSmoke.begin(), afterSmoke.end(), [](int c) { return c == 255; }));
 
     // The field stands on the ground the caller cleared with: red above the horizon.
-    const Pixels field = texture(tex::target6, 512);
+    const Pixels field = texture(tex::cubeFieldPicture, 512);
     const unsigned char* sky = &field[(511 * 512 + 256) * 3];
     EXPECT_EQ(sky[0] * 65536 + sky[1] * 256 + sky[2], 0xff0000);
     EXPECT_GT(std::count(field.begin(), field.end(), 0), 1000) << "black outlines";
 
     // Smoke drawn on white becomes a dim cyan glow on black: v (1 - v) never passes 0.25.
-    const Pixels smoke = texture(tex::target7, 512);
+    const Pixels smoke = texture(tex::smokePicture, 512);
     int most[3] = {0, 0, 0};
     for (size_t i = 0; i < smoke.size(); ++i) most[i % 3] = std::max<int>(most[i % 3], smoke[i]);
     EXPECT_EQ(most[0], 0);

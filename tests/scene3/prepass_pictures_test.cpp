@@ -11,7 +11,7 @@ class Pictures : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        tex::smoke4 = 14, tex::target6 = 12, tex::target7 = 16;
+        tex::smokePuff = 14, tex::cubeFieldPicture = 12, tex::smokePicture = 16;
         // Left over from an earlier frame; the smoke picture must not depend on it.
         auto& s = glrec::state();
         s.enabled[GL_BLEND] = s.enabled[GL_TEXTURE_2D] = s.enabled[GL_LIGHTING] = true;
@@ -50,7 +50,7 @@ TEST_F(Pictures, SmokeLayersInTheCornerThenInvertedCopiedAndCleared) {
     renderSmokePicture(0);
     const auto drawn = draws();
     ASSERT_EQ(drawn.size(), 16u);
-    expectCopiedThenCleared(tex::target7, drawn);
+    expectCopiedThenCleared(tex::smokePicture, drawn);
     for (const Draw& d : drawn) EXPECT_EQ(d.state.viewport[2] * 1000 + d.state.viewport[3], 512512);
     // At t = 0 the first layer sits 10 above the centre at 500 x 500; layer i is i nearer.
     EXPECT_EQ(drawn[0].centre(), (std::array<double, 3>{0, 10, -650}));
@@ -58,7 +58,7 @@ TEST_F(Pictures, SmokeLayersInTheCornerThenInvertedCopiedAndCleared) {
     EXPECT_EQ(drawn[0].xyz[7], -250);
     for (int i = 0; i < 15; ++i) {
         EXPECT_EQ(drawn[i].centre()[2], i - 650.0);
-        EXPECT_EQ(drawn[i].state.boundTexture, tex::smoke4);
+        EXPECT_EQ(drawn[i].state.boundTexture, tex::smokePuff);
     }
     // The inversion covers the whole corner, untextured, v -> v (1 - v).
     const Draw& inv = drawn[15];
@@ -103,7 +103,7 @@ TEST_F(Pictures, CubeFieldFromTheCirclingEyeCopiedThenClearedWhite) {
     }
     const auto drawn = draws();
     for (const Draw& d : drawn) EXPECT_FALSE(d.state.isEnabled(GL_LIGHTING));
-    expectCopiedThenCleared(tex::target6, drawn);
+    expectCopiedThenCleared(tex::cubeFieldPicture, drawn);
     const auto& s = glrec::state();
     EXPECT_EQ(std::vector<float>(s.clearColor, s.clearColor + 4), (std::vector<float>{1, 1, 1, 1}));
     EXPECT_TRUE(s.isEnabled(GL_LIGHTING));

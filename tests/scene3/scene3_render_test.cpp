@@ -1,5 +1,5 @@
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/graphics.h"
+#include "show/show.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ class SceneThreeRender : public ::testing::Test {
     static void SetUpTestSuite() {
         std::string error;
         ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
+        ASSERT_TRUE(initGraphics().ok());
     }
     // Frames of a 200-second piece at 60 a second up to t, so what the scene carries from
     // frame to frame is as a run leaves it; then the frame at t is read.

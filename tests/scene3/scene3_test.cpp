@@ -21,8 +21,9 @@ class SceneThree : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        tex::aba2 = 3, tex::target5 = 11, tex::target6 = 12, tex::moll4 = 13, tex::smoke4 = 14,
-        tex::sc03objecs03 = 15, tex::target7 = 16, tex::r = 17;
+        tex::floorCubeSkin = 3, tex::lateScenesGlow = 11, tex::cubeFieldPicture = 12,
+        tex::wheelFace = 13, tex::smokePuff = 14, tex::structureSkin = 15, tex::smokePicture = 16,
+        tex::hubMark = 17;
         state = SceneThreeState{};
     }
 
@@ -84,15 +85,15 @@ TEST_F(SceneThree, AFrameDrawsTheWalkAfterItsStepAndTheProbeBeforeItsMove) {
 TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const float t = 0.45f;
     drawFrame(t);
-    // No smoke picture: nothing shows target7 before the wheels come.
+    // No smoke picture: nothing shows smokePicture before the wheels come.
     const auto copies = glrec::named("glCopyTexImage2D");
     ASSERT_EQ(copies.size(), 2u);
     const long c0 = glrec::find("glCopyTexImage2D"), c2 = glrec::find("glCopyTexImage2D", c0 + 1);
-    EXPECT_EQ(boundAt(c0), tex::target6);
-    EXPECT_EQ(boundAt(c2), tex::target5);
+    EXPECT_EQ(boundAt(c0), tex::cubeFieldPicture);
+    EXPECT_EQ(boundAt(c2), tex::lateScenesGlow);
     EXPECT_EQ(copies[1].arg(5), 1024);
-    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)}), -1);
-    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::target7)}), -1);
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smokePuff)}), -1);
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smokePicture)}), -1);
 
     // The white clear, then the camera, the light, and the tracer's paths drawn first.
     const long lookAt = glrec::find("gluLookAt", c0);
@@ -110,9 +111,10 @@ TEST_F(SceneThree, FirstHalfFrameRunsItsPassesInOrderOnWhite) {
     const long lit = findWith("glEnable", {GL_LIGHTING}, lookAt);
     const long firstPath = findWith("glBegin", {GL_LINE_STRIP}, lookAt);
     EXPECT_LT(lit, firstPath);
-    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}), -1) << "no wheels";
+    EXPECT_EQ(findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::wheelFace)}), -1)
+        << "no wheels";
 
-    // The screen passes: zoom layers of target5, then the side bars and nothing else.
+    // The screen passes: zoom layers of lateScenesGlow, then the side bars and nothing else.
     const long ortho = glrec::find("glOrtho", lookAt);
     EXPECT_LT(ortho, c2);
     EXPECT_EQ(findWith("glBegin", {GL_POLYGON}, ortho), -1) << "bullseyes are over";
@@ -132,10 +134,10 @@ TEST_F(SceneThree, SecondHalfAddsWheelsSmokeStrobeAndFadeOnBlack) {
     const long clearColour = glrec::find("glClearColor", c1);
     EXPECT_EQ(glrec::calls()[clearColour].args, (std::vector<double>{0, 0, 0, 0}));
 
-    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}, c1);
+    const long wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::wheelFace)}, c1);
     const long walls = findWith("glTranslatef", {0, -125, 0}, c1);
     const long blackClear = findWith("glClearColor", {0, 0, 0, 1}, c1);
-    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)}, c1);
+    const long smoke = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smokePuff)}, c1);
     const long ortho = glrec::find("glOrtho", c1);
     ASSERT_GT(wheels, 0);
     EXPECT_LT(wheels, walls);
@@ -177,14 +179,14 @@ TEST_F(SceneThree, SmokePictureComesWithTheWheels) {
     for (float t : {first, std::nextafter(first, 0.0f)}) {
         glrec::reset();
         drawFrame(t);
-        const bool wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}) >= 0;
+        const bool wheels = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::wheelFace)}) >= 0;
         const long smokeCopy = findWith("glCopyTexImage2D", {GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 512});
-        const long layers = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smoke4)});
+        const long layers = findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::smokePuff)});
         EXPECT_EQ(wheels, t == first) << t;
         EXPECT_EQ(layers >= 0, wheels) << t;
         EXPECT_EQ(glrec::count("glCopyTexImage2D"), wheels ? 3u : 2u) << t;
         if (wheels) {
-            EXPECT_LT(layers, findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::moll4)}));
+            EXPECT_LT(layers, findWith("glBindTexture", {GL_TEXTURE_2D, double(tex::wheelFace)}));
             EXPECT_GE(smokeCopy, 0);
         }
         // Either way the 3-D effects start from the same ground: a cleared full-size frame

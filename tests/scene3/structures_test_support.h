@@ -20,8 +20,8 @@ inline float justBelow(double x) {
 
 // Distinct texture names, so tests can tell which picture a draw shows.
 inline void nameTextures() {
-    tex::moll4 = 13, tex::smoke4 = 14, tex::sc03objecs03 = 15, tex::target6 = 12, tex::target7 = 16,
-    tex::r = 17;
+    tex::wheelFace = 13, tex::smokePuff = 14, tex::structureSkin = 15, tex::cubeFieldPicture = 12,
+    tex::smokePicture = 16, tex::hubMark = 17;
 }
 
 // The glDrawArrays calls that drew `count` vertices with `mode`, in order.

@@ -6,7 +6,7 @@
 #include "scenes/scene2/cube_field.h"
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/screen_overlays.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/offscreen_fixture.h"
 
 #include <cmath>
@@ -42,9 +42,9 @@ class UnseenPasses : public OffscreenTest {
     // from. `beforeT` runs between the two.
     template <typename Between> Pixels drawAt(float t, Between beforeT) {
         showState = start;
-        drawShowFrame(t - kFrameStep);
+        drawShow(t - kFrameStep);
         beforeT();
-        drawShowFrame(t);
+        drawShow(t);
         return frame();
     }
     Pixels drawAt(float t) {
@@ -55,8 +55,8 @@ class UnseenPasses : public OffscreenTest {
     // copy into each defines it anew, as every copy did before targets kept their storage.
     static void remakeTargets() {
         static const unsigned char zeros[128 * 128 * 4] = {};
-        for (GLuint name :
-             {tex::target1, tex::target3, tex::target5, tex::target6, tex::target7, tex::target8}) {
+        for (GLuint name : {tex::sceneOneGlow, tex::sceneTwoGlow, tex::lateScenesGlow,
+                            tex::cubeFieldPicture, tex::smokePicture, tex::wallPicture}) {
             glBindTexture(GL_TEXTURE_2D, name);
             glTexImage2D(GL_TEXTURE_2D, 0, 4, 128, 128, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros);
         }
@@ -78,10 +78,11 @@ class UnseenPasses : public OffscreenTest {
     // Every target at its size and format, holding a grey that no frame puts where the window
     // is not copied: if any of it were sampled, the frame would show it.
     static void greyTargets() {
-        for (GLuint name : {tex::target1, tex::target3, tex::target5}) fillTarget(name, 1024, 77);
-        fillTarget(tex::target6, 512, 77);
-        fillTarget(tex::target7, 512, 77);
-        fillTarget(tex::target8, 256, 77, GL_LUMINANCE);
+        for (GLuint name : {tex::sceneOneGlow, tex::sceneTwoGlow, tex::lateScenesGlow})
+            fillTarget(name, 1024, 77);
+        fillTarget(tex::cubeFieldPicture, 512, 77);
+        fillTarget(tex::smokePicture, 512, 77);
+        fillTarget(tex::wallPicture, 256, 77, GL_LUMINANCE);
     }
 
     ShowState start;
@@ -98,13 +99,13 @@ TEST_F(UnseenPasses, CopyingIntoKeptTargetsGivesTheFramesOfFreshOnes) {
     }
 }
 
-// Before the wheels come nothing shows the smoke picture, so what target7 holds is not seen;
+// Before the wheels come nothing shows the smoke picture, so what smokePicture holds is not seen;
 // from their first frame on it is, and the frame draws it afresh first.
 TEST_F(UnseenPasses, SmokePictureIsUnseenUntilTheWheelsCome) {
     for (float t : edgeFrames()) {
         if (sceneFor(t) != 3 && sceneFor(t) != 4) continue;
-        const Pixels dark = drawAt(t, [] { fillTarget(tex::target7, 512, 0); });
-        const Pixels bright = drawAt(t, [] { fillTarget(tex::target7, 512, 255); });
+        const Pixels dark = drawAt(t, [] { fillTarget(tex::smokePicture, 512, 0); });
+        const Pixels bright = drawAt(t, [] { fillTarget(tex::smokePicture, 512, 255); });
         EXPECT_TRUE(dark == bright) << "t " << t;
     }
 }
@@ -143,7 +144,7 @@ TEST_F(UnseenPasses, CubeFieldPictureIsTheCornerOfTheWholePicture) {
         setScenePerspective();
         glLoadIdentity();
         renderCubeFieldPicture(t);
-        const Pixels corner = texture(tex::target6, 512);
+        const Pixels corner = texture(tex::cubeFieldPicture, 512);
 
         // The whole picture, as the pass drew it before it was limited to the corner.
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -153,9 +154,9 @@ TEST_F(UnseenPasses, CubeFieldPictureIsTheCornerOfTheWholePicture) {
         drawCubeField(t);
         glEnable(GL_LIGHTING);
         glLoadIdentity();
-        glBindTexture(GL_TEXTURE_2D, tex::target6);
+        glBindTexture(GL_TEXTURE_2D, tex::cubeFieldPicture);
         glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 512, 512, 0);
-        const Pixels whole = texture(tex::target6, 512);
+        const Pixels whole = texture(tex::cubeFieldPicture, 512);
         EXPECT_TRUE(corner == whole) << "t " << t;
 
         // And the frame the pass leaves is cleared whole.

@@ -7,7 +7,7 @@ using namespace structures_test;
 
 namespace {
 
-// The frame of each wheel's face (the first disc after moll4 is bound), in drawing order, with
+// The frame of each wheel's face (the first disc after wheelFace is bound), in drawing order, with
 // the colours of its face and of its first hub.
 struct DrawnWheel {
     glrec::Matrix frame;
@@ -26,7 +26,7 @@ std::vector<DrawnWheel> drawWheelsAt(float t) {
         if (c.name == "glBindTexture") bound = static_cast<GLuint>(c.arg(1));
         if (c.name == "glColor3f") grey = static_cast<float>(c.arg(0));
         if (c.name != "glBegin") continue;
-        if (bound == tex::moll4 && discsInWheel != 1) {
+        if (bound == tex::wheelFace && discsInWheel != 1) {
             out.push_back({c.modelview, grey, -1});
             discsInWheel = 1;
         } else if (++discsInWheel == 3) {

@@ -1,5 +1,5 @@
 #include "gfx/textures.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/offscreen_fixture.h"
 
 #include <algorithm>
@@ -14,15 +14,15 @@ TEST_F(SceneFourRender, TheMaskDarkensTheEdgesAndLeavesTheMiddle) {
     drawShow(t);
     const Pixels masked = frame();
     // The same frame under a white mask is the frame before masking.
-    const GLuint eye = tex::eyeeye2;
+    const GLuint eye = tex::eyeMask;
     const unsigned char white[4] = {255, 255, 255, 255};
-    glGenTextures(1, &tex::eyeeye2);
-    glBindTexture(GL_TEXTURE_2D, tex::eyeeye2);
+    glGenTextures(1, &tex::eyeMask);
+    glBindTexture(GL_TEXTURE_2D, tex::eyeMask);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     drawShow(t);
     const Pixels plain = frame();
-    tex::eyeeye2 = eye;
+    tex::eyeMask = eye;
 
     for (size_t i = 0; i < masked.size(); ++i) ASSERT_LE(masked[i], plain[i] + 1) << i;
     // Sum of a square's channels, x and y counted from the top left.

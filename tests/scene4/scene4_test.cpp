@@ -13,8 +13,9 @@ class SceneFour : public ::testing::Test {
   protected:
     void SetUp() override {
         glrec::reset();
-        tex::target5 = 11, tex::target6 = 12, tex::moll4 = 13, tex::smoke4 = 14, tex::target7 = 16,
-        tex::r = 17, tex::eyeeye2 = 18, tex::greeting = 19;
+        tex::lateScenesGlow = 11, tex::cubeFieldPicture = 12, tex::wheelFace = 13,
+        tex::smokePuff = 14, tex::smokePicture = 16, tex::hubMark = 17, tex::eyeMask = 18,
+        tex::greeting = 19;
     }
 };
 
@@ -55,9 +56,9 @@ TEST_F(SceneFour, EachWheelHasFaceGlassSixHubsAndAHaloBehind) {
         EXPECT_EQ(centre, (std::array<double, 3>{wheelPositions[w][0], wheelPositions[w][1],
                                                  wheelPositions[w][2]}));
         EXPECT_NEAR(d[0].radius(), 180, 1e-3);
-        EXPECT_EQ(d[0].state.boundTexture, tex::moll4);
+        EXPECT_EQ(d[0].state.boundTexture, tex::wheelFace);
         EXPECT_NEAR(d[1].radius(), 150, 1e-3);
-        EXPECT_EQ(d[1].state.boundTexture, tex::target6);
+        EXPECT_EQ(d[1].state.boundTexture, tex::cubeFieldPicture);
         EXPECT_EQ(d[1].centre()[2] - centre[2], 3);
         for (int k = 0; k < 6; ++k) {
             // Black where untextured: only the small cap, outward and in front, has a picture.
@@ -66,13 +67,13 @@ TEST_F(SceneFour, EachWheelHasFaceGlassSixHubsAndAHaloBehind) {
             EXPECT_FALSE(hub.state.isEnabled(GL_TEXTURE_2D));
             EXPECT_EQ(hub.state.color[0] + hub.state.color[1] + hub.state.color[2], 0);
             EXPECT_NEAR(cap.radius(), 30, 1e-3);
-            EXPECT_EQ(cap.state.boundTexture, tex::r);
+            EXPECT_EQ(cap.state.boundTexture, tex::hubMark);
             const auto h = hub.centre(), c = cap.centre();
             EXPECT_NEAR(std::hypot(h[0] - centre[0], h[1] - centre[1]), 220, 1e-3);
             EXPECT_NEAR(std::hypot(c[0] - centre[0], c[1] - centre[1]), 240, 1e-3);
             EXPECT_NEAR(c[2] - h[2], 1, 1e-9);
         }
-        EXPECT_EQ(d[14].state.boundTexture, tex::target7);
+        EXPECT_EQ(d[14].state.boundTexture, tex::smokePicture);
         EXPECT_EQ(d[14].xyz[6], 325);
         EXPECT_EQ(d[14].centre()[2] - centre[2], -2);
     }
@@ -99,9 +100,9 @@ TEST_F(SceneFour, FrameRunsPicturesWheelsGreetingGlowThenMask) {
     ASSERT_EQ(drawn.size(), 12u * 15 + 3);
     const Draw &greet = drawn[180], &glow = drawn[181], &mask = drawn[182];
     EXPECT_EQ(greet.state.boundTexture, tex::greeting);
-    EXPECT_EQ(glow.state.boundTexture, tex::target5);
+    EXPECT_EQ(glow.state.boundTexture, tex::lateScenesGlow);
     EXPECT_GT(long(glow.at), glrec::find("glCopyTexImage2D", greet.at));
-    EXPECT_EQ(mask.state.boundTexture, tex::eyeeye2);
+    EXPECT_EQ(mask.state.boundTexture, tex::eyeMask);
     EXPECT_EQ(mask.state.blendSrc, GLenum(GL_ZERO));
     EXPECT_EQ(mask.state.blendDst, GLenum(GL_SRC_COLOR));
     EXPECT_EQ(mask.xyz[0], -400);

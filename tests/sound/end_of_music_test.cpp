@@ -1,7 +1,7 @@
 // Pieces of every length, played frame by frame on an output whose clock the test moves, as the
 // show plays its music: every sample is heard once and in order, the show's clock reaches its
 // end threshold on time and stands at the length once the sound is over.
-#include "shell/show.h"
+#include "show/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 #include "sound/sound_loader.h"

@@ -3,7 +3,7 @@
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 #include "sound_test_support.h"
-#include "tools/capture/music_length.h"
+#include "tools/offscreen/music_length.h"
 
 #include <gtest/gtest.h>
 

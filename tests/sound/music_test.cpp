@@ -1,6 +1,6 @@
 // The show's music as built: its format and exact length, no clipping, a kick the pictures can
 // follow in scene one, and sections that change where the scenes change.
-#include "shell/data_files.h"
+#include "show/data_files.h"
 #include "sound/ogg_vorbis.h"
 #include "sound_test_support.h"
 

@@ -2,7 +2,7 @@
 //   tests/sound/sound_bench [--benchmark_filter=...]
 // Decode: one second of Data/tech.ogg. Frames: 100 frames at 60 per second, counting distinct
 // show-clock values. Drift: the show clock against the wall clock over 60 s.
-#include "shell/data_files.h"
+#include "show/data_files.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
 #include "sound/ogg_vorbis.h"

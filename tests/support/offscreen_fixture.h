@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gfx/gl.h"
-#include "shell/graphics.h"
+#include "show/graphics.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ class OffscreenTest : public ::testing::Test {
     static void SetUpTestSuite() {
         std::string error;
         ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
+        ASSERT_TRUE(initGraphics().ok());
     }
     static Pixels frame() {
         Pixels rgb;

@@ -1,6 +1,6 @@
 // Prints each music file's length in milliseconds as the native sound engine counts it, one a
 // line, for the page's tests to compare with their own reading of the same file.
-#include "tools/capture/music_length.h"
+#include "tools/offscreen/music_length.h"
 
 #include <cstdio>
 

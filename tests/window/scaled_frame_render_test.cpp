@@ -1,7 +1,7 @@
 #define GL_GLEXT_PROTOTYPES 1
-#include "shell/graphics.h"
+#include "show/graphics.h"
 #include "shell/scaled_frame.h"
-#include "shell/show.h"
+#include "show/show.h"
 #include "tools/offscreen/offscreen.h"
 
 #include "gfx/gl.h"
@@ -36,7 +36,7 @@ void wipeFramebuffer() {
 TEST(ScaledFrame, TheFramebufferDrawsTheWindowsFrameAndShowsItUnchanged) {
     std::string error;
     ASSERT_TRUE(offscreenOpen(&error)) << error;
-    initGraphics();
+    ASSERT_TRUE(initGraphics().ok());
     wipeFramebuffer();
     std::vector<std::vector<unsigned char>> window;
     for (float t : kMoments) {
@@ -45,7 +45,7 @@ TEST(ScaledFrame, TheFramebufferDrawsTheWindowsFrameAndShowsItUnchanged) {
     }
 
     // The same frames from a fresh start, through the framebuffer.
-    initGraphics();
+    ASSERT_TRUE(initGraphics().ok());
     ASSERT_TRUE(startScaledFrame());
     wipeFramebuffer();
     setScaledWindowSize(800, 600);

@@ -2,7 +2,7 @@
 // three, whose halves draw different things.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <cstdint>
 #include <string>

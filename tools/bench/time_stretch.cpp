@@ -1,13 +1,13 @@
 #include "tools/bench/time_stretch.h"
 
 #include "gfx/gl.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/graphics.h"
+#include "show/show.h"
 #include "tools/bench/report.h"
-#include "tools/capture/data_files.h"
-#include "tools/capture/music_length.h"
-#include "tools/capture/show_run.h"
-#include "tools/capture/wall_clock.h"
+#include "tools/offscreen/data_checks.h"
+#include "tools/offscreen/music_length.h"
+#include "tools/offscreen/show_run.h"
+#include "tools/offscreen/wall_clock.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
@@ -31,10 +31,7 @@ int timeStretch(const Stretch& stretch, int frames) {
         !stretchFirstFrame(stretch, frames, totalMs, first, &error))
         return fail(error);
     if (!offscreenOpen(&error)) return fail("no offscreen OpenGL: " + error);
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    if (!checkPictures(maxSide, &error)) return fail(error);
-    initGraphics();
+    if (!startShowGraphics(&error)) return fail(error);
 
     // The carried state stands where a run at 60 fps leaves it, as it does for a still.
     ShowRun run(kBenchRate, totalMs);

@@ -1,7 +1,6 @@
 #include "tools/capture/capture_context.h"
 
-#include "shell/graphics.h"
-#include "tools/capture/data_files.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
@@ -17,14 +16,10 @@ bool openShowGraphics() {
         reportFailure("no offscreen OpenGL: " + error);
         return false;
     }
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    std::string bad;
-    if (!checkPictures(maxSide, &bad)) {
-        reportFailure(bad);
+    if (!startShowGraphics(&error)) {
+        reportFailure(error);
         return false;
     }
-    initGraphics();
     return true;
 }
 

@@ -1,7 +1,7 @@
 // What the three commands share: the GL context, error reports and the time report.
 #pragma once
 
-#include "tools/capture/show_run.h"
+#include "tools/offscreen/show_run.h"
 
 #include <string>
 

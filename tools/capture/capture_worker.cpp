@@ -1,13 +1,13 @@
 #include "tools/capture/capture_context.h"
-#include "tools/capture/data_files.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/capture/encoder.h"
 #include "tools/capture/parallel_capture.h"
 #include "tools/capture/pending_output.h"
-#include "tools/capture/show_run.h"
-#include "tools/capture/wall_clock.h"
+#include "tools/offscreen/show_run.h"
+#include "tools/offscreen/wall_clock.h"
 #include "tools/capture/worker_messages.h"
 
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <cerrno>
 #include <csignal>

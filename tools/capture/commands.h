@@ -1,7 +1,7 @@
 // The three things the capture program makes.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 #include "tools/capture/options.h"
 
 #include <string>

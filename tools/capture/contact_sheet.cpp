@@ -1,5 +1,6 @@
 #include "tools/capture/contact_sheet.h"
 
+#include "gfx/frame.h"
 #include "tools/capture/bitmap_font.h"
 
 #include <cstdio>
@@ -38,7 +39,7 @@ std::vector<int64_t> spreadFrames(int count, int64_t last) {
 }
 
 bool validSheetScale(int scale) {
-    return scale >= 1 && scale <= 10 && 800 % scale == 0 && 600 % scale == 0;
+    return scale >= 1 && scale <= 10 && kFrameWidth % scale == 0 && kFrameHeight % scale == 0;
 }
 
 RgbImage shrink(const RgbImage& frame, int factor) {

@@ -10,7 +10,7 @@
 // Frames 0 to last, count of them spread evenly, first and last included.
 std::vector<int64_t> spreadFrames(int count, int64_t last);
 
-// Thumbnails are the frame shrunk by a whole factor that divides 800 x 600.
+// Thumbnails are the frame shrunk by a whole factor that divides both its sides.
 bool validSheetScale(int scale);
 
 // Each pixel the average of a factor x factor block.

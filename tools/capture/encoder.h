@@ -2,7 +2,7 @@
 // writing one stretch of a parallel capture without music, or joining such stretches.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <string>
 #include <sys/types.h>

@@ -3,9 +3,9 @@
 #include "platform/malloc_tuning.h"
 #include "tools/capture/capture_context.h"
 #include "tools/capture/commands.h"
-#include "tools/capture/data_files.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/capture/encoder.h"
-#include "tools/capture/music_length.h"
+#include "tools/offscreen/music_length.h"
 #include "tools/capture/options.h"
 #include "tools/capture/pending_output.h"
 

@@ -1,7 +1,7 @@
 // The capture command line.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <string>
 

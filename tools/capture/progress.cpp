@@ -1,6 +1,6 @@
 #include "tools/capture/progress.h"
 
-#include "tools/capture/wall_clock.h"
+#include "tools/offscreen/wall_clock.h"
 
 #include <cmath>
 #include <cstdio>

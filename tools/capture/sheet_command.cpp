@@ -3,10 +3,10 @@
 #include "tools/capture/contact_sheet.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
-#include "tools/capture/show_run.h"
-#include "tools/capture/wall_clock.h"
+#include "tools/offscreen/show_run.h"
+#include "tools/offscreen/wall_clock.h"
 
-#include "shell/show.h"
+#include "show/show.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <algorithm>

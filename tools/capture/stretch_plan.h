@@ -1,7 +1,7 @@
 // How a parallel capture cuts its frames into stretches and how many workers it starts.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <cstdint>
 #include <vector>

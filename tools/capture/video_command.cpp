@@ -1,15 +1,15 @@
 #include "tools/capture/capture_context.h"
 #include "tools/capture/commands.h"
-#include "tools/capture/data_files.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/capture/encoder.h"
 #include "tools/capture/parallel_capture.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
-#include "tools/capture/show_run.h"
+#include "tools/offscreen/show_run.h"
 #include "tools/capture/stretch_plan.h"
-#include "tools/capture/wall_clock.h"
+#include "tools/offscreen/wall_clock.h"
 
-#include "shell/show.h"
+#include "show/show.h"
 
 #include <algorithm>
 #include <cstdio>

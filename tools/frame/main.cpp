@@ -1,8 +1,7 @@
 // kelvaster-frame: writes the show's frame at a given show clock to PNG, with no display.
 #include "platform/malloc_tuning.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
-#include "tools/offscreen/data_folder.h"
+#include "show/show.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cerrno>
@@ -16,10 +15,12 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: kelvaster-frame <t> <out.png>\n"
-                         "  Renders the frame at show clock t (0 to 1, the share of the music\n"
-                         "  played) to an 800 x 600 PNG. Reads Data/ from the working directory,\n"
-                         "  or else from beside this program.\n");
+    std::fprintf(stderr,
+                 "usage: kelvaster-frame <t> <out.png>\n"
+                 "  Renders the frame at show clock t (0 to 1, the share of the music\n"
+                 "  played) to a PNG of %d x %d. Reads Data/ from the working directory,\n"
+                 "  or else from beside this program.\n",
+                 kFrameWidth, kFrameHeight);
     return 2;
 }
 
@@ -47,7 +48,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     enterDataFolder();
-    initGraphics();
+    if (!startShowGraphics(&error)) {
+        std::fprintf(stderr, "kelvaster-frame: %s\n", error.c_str());
+        return 1;
+    }
     drawShow(t);
     std::vector<unsigned char> rgb;
     offscreenReadFrame(rgb);

@@ -1,7 +1,7 @@
 // Writes the show's twelve bitmaps into the directory named on the command line.
 #include "bitmap_makers.h"
 #include "bmp.h"
-#include "shell/data_files.h"
+#include "show/data_files.h"
 
 #include <cstdio>
 #include <iterator>

@@ -1,12 +1,11 @@
-// An 800 x 600 GL context with no display: EGL on Mesa's surfaceless platform. Frames drawn
+// A frame-sized GL context with no display: EGL on Mesa's surfaceless platform. Frames drawn
 // here match the show's window pixel for pixel, so tests and tools render the real scenes.
 #pragma once
 
+#include "gfx/frame.h"
+
 #include <string>
 #include <vector>
-
-constexpr int kFrameWidth = 800;
-constexpr int kFrameHeight = 600;
 
 // Makes the context current on the calling thread; false with a reason if no EGL is usable.
 bool offscreenOpen(std::string* error);

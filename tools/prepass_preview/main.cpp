@@ -1,12 +1,12 @@
-// kelvaster-prepasses: the frame at t with the two shared pictures (target6, target7) beside it
+// kelvaster-prepasses: the frame at t with the two shared pictures (cube field, smoke) beside it
 // as PNGs, or with --time, how long scene four's frame and its two pre-passes take.
 #include "gfx/gl.h"
 #include "gfx/textures.h"
 #include "scenes/scene3/cube_field_picture.h"
 #include "scenes/scene3/smoke_picture.h"
 #include "scenes/scene4/scene4.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/show.h"
+#include "tools/offscreen/data_checks.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <algorithm>
@@ -76,7 +76,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvaster-prepasses: %s\n", error.c_str());
         return 1;
     }
-    initGraphics();
+    if (!startShowGraphics(&error)) {
+        std::fprintf(stderr, "kelvaster-prepasses: %s\n", error.c_str());
+        return 1;
+    }
     if (std::string(argv[1]) == "--time") {
         if (argc != 4) return usage();
         return timeSceneFour(std::atoi(argv[2]), std::strtof(argv[3], nullptr));
@@ -91,8 +94,8 @@ int main(int argc, char** argv) {
         offscreenReadFrame(rgb);
         const std::string tag = std::string("_") + argv[i] + ".png";
         if (!writePng(dir + "/frame" + tag, kFrameWidth, kFrameHeight, rgb.data()) ||
-            !writeTexture(tex::target6, 512, dir + "/target6" + tag) ||
-            !writeTexture(tex::target7, 512, dir + "/target7" + tag)) {
+            !writeTexture(tex::cubeFieldPicture, 512, dir + "/target6" + tag) ||
+            !writeTexture(tex::smokePicture, 512, dir + "/target7" + tag)) {
             std::fprintf(stderr, "kelvaster-prepasses: cannot write into %s\n", dir.c_str());
             return 1;
         }

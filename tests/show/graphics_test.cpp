@@ -1,11 +1,12 @@
 #include "gfx/textures.h"
-#include "shell/data_files.h"
-#include "shell/graphics.h"
+#include "show/data_files.h"
+#include "show/graphics.h"
 #include "tests/shell/bmp_fixture.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ struct InDir {
 TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
     InDir in(makeDataDir());
     glrec::reset();
-    initGraphics();
+    ASSERT_TRUE(initGraphics().ok());
 
     const auto persp = glrec::named("gluPerspective").at(0);
     EXPECT_EQ(persp.args, (std::vector<double>{60.0, 1.3333333333333333, 1.0, 3000.0}));
@@ -60,11 +61,12 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
     EXPECT_EQ(s.matrixMode, GLenum(GL_MODELVIEW));
 
     // Names are handed out in table order; each file keeps its own size, targets are 128 RGBA.
-    const GLuint* table[20] = {&tex::title2,   &tex::target1,   &tex::aba2,         &tex::target2,
-                               &tex::target3,  &tex::sc02cross, &tex::letter01,     &tex::letter02,
-                               &tex::letter03, &tex::target4,   &tex::target5,      &tex::target6,
-                               &tex::moll4,    &tex::smoke4,    &tex::sc03objecs03, &tex::target7,
-                               &tex::r,        &tex::eyeeye2,   &tex::greeting,     &tex::target8};
+    const GLuint* table[20] = {
+        &tex::title,        &tex::sceneOneGlow,   &tex::floorCubeSkin,  &tex::unusedTargetA,
+        &tex::sceneTwoGlow, &tex::crossShellSkin, &tex::uprightBanner,  &tex::bannerAlongX,
+        &tex::bannerAlongZ, &tex::unusedTargetB,  &tex::lateScenesGlow, &tex::cubeFieldPicture,
+        &tex::wheelFace,    &tex::smokePuff,      &tex::structureSkin,  &tex::smokePicture,
+        &tex::hubMark,      &tex::eyeMask,        &tex::greeting,       &tex::wallPicture};
     for (GLuint i = 0; i < 20; ++i) EXPECT_EQ(*table[i], i + 1);
     const auto uploads = glrec::named("glTexImage2D");
     ASSERT_EQ(uploads.size(), 20u);
@@ -79,17 +81,35 @@ TEST(InitGraphics, SetsTheStartingStateThenMakesTwentyTexturesInTableOrder) {
         }
     }
     EXPECT_EQ(file, 12);
-    EXPECT_EQ(s.boundTexture, tex::target8);
+    EXPECT_EQ(s.boundTexture, tex::wallPicture);
 }
 
-TEST(InitGraphicsDeathTest, AMissingPictureEndsStartUp) {
-    const std::string dir = makeDataDir(data_files::moll4);
-    EXPECT_EXIT(
-        {
-            InDir in(dir);
-            initGraphics();
-        },
-        ::testing::ExitedWithCode(1), "file open error\\.");
+// The host is told which picture failed and how, to say so in the show's own words.
+TEST(InitGraphics, NamesTheFirstPictureItCannotUse) {
+    const struct {
+        const char* broken;
+        const char* how; // what is done to the picture
+        BmpStatus status;
+        const char* message;
+    } cases[] = {
+        {data_files::moll4, "removed", BmpStatus::OpenError, "file open error."},
+        {data_files::letter02, "cut short", BmpStatus::ReadError, "file read error."},
+    };
+    for (const auto& c : cases) {
+        const std::string dir = makeDataDir(c.broken);
+        if (std::string(c.how) == "cut short") {
+            FILE* f = std::fopen((dir + "/" + c.broken).c_str(), "wb");
+            ASSERT_TRUE(f);
+            std::fputs("BM", f);
+            std::fclose(f);
+        }
+        InDir in(dir);
+        const GraphicsStart start = initGraphics();
+        EXPECT_FALSE(start.ok()) << c.how;
+        EXPECT_EQ(start.status, c.status) << c.how;
+        EXPECT_STREQ(start.picture, c.broken) << c.how;
+        EXPECT_STREQ(startErrorMessage(start.status), c.message) << c.how;
+    }
 }
 
 } // namespace

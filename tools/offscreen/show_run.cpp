@@ -1,21 +1,13 @@
-#include "tools/capture/show_run.h"
+#include "tools/offscreen/show_run.h"
 
 #include "gfx/gl.h"
-#include "shell/show.h"
-#include "tools/capture/wall_clock.h"
+#include "show/show.h"
+#include "tools/offscreen/wall_clock.h"
 #include "tools/offscreen/offscreen.h"
 
-// Frames nobody sees only move the scenes' frame-to-frame state; the one just before the frame
-// wanted is drawn whole, so the GL state it leaves (clear colour, projection) is a run's too.
-void ShowRun::drawAhead(bool hidden) {
+void ShowRun::stepAhead(int64_t target) {
     const double start = wallSeconds();
-    const float t = frameClock(next_, rate_, totalMs_);
-    if (hidden) {
-        advanceShow(t);
-    } else {
-        drawShow(t);
-        glFinish();
-    }
+    if (stepTowards(next_, target, rate_, totalMs_)) glFinish();
     times_.skipped += wallSeconds() - start;
     ++times_.skippedFrames;
     ++next_;

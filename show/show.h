@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gfx/timeline.h"
-#include "platform/win32.h"
+#include "show/clock.h"
 #include "scenes/scene3/scene3.h"
 
 // Everything the show carries from one frame to the next; every other thing on the screen is
@@ -17,23 +17,17 @@ struct ShowState {
 // showState = ShowState{}.
 extern ShowState showState;
 
-// The play position over the total length, both in milliseconds; the position counts as
-// unsigned and the quotient is rounded once, to float.
-float showClock(DWORD playMs, double totalMs);
-
 // Which scene's window holds t: 1 to 4, or 0 for none (t < 0 or not a number).
 int sceneFor(float t);
 
-// Moves showState on by the frame at t, then clears, draws that frame and swaps.
+// Moves showState on by the frame at t, then clears and draws that frame; showing it (a swap,
+// a read-back) is the host's.
 void drawShow(float t);
-
-// drawShow without the swap, for a frame that is shown some other way.
-void drawShowFrame(float t);
 
 // Moves showState on by the frame at t as drawShow would, without drawing: for skipping ahead.
 void advanceShow(float t);
 
-// True once the frame at t has reached the end of the show.
-inline bool showHasEnded(float t) {
-    return t >= kEndThreshold;
-}
+// Frame k of a run at rate on its way to frame target, as that run would have drawn it: frames
+// nobody sees only move the carried state, and the one just before target is drawn whole, so
+// the GL state it leaves (clear colour, projection) is the run's too. True if it drew.
+bool stepTowards(int64_t k, int64_t target, FrameRate rate, double totalMs);

@@ -1,16 +1,11 @@
-#include "shell/show.h"
+#include "show/show.h"
 
-#include "gfx/extended.h"
 #include "gfx/gl.h"
 #include "scenes/scene1/scene1.h"
 #include "scenes/scene2/scene2.h"
 #include "scenes/scene4/scene4.h"
 
 ShowState showState;
-
-float showClock(DWORD playMs, double totalMs) {
-    return static_cast<float>(static_cast<Extended>(playMs) / totalMs);
-}
 
 // Each window is tested with both its bounds, so a t that is not a number falls through all.
 int sceneFor(float t) {
@@ -45,7 +40,7 @@ ShowFrame advance(ShowState& state, float t) {
 
 } // namespace
 
-void drawShowFrame(float t) {
+void drawShow(float t) {
     const ShowFrame frame = advance(showState, t);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -65,11 +60,16 @@ void drawShowFrame(float t) {
     }
 }
 
-void drawShow(float t) {
-    drawShowFrame(t);
-    glutSwapBuffers();
-}
-
 void advanceShow(float t) {
     advance(showState, t);
+}
+
+bool stepTowards(int64_t k, int64_t target, FrameRate rate, double totalMs) {
+    const float t = frameClock(k, rate, totalMs);
+    if (k + 1 < target) {
+        advanceShow(t);
+        return false;
+    }
+    drawShow(t);
+    return true;
 }

@@ -1,8 +1,24 @@
-// Frame k of a capture at a fixed rate, and the show clock it is drawn at.
+// The show clock, and the frames of a run at a fixed rate: the one place every host, the page
+// included, takes them from.
 #pragma once
 
+#include "gfx/timeline.h"
+#include "platform/win32.h"
+
 #include <cstdint>
-#include <string>
+
+// The play position over the total length, both in milliseconds; the position counts as
+// unsigned and the quotient is rounded once, to float.
+float showClock(DWORD playMs, double totalMs);
+
+// True once the frame at t has reached the end of the show.
+inline bool showHasEnded(float t) {
+    return t >= kEndThreshold;
+}
+
+// The first whole millisecond whose show clock is at or past t (clocks never fall as the
+// position grows); totalMs when none is.
+uint32_t firstPlayMsAtClock(float t, double totalMs);
 
 // Frames per second as an exact fraction, so that 60000/1001 stays exact.
 struct FrameRate {
@@ -10,9 +26,6 @@ struct FrameRate {
     int64_t den = 1;
     double fps() const { return double(num) / double(den); }
 };
-
-// Accepts "60", "29.97" or "60000/1001"; rates from 1/1000 to 1000 frames per second.
-bool parseFrameRate(const std::string& text, FrameRate& rate, std::string* error);
 
 // Where the music is when frame k is shown: k / rate seconds, in whole milliseconds (truncated),
 // as the sound engine would report it.
@@ -30,7 +43,3 @@ int64_t firstFrameFrom(uint32_t playMs, FrameRate rate);
 
 // The first frame whose clock is at or past t (clocks never fall from frame to frame).
 int64_t firstFrameAtClock(float t, FrameRate rate, double totalMs, int64_t last);
-
-// Seconds as whole milliseconds, with a hair of slack so that a printed k / rate maps back to
-// frame k's position despite binary rounding.
-bool secondsToPlayMs(double seconds, uint32_t& playMs);

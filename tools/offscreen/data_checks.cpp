@@ -1,6 +1,6 @@
-#include "tools/capture/data_files.h"
+#include "tools/offscreen/data_checks.h"
 
-#include "shell/graphics.h"
+#include "show/graphics.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -34,23 +34,21 @@ bool checkDataFiles(std::string* error) {
     return false;
 }
 
-bool checkPictures(int maxSide, std::string* error) {
-    for (const char* picture : data_files::kBitmaps) {
-        BmpImage image;
-        switch (readBmp(picture, maxSide, image)) {
-        case BmpStatus::Ok:
-            continue;
-        case BmpStatus::OpenError:
-            if (error) *error = std::string("cannot open ") + picture + ": " + std::strerror(errno);
-            return false;
-        case BmpStatus::ReadError:
-            if (error)
-                *error = std::string(picture) +
-                         " is no picture the show can use (an uncompressed 24- or 32-bit BMP "
-                         "no larger than " +
-                         std::to_string(maxSide) + " pixels a side)";
-            return false;
-        }
+bool startShowGraphics(std::string* error) {
+    errno = 0;
+    const GraphicsStart start = initGraphics();
+    // The failed open is the last call that set errno.
+    const int openErrno = errno;
+    if (start.ok()) return true;
+    if (!error) return false;
+    if (start.status == BmpStatus::OpenError) {
+        *error = std::string("cannot open ") + start.picture + ": " + std::strerror(openErrno);
+        return false;
     }
-    return true;
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    *error = std::string(start.picture) +
+             " is no picture the show can use (an uncompressed 24- or 32-bit BMP no larger than " +
+             std::to_string(maxSide) + " pixels a side)";
+    return false;
 }

@@ -1,4 +1,4 @@
-#include "tools/capture/music_length.h"
+#include "tools/offscreen/music_length.h"
 
 #include "sound/cdsound.h"
 #include "sound/sound_file.h"

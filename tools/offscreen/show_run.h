@@ -1,7 +1,7 @@
 // The show drawn frame after frame on a virtual clock, as a run at a fixed rate would draw it.
 #pragma once
 
-#include "tools/capture/frame_clock.h"
+#include "tools/offscreen/frame_clock.h"
 
 #include <cstdint>
 #include <vector>
@@ -19,12 +19,11 @@ class ShowRun {
   public:
     ShowRun(FrameRate rate, double totalMs) : rate_(rate), totalMs_(totalMs) {}
 
-    // Draws every frame before k that has not been drawn yet, without keeping its picture:
-    // effects that walk or count from frame to frame then stand where a run would have left
-    // them. The last of these frames is drawn whole in case a scene reads its textures.
+    // Brings the show through every frame before k not yet drawn, as stepTowards does, without
+    // keeping their pictures: the show then stands where a run would have left it.
     template <typename Tick> void skipTo(int64_t k, Tick tick) {
         while (next_ < k) {
-            drawAhead(next_ + 1 < k);
+            stepAhead(k);
             tick(next_);
         }
     }
@@ -38,7 +37,7 @@ class ShowRun {
     int64_t next() const { return next_; }
 
   private:
-    void drawAhead(bool hidden);
+    void stepAhead(int64_t target);
     void timed(float t, std::vector<unsigned char>& rgb);
     FrameRate rate_;
     double totalMs_;

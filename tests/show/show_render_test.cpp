@@ -1,6 +1,6 @@
 #include "gfx/primitives.h"
-#include "shell/graphics.h"
-#include "shell/show.h"
+#include "show/graphics.h"
+#include "show/show.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ class ShowRender : public ::testing::Test {
     static void SetUpTestSuite() {
         std::string error;
         ASSERT_TRUE(offscreenOpen(&error)) << error;
-        initGraphics();
+        ASSERT_TRUE(initGraphics().ok());
     }
     std::vector<unsigned char> frame;
     const unsigned char* at(int x, int y) const { return &frame[(y * kFrameWidth + x) * 3]; }

@@ -1,9 +1,9 @@
-#include "shell/graphics.h"
+#include "show/graphics.h"
 
+#include "gfx/frame.h"
 #include "gfx/textures.h"
 #include "platform/regular_file.h"
-#include "platform/win32.h"
-#include "shell/data_files.h"
+#include "show/data_files.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,26 +18,26 @@ struct TextureSlot {
     const char* file;
 };
 constexpr TextureSlot kTextureTable[20] = {
-    {&tex::title2, data_files::title2},
-    {&tex::target1, nullptr},
-    {&tex::aba2, data_files::aba2},
-    {&tex::target2, nullptr},
-    {&tex::target3, nullptr},
-    {&tex::sc02cross, data_files::sc02cross},
-    {&tex::letter01, data_files::letter01},
-    {&tex::letter02, data_files::letter02},
-    {&tex::letter03, data_files::letter03},
-    {&tex::target4, nullptr},
-    {&tex::target5, nullptr},
-    {&tex::target6, nullptr},
-    {&tex::moll4, data_files::moll4},
-    {&tex::smoke4, data_files::smoke4},
-    {&tex::sc03objecs03, data_files::sc03objecs03},
-    {&tex::target7, nullptr},
-    {&tex::r, data_files::r},
-    {&tex::eyeeye2, data_files::eyeeye2},
+    {&tex::title, data_files::title2},
+    {&tex::sceneOneGlow, nullptr},
+    {&tex::floorCubeSkin, data_files::aba2},
+    {&tex::unusedTargetA, nullptr},
+    {&tex::sceneTwoGlow, nullptr},
+    {&tex::crossShellSkin, data_files::sc02cross},
+    {&tex::uprightBanner, data_files::letter01},
+    {&tex::bannerAlongX, data_files::letter02},
+    {&tex::bannerAlongZ, data_files::letter03},
+    {&tex::unusedTargetB, nullptr},
+    {&tex::lateScenesGlow, nullptr},
+    {&tex::cubeFieldPicture, nullptr},
+    {&tex::wheelFace, data_files::moll4},
+    {&tex::smokePuff, data_files::smoke4},
+    {&tex::structureSkin, data_files::sc03objecs03},
+    {&tex::smokePicture, nullptr},
+    {&tex::hubMark, data_files::r},
+    {&tex::eyeMask, data_files::eyeeye2},
     {&tex::greeting, data_files::greeting},
-    {&tex::target8, nullptr},
+    {&tex::wallPicture, nullptr},
 };
 
 constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
@@ -52,11 +52,6 @@ std::int32_t le32(const unsigned char* p) {
 
 size_t paddedRow(size_t bytes) {
     return (bytes + 3) & ~size_t(3);
-}
-
-[[noreturn]] void fail(const char* message) {
-    std::fprintf(stderr, "%s\n", message);
-    ExitProcess(1);
 }
 
 } // namespace
@@ -107,19 +102,16 @@ BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
     return BmpStatus::Ok;
 }
 
-GLuint loadBmpTexture(const char* path) {
+const char* startErrorMessage(BmpStatus status) {
+    return status == BmpStatus::OpenError ? "file open error." : "file read error.";
+}
+
+BmpStatus loadBmpTexture(const char* path, GLuint& name) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     BmpImage image;
-    switch (readBmp(path, maxSide, image)) {
-    case BmpStatus::OpenError:
-        fail("file open error.");
-    case BmpStatus::ReadError:
-        fail("file read error.");
-    case BmpStatus::Ok:
-        break;
-    }
-    GLuint name = 0;
+    const BmpStatus status = readBmp(path, maxSide, image);
+    if (status != BmpStatus::Ok) return status;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -129,7 +121,7 @@ GLuint loadBmpTexture(const char* path) {
     // Rows are padded to 4 bytes, which is GL's default unpack alignment.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                  image.rgb.data());
-    return name;
+    return BmpStatus::Ok;
 }
 
 GLuint createRenderTarget() {
@@ -143,11 +135,11 @@ GLuint createRenderTarget() {
     return name;
 }
 
-void initGraphics() {
-    glViewport(0, 0, 800, 600);
+GraphicsStart initGraphics() {
+    restoreFrameViewport();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, 1.3333333333333333, 1.0, 3000.0);
+    applyPerspective(kStartPerspective);
     glMatrixMode(GL_MODELVIEW);
     glClearColor(1, 1, 1, 1);
     glCullFace(GL_BACK);
@@ -157,6 +149,13 @@ void initGraphics() {
     glEnable(GL_LIGHT0);
     glShadeModel(GL_FLAT);
     glEnable(GL_COLOR_MATERIAL);
-    for (const TextureSlot& slot : kTextureTable)
-        *slot.name = slot.file ? loadBmpTexture(slot.file) : createRenderTarget();
+    for (const TextureSlot& slot : kTextureTable) {
+        if (!slot.file) {
+            *slot.name = createRenderTarget();
+            continue;
+        }
+        const BmpStatus status = loadBmpTexture(slot.file, *slot.name);
+        if (status != BmpStatus::Ok) return {status, slot.file};
+    }
+    return {BmpStatus::Ok, nullptr};
 }

@@ -1,5 +1,5 @@
 // What the show carries from frame to frame: drawing and skipping ahead move it alike.
-#include "shell/show.h"
+#include "show/show.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +19,9 @@ bool sameState(const ShowState& a, const ShowState& b) {
     return std::memcmp(&a, &b, sizeof(ShowState)) == 0;
 }
 
-// The show clock of frame k of a 60 fps run over a 160 s piece, as the program forms it.
-float frameClock(int k) {
-    return showClock(DWORD(k * 1000 / 60), 160000);
+// The show clock of frame k of a 60 fps run over a 160 s piece.
+float clockOfFrame(int k) {
+    return frameClock(k, FrameRate{60, 1}, 160000);
 }
 
 class Advance : public ::testing::Test {
@@ -39,7 +39,7 @@ TEST_F(Advance, SkippingAheadLeavesTheStateDrawingLeavesAcrossScenesTwoToFour) {
     glrec::setRecording(false);
     std::vector<ShowState> drawn;
     for (int k = first; k <= last; ++k) {
-        drawShow(frameClock(k));
+        drawShow(clockOfFrame(k));
         if (k % every == 0) drawn.push_back(showState);
     }
     ASSERT_EQ(showState.sceneThree.tracer.tracerIndex, 102) << "the walk should have run out";
@@ -48,7 +48,7 @@ TEST_F(Advance, SkippingAheadLeavesTheStateDrawingLeavesAcrossScenesTwoToFour) {
     showState = ShowState{};
     size_t checked = 0;
     for (int k = first; k <= last; ++k) {
-        advanceShow(frameClock(k));
+        advanceShow(clockOfFrame(k));
         if (k % every == 0) {
             ASSERT_TRUE(sameState(showState, drawn[checked++])) << "frame " << k;
         }
