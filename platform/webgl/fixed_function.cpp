@@ -34,6 +34,7 @@ FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
 }
 
 void FixedFunction::viewport(int x, int y, int width, int height) {
+    flush();
     viewport_[0] = float(x);
     viewport_[1] = float(y);
     viewport_[2] = float(width);
@@ -208,12 +209,28 @@ RasterState FixedFunction::rasterState(bool cull) const {
     return s;
 }
 
-void FixedFunction::emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
-                         const float* flatColor) {
-    if (state != pendingState_ || pendingCount_ + count > kBatchVertices) {
+// Consecutive shapes of one kind share a run; the batch is drawn first when the state changes
+// or something would not fit.
+void FixedFunction::startRun(const RasterState& state, bool lines, size_t room) {
+    const bool full =
+        lines ? pendingLineCount_ + room > kBatchLines : pendingCount_ + room > kBatchVertices;
+    DrawRun* last = runCount_ ? &runs_[runCount_ - 1] : nullptr;
+    const bool sameKind = last && last->lines == lines;
+    if (state != pendingState_ || full || (!sameKind && runCount_ == kBatchRuns)) {
         flush();
         pendingState_ = state;
+        last = nullptr;
     }
+    if (last && last->lines == lines) {
+        last->count += room;
+        return;
+    }
+    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingCount_, room};
+}
+
+void FixedFunction::emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
+                         const float* flatColor) {
+    startRun(state, false, count);
     for (size_t i = 0; i < count; ++i) {
         OutVertex& v = pending_[pendingCount_++];
         v = *vertices[i];
@@ -266,9 +283,9 @@ OutVertex mix(const OutVertex& a, const OutVertex& b, float t) {
 }
 } // namespace
 
-// A line becomes the pixels the native rasterizer would give it, worked out in window
-// coordinates (counted from the top, as llvmpipe sees a window) and sent back as rectangles
-// on pixel boundaries in normalized device coordinates. Culling never applies to lines.
+// A line becomes the quad the native rasterizer would fill, worked out in window coordinates
+// (counted from the top, as llvmpipe sees a window); the GPU decides its pixels. Culling never
+// applies to lines.
 void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor) {
     float t0, t1;
     if (!clipLine(a.clip, b.clip, t0, t1)) return;
@@ -278,48 +295,21 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const float centreX = viewport_[0] + halfW;
     const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
     LinePoint window[2];
-    float depth[2];
+    OutLine line;
     for (int i = 0; i < 2; ++i) {
         const float oneOverW = 1.0f / ends[i].clip[3];
         window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
         window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
-        depth[i] = ends[i].clip[2] * oneOverW;
+        line.depth[i] = ends[i].clip[2] * oneOverW;
+        std::memcpy(line.color[i], flatColor ? flatColor : ends[i].color, sizeof line.color[i]);
+        std::memcpy(line.uv[i], ends[i].uv, sizeof line.uv[i]);
     }
-    const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
-    // Attributes follow the line's main axis only, as the native rasterizer's do.
-    const bool alongX =
-        std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
-    const double from = alongX ? window[0].x : window[0].y;
-    const double span = (alongX ? window[1].x : window[1].y) - from;
-    const RasterState state = rasterState(false);
-    for (size_t r = 0; r < count; ++r) {
-        const PixelRun& run = runs_[r];
-        double xs[4] = {double(run.x0), double(run.x1), double(run.x1), double(run.x0)};
-        double ys[4] = {double(run.y0), double(run.y0), double(run.y1), double(run.y1)};
-        if (run.x1 - run.x0 == 1 && run.y1 - run.y0 == 1) {
-            // Most pixels of a slanted line stand alone: one triangle holds the pixel's centre
-            // a good way inside and every other centre a good way out, and the quad's second
-            // half has no area, so the GPU sets up half as much.
-            const double x = run.x0, y = run.y0;
-            const double triangleX[4] = {x + 0.1, x + 1.3, x + 0.1, x + 0.1};
-            const double triangleY[4] = {y + 0.1, y + 0.1, y + 1.3, y + 1.3};
-            std::copy(triangleX, triangleX + 4, xs);
-            std::copy(triangleY, triangleY + 4, ys);
-        }
-        OutVertex corners[4];
-        for (int i = 0; i < 4; ++i) {
-            // Linear along the main axis, so the corners carry it exactly to the centres.
-            const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
-            OutVertex& c = corners[i];
-            c = mix(ends[0], ends[1], t);
-            c.clip[0] = float((xs[i] - centreX) / halfW);
-            c.clip[1] = float((centreFromTop - ys[i]) / halfH);
-            c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
-            c.clip[3] = 1.0f;
-        }
-        const OutVertex* quad[4] = {&corners[0], &corners[1], &corners[2], &corners[3]};
-        emit(state, quad, 4, flatColor);
-    }
+    if (!lineQuad(window[0], window[1], line.quad)) return;
+    const bool alongX = line.quad.edges >> LineQuad::kAlongX & 1;
+    line.from = alongX ? window[0].x : window[0].y;
+    line.span = (alongX ? window[1].x : window[1].y) - line.from;
+    startRun(rasterState(false), true, 1);
+    pendingLines_[pendingLineCount_++] = line;
 }
 
 void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
@@ -348,9 +338,19 @@ void FixedFunction::drawArrays(GLenum mode, GLint first, GLsizei count) {
 }
 
 void FixedFunction::flush() {
-    if (pendingCount_ == 0) return;
-    sink_.draw(pendingState_, pending_, pendingCount_);
-    pendingCount_ = 0;
+    if (runCount_ == 0) return;
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    const Batch batch = {
+        pendingState_,
+        {viewport_[0] + halfW, float(framebufferHeight_) - (viewport_[1] + halfH), halfW, halfH},
+        pending_,
+        pendingCount_,
+        pendingLines_,
+        pendingLineCount_,
+        runs_,
+        runCount_};
+    sink_.draw(batch);
+    pendingCount_ = pendingLineCount_ = runCount_ = 0;
 }
 
 } // namespace webgl

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <initializer_list>
 
 // The browser's own WebGL entry points under the names emscripten gives them for code that
 // defines the GL 1.1 names itself.
@@ -22,6 +23,7 @@ GLuint emscripten_glCreateProgram();
 GLuint emscripten_glCreateShader(GLenum);
 void emscripten_glCullFace(GLenum);
 void emscripten_glDisable(GLenum);
+void emscripten_glDrawArraysInstanced(GLenum, GLint, GLsizei, GLsizei);
 void emscripten_glDrawElements(GLenum, GLsizei, GLenum, const void*);
 void emscripten_glEnable(GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
@@ -35,7 +37,10 @@ GLint emscripten_glGetUniformLocation(GLuint, const GLchar*);
 void emscripten_glLinkProgram(GLuint);
 void emscripten_glShaderSource(GLuint, GLsizei, const GLchar* const*, const GLint*);
 void emscripten_glUniform1i(GLint, GLint);
+void emscripten_glUniform4fv(GLint, GLsizei, const GLfloat*);
 void emscripten_glUseProgram(GLuint);
+void emscripten_glVertexAttribDivisor(GLuint, GLuint);
+void emscripten_glVertexAttribIPointer(GLuint, GLint, GLenum, GLsizei, const void*);
 void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*);
 }
 
@@ -69,7 +74,80 @@ void main() {
 }
 )";
 
+// One instance a line: the vertex shader spans the pixels its quad can reach with a rectangle
+// on pixel boundaries, and the fragment shader keeps those whose centres the quad covers, by
+// llvmpipe's rule in its fixed point (lineCovers in line_pixels.cpp is the same test). The
+// products need more than 32 bits, so each is taken in two parts.
+const char* const kLineVertexShader = R"(#version 300 es
+in ivec4 quad; // x0, x1, y0, y1
+in int edges;
+in vec2 axis; // from, span
+in vec2 depth;
+in vec4 color0;
+in vec4 color1;
+in vec4 uvs;
+uniform vec4 viewport; // centre x, centre y from the top, half width, half height
+flat out ivec4 cornersX;
+flat out ivec4 cornersY;
+flat out int vEdges;
+out vec2 pixel;
+out vec4 vColor;
+out vec2 vUv;
+void main() {
+    bool alongX = ((edges >> 8) & 1) == 1;
+    ivec2 across = alongX ? ivec2(0, 256) : ivec2(256, 0);
+    cornersX = ivec4(quad.x, quad.y, quad.y + across.x, quad.x + across.x);
+    cornersY = ivec4(quad.z, quad.w, quad.w + across.y, quad.z + across.y);
+    vEdges = edges;
+    ivec2 lo = ivec2(min(min(cornersX.x, cornersX.y), min(cornersX.z, cornersX.w)),
+                     min(min(cornersY.x, cornersY.y), min(cornersY.z, cornersY.w)));
+    ivec2 hi = ivec2(max(max(cornersX.x, cornersX.y), max(cornersX.z, cornersX.w)),
+                     max(max(cornersY.x, cornersY.y), max(cornersY.z, cornersY.w)));
+    vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
+    pixel = mix(vec2(lo >> 8), vec2((hi >> 8) + 1), corner);
+    float t = axis.y == 0.0 ? 0.0 : ((alongX ? pixel.x : pixel.y) - axis.x) / axis.y;
+    vColor = color0 + t * (color1 - color0);
+    vUv = uvs.xy + t * (uvs.zw - uvs.xy);
+    gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
+                       depth.x + t * (depth.y - depth.x), 1.0);
+}
+)";
+
+const char* const kLineFragmentShader = R"(#version 300 es
+precision highp float;
+precision highp int;
+uniform sampler2D picture;
+uniform bool textured;
+flat in ivec4 cornersX;
+flat in ivec4 cornersY;
+flat in int vEdges;
+in vec2 pixel;
+in vec4 vColor;
+in vec2 vUv;
+out vec4 fragment;
+int crossSign(int ex, int ey, int dx, int dy) {
+    int high = ex * (dy >> 10) - ey * (dx >> 10);
+    int low = ex * (dy & 1023) - ey * (dx & 1023);
+    high += low >> 10;
+    low &= 1023;
+    return high != 0 ? (high > 0 ? 1 : -1) : (low != 0 ? 1 : 0);
+}
+void main() {
+    ivec2 p = ivec2(floor(pixel)) * 256;
+    for (int i = 0; i < 4; ++i) {
+        int j = (i + 1) & 3;
+        int e = crossSign(cornersX[j] - cornersX[i], cornersY[j] - cornersY[i],
+                          p.x - cornersX[i], p.y - cornersY[i]);
+        bool insidePositive = ((vEdges >> i) & 1) == 1;
+        bool ties = ((vEdges >> (4 + i)) & 1) == 1;
+        if (e == 0 ? !ties : (e > 0) != insidePositive) discard;
+    }
+    fragment = textured ? vColor * texture(picture, vUv) : vColor;
+}
+)";
+
 enum Attribute : GLuint { kClip, kColor, kUv };
+enum LineAttribute : GLuint { kQuad, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
 
 GLuint compile(GLenum kind, const char* source) {
     const GLuint shader = emscripten_glCreateShader(kind);
@@ -91,6 +169,38 @@ void setEnabled(GLenum cap, bool on) {
         emscripten_glEnable(cap);
     else
         emscripten_glDisable(cap);
+}
+
+// A program from two shaders, with its attributes at the given locations in order; 0 if it
+// does not build, with the reason printed.
+GLuint link(const char* vertexSource, const char* fragmentSource,
+            std::initializer_list<const char*> attributes) {
+    const GLuint vertexShader = compile(GL_VERTEX_SHADER, vertexSource);
+    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, fragmentSource);
+    if (!vertexShader || !fragmentShader) return 0;
+    const GLuint program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, vertexShader);
+    emscripten_glAttachShader(program, fragmentShader);
+    GLuint location = 0;
+    for (const char* name : attributes) emscripten_glBindAttribLocation(program, location++, name);
+    emscripten_glLinkProgram(program);
+    GLint linked = 0;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        char log[1024] = {};
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::fprintf(stderr, "webgl: shaders do not link: %s\n", log);
+        return 0;
+    }
+    emscripten_glUseProgram(program);
+    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "picture"), 0);
+    return program;
+}
+
+void floatAttribute(GLuint index, GLint size, GLsizei stride, size_t offset) {
+    emscripten_glEnableVertexAttribArray(index);
+    emscripten_glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride,
+                                     reinterpret_cast<void*>(offset));
 }
 
 } // namespace
@@ -116,31 +226,18 @@ bool WebGLDevice::open(const char* canvasSelector) {
     }
     emscripten_webgl_make_context_current(context);
 
-    const GLuint vertexShader = compile(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vertexShader || !fragmentShader) return false;
-    program_ = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program_, vertexShader);
-    emscripten_glAttachShader(program_, fragmentShader);
-    emscripten_glBindAttribLocation(program_, kClip, "clip");
-    emscripten_glBindAttribLocation(program_, kColor, "color");
-    emscripten_glBindAttribLocation(program_, kUv, "uv");
-    emscripten_glLinkProgram(program_);
-    GLint linked = 0;
-    emscripten_glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (!linked) {
-        char log[1024] = {};
-        emscripten_glGetProgramInfoLog(program_, sizeof log, nullptr, log);
-        std::fprintf(stderr, "webgl: shaders do not link: %s\n", log);
-        return false;
-    }
-    emscripten_glUseProgram(program_);
-    emscripten_glUniform1i(emscripten_glGetUniformLocation(program_, "picture"), 0);
-    texturedUniform_ = emscripten_glGetUniformLocation(program_, "textured");
+    programs_[kLinePrograms] = link(kLineVertexShader, kLineFragmentShader,
+                                    {"quad", "edges", "axis", "depth", "color0", "color1", "uvs"});
+    programs_[kQuadPrograms] = link(kVertexShader, kFragmentShader, {"clip", "color", "uv"});
+    if (!programs_[kQuadPrograms] || !programs_[kLinePrograms]) return false;
+    viewportUniform_ = emscripten_glGetUniformLocation(programs_[kLinePrograms], "viewport");
+    for (int i = 0; i < 2; ++i)
+        texturedUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "textured");
+    currentProgram_ = kQuadPrograms;
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
     emscripten_glBindVertexArray(vertexArray_);
-    // Every draw is a run of quads: one index pattern, made once.
+    // Every quad draw takes its indices from one pattern, made once.
     static GLushort quadIndices[FixedFunction::kBatchVertices / 4 * 6];
     for (size_t q = 0; q < FixedFunction::kBatchVertices / 4; ++q) {
         const GLushort first = GLushort(q * 4);
@@ -156,24 +253,53 @@ bool WebGLDevice::open(const char* canvasSelector) {
     emscripten_glGenBuffers(1, &buffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei stride = sizeof(OutVertex);
-    emscripten_glEnableVertexAttribArray(kClip);
-    emscripten_glVertexAttribPointer(kClip, 4, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, clip)));
-    emscripten_glEnableVertexAttribArray(kColor);
-    emscripten_glVertexAttribPointer(kColor, 4, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, color)));
-    emscripten_glEnableVertexAttribArray(kUv);
-    emscripten_glVertexAttribPointer(kUv, 2, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, uv)));
+    floatAttribute(kClip, 4, stride, offsetof(OutVertex, clip));
+    floatAttribute(kColor, 4, stride, offsetof(OutVertex, color));
+    floatAttribute(kUv, 2, stride, offsetof(OutVertex, uv));
+
+    emscripten_glGenVertexArrays(1, &lineArray_);
+    emscripten_glGenBuffers(1, &lineBuffer_);
+    emscripten_glBindVertexArray(lineArray_);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+    for (GLuint a = kQuad; a <= kUvs; ++a) {
+        emscripten_glEnableVertexAttribArray(a);
+        emscripten_glVertexAttribDivisor(a, 1);
+    }
+    pointLineAttributes(0);
+    emscripten_glBindVertexArray(vertexArray_);
     emscripten_glActiveTexture(GL_TEXTURE0);
     haveApplied_ = false;
     return true;
+}
+
+// WebGL 2 has no base instance, so a run of lines from the middle of the batch moves the
+// attributes' start instead.
+void WebGLDevice::pointLineAttributes(size_t firstLine) {
+    constexpr GLsizei stride = sizeof(OutLine);
+    const size_t base = firstLine * sizeof(OutLine);
+    emscripten_glVertexAttribIPointer(kQuad, 4, GL_INT, stride,
+                                      reinterpret_cast<void*>(base + offsetof(OutLine, quad)));
+    emscripten_glVertexAttribIPointer(
+        kEdges, 1, GL_INT, stride,
+        reinterpret_cast<void*>(base + offsetof(OutLine, quad) + offsetof(LineQuad, edges)));
+    floatAttribute(kAxis, 2, stride, base + offsetof(OutLine, from));
+    floatAttribute(kDepth, 2, stride, base + offsetof(OutLine, depth));
+    floatAttribute(kColor0, 4, stride, base + offsetof(OutLine, color));
+    floatAttribute(kColor1, 4, stride, base + offsetof(OutLine, color) + 4 * sizeof(float));
+    floatAttribute(kUvs, 4, stride, base + offsetof(OutLine, uv));
 }
 
 void WebGLDevice::bindTexture(GLuint name) {
     if (name == boundTexture_) return;
     emscripten_glBindTexture(GL_TEXTURE_2D, name);
     boundTexture_ = name;
+}
+
+void WebGLDevice::useProgram(int which) {
+    if (which == currentProgram_) return;
+    emscripten_glUseProgram(programs_[which]);
+    emscripten_glBindVertexArray(which == kLinePrograms ? lineArray_ : vertexArray_);
+    currentProgram_ = which;
 }
 
 void WebGLDevice::apply(const RasterState& s) {
@@ -185,18 +311,48 @@ void WebGLDevice::apply(const RasterState& s) {
     if (all || s.depthTest != was.depthTest) setEnabled(GL_DEPTH_TEST, s.depthTest);
     if (all || s.cull != was.cull) setEnabled(GL_CULL_FACE, s.cull);
     if (all || s.cullMode != was.cullMode) emscripten_glCullFace(s.cullMode);
-    if (all || (s.texture != 0) != (was.texture != 0))
-        emscripten_glUniform1i(texturedUniform_, s.texture != 0);
     if (s.texture != 0) bindTexture(s.texture);
     applied_ = s;
     haveApplied_ = true;
 }
 
-void WebGLDevice::draw(const RasterState& state, const OutVertex* vertices, size_t count) {
-    apply(state);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(OutVertex)), vertices,
-                            GL_STREAM_DRAW);
-    emscripten_glDrawElements(GL_TRIANGLES, GLsizei(count / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
+void WebGLDevice::setTextured(int program, bool on) {
+    if (texturedSet_[program] && textured_[program] == on) return;
+    emscripten_glUniform1i(texturedUniform_[program], on);
+    textured_[program] = on;
+    texturedSet_[program] = true;
+}
+
+void WebGLDevice::draw(const Batch& batch) {
+    apply(batch.state);
+    const bool textured = batch.state.texture != 0;
+    if (batch.vertexCount) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
+                                batch.vertices, GL_STREAM_DRAW);
+    }
+    if (batch.lineCount) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.lineCount * sizeof(OutLine)),
+                                batch.lines, GL_STREAM_DRAW);
+    }
+    for (size_t r = 0; r < batch.runCount; ++r) {
+        const DrawRun& run = batch.runs[r];
+        if (run.lines) {
+            useProgram(kLinePrograms);
+            setTextured(kLinePrograms, textured);
+            emscripten_glUniform4fv(viewportUniform_, 1, batch.viewport);
+            emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+            pointLineAttributes(run.first);
+            emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));
+        } else {
+            useProgram(kQuadPrograms);
+            setTextured(kQuadPrograms, textured);
+            emscripten_glDrawElements(
+                GL_TRIANGLES, GLsizei(run.count / 4 * 6), GL_UNSIGNED_SHORT,
+                reinterpret_cast<void*>(run.first / 4 * 6 * sizeof(GLushort)));
+        }
+    }
 }
 
 } // namespace webgl

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,13 +16,18 @@ namespace {
 struct Draw {
     webgl::RasterState state;
     std::vector<webgl::OutVertex> vertices;
+    std::vector<webgl::OutLine> lines;
+    std::string kinds; // one letter a run: q for quads, l for lines
 };
 
 class Recorder : public webgl::DrawSink {
   public:
     std::vector<Draw> draws;
-    void draw(const webgl::RasterState& s, const webgl::OutVertex* v, size_t n) override {
-        draws.push_back({s, std::vector<webgl::OutVertex>(v, v + n)});
+    void draw(const webgl::Batch& b) override {
+        Draw d{b.state, std::vector<webgl::OutVertex>(b.vertices, b.vertices + b.vertexCount),
+               std::vector<webgl::OutLine>(b.lines, b.lines + b.lineCount), ""};
+        for (size_t r = 0; r < b.runCount; ++r) d.kinds += b.runs[r].lines ? 'l' : 'q';
+        draws.push_back(d);
     }
 };
 
@@ -146,17 +153,15 @@ TEST_F(Pipeline, LineLoopsColourEachSegmentByItsEnd) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     EXPECT_FALSE(sink.draws[0].state.cull);
-    const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    // The first segment is horizontal, 400 pixels long: one run.
-    EXPECT_FLOAT_EQ(v.front().color[0], 0.5f);
+    const std::vector<webgl::OutLine>& lines = sink.draws[0].lines;
+    ASSERT_EQ(lines.size(), 3u);
+    // The first segment is horizontal, 400 pixels long, flat in its second vertex's colour.
+    EXPECT_FLOAT_EQ(lines.front().color[0][0], 0.5f);
+    EXPECT_FLOAT_EQ(lines.front().color[1][0], 0.5f);
+    EXPECT_NEAR(std::abs(lines.front().quad.x1 - lines.front().quad.x0), 400 * 256, 256);
     // The closing segment, from (0.5, 0.5) back to (-0.5, -0.5), is drawn last.
-    EXPECT_FLOAT_EQ(v.back().color[0], 0.25f);
-    float minX = 1, maxX = -1;
-    for (size_t i = 0; i < 4; ++i) {
-        minX = std::min(minX, v[i].clip[0]);
-        maxX = std::max(maxX, v[i].clip[0]);
-    }
-    EXPECT_NEAR((maxX - minX) * 400, 400, 1.01);
+    EXPECT_FLOAT_EQ(lines.back().color[0][0], 0.25f);
+    EXPECT_FLOAT_EQ(lines.back().color[1][0], 0.25f);
 }
 
 TEST_F(Pipeline, VerticesLeaveInClipSpace) {
@@ -208,6 +213,21 @@ TEST_F(Pipeline, RunsOfShapesShareADrawUntilTheRasterStateChanges) {
     EXPECT_EQ(sink.draws[2].vertices.size(), 8u); // texturing with nothing bound
     EXPECT_EQ(sink.draws[2].state.texture, 0u);
     EXPECT_EQ(sink.draws[3].state.texture, 7u);
+}
+
+// Lines and quads under one state go up together but are drawn in the order they came.
+TEST_F(Pipeline, LinesAndQuadsKeepTheirOrderInOneDraw) {
+    quad();
+    gl->begin(GL_LINE_STRIP);
+    for (float x : {-0.5f, 0.0f, 0.5f}) gl->vertex(x, x * 0.3f, 0);
+    gl->end();
+    quad();
+    quad();
+    gl->flush();
+    ASSERT_EQ(sink.draws.size(), 1u);
+    EXPECT_EQ(sink.draws[0].kinds, "qlq");
+    EXPECT_EQ(sink.draws[0].lines.size(), 2u);
+    EXPECT_EQ(sink.draws[0].vertices.size(), 12u);
 }
 
 // The toolkit's shapes hand over GL_T2F_N3F_V3F arrays; each vertex's normal lights it.
