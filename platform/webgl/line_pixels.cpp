@@ -195,10 +195,6 @@ int crossSign(int32_t ex, int32_t ey, int32_t dx, int32_t dy) {
     return low != 0 ? 1 : 0;
 }
 
-int floorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 // Beyond this the products in crossSign would overflow.
 constexpr int32_t kFixedLimit = 1 << 18;
 
@@ -259,18 +255,6 @@ bool lineCovers(const LineQuad& q, int col, int row) {
         if (e == 0 ? !ties : (e > 0) != insidePositive) return false;
     }
     return true;
-}
-
-PixelBox lineBox(const LineQuad& q) {
-    int32_t lo[2] = {q.x(0), q.y(0)}, hi[2] = {q.x(0), q.y(0)};
-    for (int i = 1; i < 4; ++i) {
-        lo[0] = std::min(lo[0], q.x(i));
-        hi[0] = std::max(hi[0], q.x(i));
-        lo[1] = std::min(lo[1], q.y(i));
-        hi[1] = std::max(hi[1], q.y(i));
-    }
-    return {floorDiv(lo[0], kFixedOne), floorDiv(hi[0], kFixedOne), floorDiv(lo[1], kFixedOne),
-            floorDiv(hi[1], kFixedOne)};
 }
 
 } // namespace webgl

@@ -41,10 +41,4 @@ bool lineQuad(LinePoint a, LinePoint b, LineQuad& quad);
 // Whether the line lights pixel (col, row).
 bool lineCovers(const LineQuad& quad, int col, int row);
 
-// Pixels col0 <= col <= col1, row0 <= row <= row1 hold every pixel the line can light.
-struct PixelBox {
-    int col0, col1, row0, row1;
-};
-PixelBox lineBox(const LineQuad& quad);
-
 } // namespace webgl

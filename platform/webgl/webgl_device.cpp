@@ -74,8 +74,8 @@ void main() {
 }
 )";
 
-// One instance a line: the vertex shader spans the pixels its quad can reach with a rectangle
-// on pixel boundaries, and the fragment shader keeps those whose centres the quad covers, by
+// One instance a line: the vertex shader spans the pixels its quad can reach, and the fragment
+// shader keeps those whose centres the quad covers, by
 // llvmpipe's rule in its fixed point (lineCovers in line_pixels.cpp is the same test). The
 // products need more than 32 bits, so each is taken in two parts.
 const char* const kLineVertexShader = R"(#version 300 es
@@ -99,12 +99,14 @@ void main() {
     cornersX = ivec4(quad.x, quad.y, quad.y + across.x, quad.x + across.x);
     cornersY = ivec4(quad.z, quad.w, quad.w + across.y, quad.z + across.y);
     vEdges = edges;
-    ivec2 lo = ivec2(min(min(cornersX.x, cornersX.y), min(cornersX.z, cornersX.w)),
-                     min(min(cornersY.x, cornersY.y), min(cornersY.z, cornersY.w)));
-    ivec2 hi = ivec2(max(max(cornersX.x, cornersX.y), max(cornersX.z, cornersX.w)),
-                     max(max(cornersY.x, cornersY.y), max(cornersY.z, cornersY.w)));
-    vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
-    pixel = mix(vec2(lo >> 8), vec2((hi >> 8) + 1), corner);
+    // The quad grown by a pixel every way: its own centres lie well inside, whatever rule the
+    // GPU fills by, and a slanted line costs a few fragments a pixel, not its bounding box.
+    ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
+    ivec2 from = ivec2(quad.x, quad.z), to = ivec2(quad.y, quad.w);
+    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 256 : -256;
+    ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
+    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -256 : 512);
+    pixel = vec2(corner) / 256.0 + 0.5;
     float t = axis.y == 0.0 ? 0.0 : ((alongX ? pixel.x : pixel.y) - axis.x) / axis.y;
     vColor = color0 + t * (color1 - color0);
     vUv = uvs.xy + t * (uvs.zw - uvs.xy);

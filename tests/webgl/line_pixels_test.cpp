@@ -18,11 +18,15 @@
 
 namespace {
 
-// Marks the pixels the line lights, from every pixel of its box.
+// Marks the pixels the line lights, trying every pixel of its quad's bounding box.
 void light(const webgl::LineQuad& quad, std::vector<unsigned char>& pixels) {
-    const webgl::PixelBox box = webgl::lineBox(quad);
-    for (int y = std::max(0, box.row0); y <= std::min(599, box.row1); ++y)
-        for (int x = std::max(0, box.col0); x <= std::min(799, box.col1); ++x)
+    int lo[2] = {quad.x(0), quad.y(0)}, hi[2] = {quad.x(0), quad.y(0)};
+    for (int i = 1; i < 4; ++i) {
+        lo[0] = std::min(lo[0], quad.x(i)), hi[0] = std::max(hi[0], quad.x(i));
+        lo[1] = std::min(lo[1], quad.y(i)), hi[1] = std::max(hi[1], quad.y(i));
+    }
+    for (int y = std::max(0, lo[1] / 256 - 1); y <= std::min(599, hi[1] / 256 + 1); ++y)
+        for (int x = std::max(0, lo[0] / 256 - 1); x <= std::min(799, hi[0] / 256 + 1); ++x)
             if (webgl::lineCovers(quad, x, y)) pixels[size_t(y) * 800 + x] = 1;
 }
 

@@ -1,0 +1,142 @@
+// The web build's cost a frame over kelvaster-bench's five stretches, in headless Chromium.
+// Each stretch runs twice on a fresh page, its module brought to the stretch's first frame as
+// a still is: once on a do-nothing WebGL 2 stand-in (the browser's context with every draw,
+// upload, copy, clear and read made a no-op), timing our code and the browser's state calls
+// but no drawing, and counting draws and vertex bytes; once on SwiftShader, each frame
+// finished by a one-pixel read so the drawing is counted too.
+//
+//   node tools/bench/web_bench.mjs [build-web] [--frames N]
+import { resolve } from "node:path";
+import { openPage, serve, startBrowser } from "../../tests/web/harness.mjs";
+
+// Names and first clocks as kelvaster-bench has them.
+const STRETCHES = [
+    ["1", 0.05],
+    ["2", 0.2],
+    ["3a", 0.45],
+    ["3b", 0.75],
+    ["4", 0.93],
+];
+const FPS = 60;
+
+const args = process.argv.slice(2);
+let frames = 120;
+const framesAt = args.indexOf("--frames");
+if (framesAt >= 0) {
+    frames = Number(args[framesAt + 1]);
+    args.splice(framesAt, 2);
+    if (!(Number.isInteger(frames) && frames >= 1 && frames <= 360)) {
+        console.log("--frames takes 1 to 360");
+        process.exit(2);
+    }
+}
+const site = resolve(args[0] || "build-web");
+
+// Runs in the page: a second module on a fresh canvas, moved to frame `first` and then timed
+// over `count` frames. With `noop` its context draws nothing and counts what it was sent.
+async function measure([first, count, noop]) {
+    const ARRAY_BUFFER = 0x8892;
+    const canvas = document.createElement("canvas");
+    canvas.width = 800;
+    canvas.height = 600;
+    document.getElementById("canvas").id = "page-canvas";
+    canvas.id = "canvas";
+    document.body.appendChild(canvas);
+    const counts = { draws: 0, bytes: 0 };
+    if (noop) {
+        const real = canvas.getContext.bind(canvas);
+        canvas.getContext = (kind, attributes) => {
+            const gl = real(kind, attributes);
+            if (!gl || gl.kvStandIn) return gl;
+            gl.kvStandIn = true;
+            const draw = () => ++counts.draws;
+            for (const name of ["drawArrays", "drawElements", "drawArraysInstanced", "drawElementsInstanced"])
+                gl[name] = draw;
+            gl.bufferData = (target, data, usage, offset, length) => {
+                if (target !== ARRAY_BUFFER) return;
+                counts.bytes += length !== undefined ? length : typeof data === "number" ? data : data.byteLength;
+            };
+            for (const name of ["bufferSubData", "texImage2D", "texSubImage2D", "copyTexImage2D",
+                                "copyTexSubImage2D", "clear", "readPixels", "blitFramebuffer"])
+                gl[name] = () => {};
+            return gl;
+        };
+    }
+    const module = await window.createKelvaster({ canvas });
+    if (module.ccall("kv_init", "number", [], []) !== 0) throw new Error("kv_init failed");
+    const frame = module.cwrap("kv_frame", "number", ["number", "number"]);
+    const advance = module.cwrap("kv_advance", null, ["number", "number"]);
+    const clock = window.kvClock;
+    const totalMs = window.kvStill.totalMs;
+    for (let k = 0; k + 1 < first; ++k) advance(clock.framePlayMs(k), totalMs);
+    if (first > 0) frame(clock.framePlayMs(first - 1), totalMs);
+    const gl = canvas.getContext("webgl2");
+    const pixel = new Uint8Array(4);
+    gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+    counts.draws = counts.bytes = 0;
+    const ms = [];
+    const start = performance.now();
+    for (let k = first; k < first + count; ++k) {
+        const before = performance.now();
+        frame(clock.framePlayMs(k), totalMs);
+        if (!noop) gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+        ms.push(performance.now() - before);
+    }
+    const seconds = (performance.now() - start) / 1000;
+    ms.sort((a, b) => a - b);
+    return {
+        median: ms[Math.floor(ms.length / 2)],
+        mean: ms.reduce((a, b) => a + b, 0) / ms.length,
+        fps: count / seconds,
+        draws: counts.draws / count,
+        mb: counts.bytes / count / 1e6,
+    };
+}
+
+// The first frame of a 60 fps run at or after the clock, as the show forms frame clocks.
+function firstFrame(clockAt, totalMs) {
+    const frameClock = (k) => Math.fround(Math.floor((k * 1000) / FPS) / totalMs);
+    let k = Math.max(0, Math.floor((clockAt * totalMs * FPS) / 1000) - 2);
+    while (frameClock(k) < Math.fround(clockAt)) ++k;
+    return k;
+}
+
+const server = await serve(site);
+const browser = await startBrowser();
+const rows = [];
+let failed = false;
+try {
+    for (const [name, clockAt] of STRETCHES) {
+        const row = { name };
+        for (const noop of [true, false]) {
+            const page = await openPage(browser.context);
+            try {
+                await page.goto(`${server.url}index.html?frame=0`);
+                await page.waitForFunction(() => window.kvReady === true, null, { timeout: 120000 });
+                const totalMs = await page.evaluate(() => window.kvStill.totalMs);
+                const result = await page.evaluate(measure, [firstFrame(clockAt, totalMs), frames, noop]);
+                Object.assign(row, noop ? { noop: result } : { real: result });
+            } catch (e) {
+                console.error(`stretch ${name}${noop ? " (stand-in)" : ""}: ${e.message.split("\n")[0]}`);
+                failed = true;
+            }
+            if (page.errors.length) console.error(`stretch ${name}: ${page.errors.join(" | ")}`);
+            await page.close();
+        }
+        rows.push(row);
+    }
+} finally {
+    await browser.close();
+    await server.close();
+}
+
+const cell = (v, digits) => (v === undefined ? "-" : v.toFixed(digits));
+console.log(`${frames} frames a stretch at ${FPS} fps in headless Chromium\n`);
+console.log("| stretch | stand-in median ms | stand-in mean ms | draws a frame | vertex MB a frame | SwiftShader fps |");
+console.log("|---|--:|--:|--:|--:|--:|");
+for (const r of rows) {
+    const n = r.noop || {};
+    console.log(`| ${r.name} | ${cell(n.median, 1)} | ${cell(n.mean, 1)} | ${cell(n.draws, 0)} | ` +
+                `${cell(n.mb, 2)} | ${cell(r.real && r.real.fps, 1)} |`);
+}
+process.exit(failed ? 1 : 0);
