@@ -90,15 +90,23 @@ uniform vec4 viewport; // centre x, centre y from the top, half width, half heig
 flat out ivec4 cornersX;
 flat out ivec4 cornersY;
 flat out int vEdges;
+flat out vec2 vAxis;
+flat out vec2 vDepth;
+flat out vec4 vColor0;
+flat out vec4 vColor1;
+flat out vec4 vUvs;
 out vec2 pixel;
-out vec4 vColor;
-out vec2 vUv;
 void main() {
     bool alongX = ((edges >> 8) & 1) == 1;
     ivec2 across = alongX ? ivec2(0, 256) : ivec2(256, 0);
     cornersX = ivec4(quad.x, quad.y, quad.y + across.x, quad.x + across.x);
     cornersY = ivec4(quad.z, quad.w, quad.w + across.y, quad.z + across.y);
     vEdges = edges;
+    vAxis = axis;
+    vDepth = depth;
+    vColor0 = color0;
+    vColor1 = color1;
+    vUvs = uvs;
     // The quad grown by a pixel every way: its own centres lie well inside, whatever rule the
     // GPU fills by, and a slanted line costs a few fragments a pixel, not its bounding box.
     ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
@@ -107,14 +115,14 @@ void main() {
     ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
     corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -256 : 512);
     pixel = vec2(corner) / 256.0 + 0.5;
-    float t = axis.y == 0.0 ? 0.0 : ((alongX ? pixel.x : pixel.y) - axis.x) / axis.y;
-    vColor = color0 + t * (color1 - color0);
-    vUv = uvs.xy + t * (uvs.zw - uvs.xy);
     gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
-                       depth.x + t * (depth.y - depth.x), 1.0);
+                       0.0, 1.0);
 }
 )";
 
+// Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
+// has them; depth too, since lines lie on the faces they outline and the slightest error in
+// interpolating it changes which wins.
 const char* const kLineFragmentShader = R"(#version 300 es
 precision highp float;
 precision highp int;
@@ -123,9 +131,12 @@ uniform bool textured;
 flat in ivec4 cornersX;
 flat in ivec4 cornersY;
 flat in int vEdges;
+flat in vec2 vAxis;
+flat in vec2 vDepth;
+flat in vec4 vColor0;
+flat in vec4 vColor1;
+flat in vec4 vUvs;
 in vec2 pixel;
-in vec4 vColor;
-in vec2 vUv;
 out vec4 fragment;
 int crossSign(int ex, int ey, int dx, int dy) {
     int high = ex * (dy >> 10) - ey * (dx >> 10);
@@ -135,7 +146,8 @@ int crossSign(int ex, int ey, int dx, int dy) {
     return high != 0 ? (high > 0 ? 1 : -1) : (low != 0 ? 1 : 0);
 }
 void main() {
-    ivec2 p = ivec2(floor(pixel)) * 256;
+    ivec2 cell = ivec2(floor(pixel));
+    ivec2 p = cell * 256;
     for (int i = 0; i < 4; ++i) {
         int j = (i + 1) & 3;
         int e = crossSign(cornersX[j] - cornersX[i], cornersY[j] - cornersY[i],
@@ -144,7 +156,13 @@ void main() {
         bool ties = ((vEdges >> (4 + i)) & 1) == 1;
         if (e == 0 ? !ties : (e > 0) != insidePositive) discard;
     }
-    fragment = textured ? vColor * texture(picture, vUv) : vColor;
+    bool alongX = ((vEdges >> 8) & 1) == 1;
+    float centre = float(alongX ? cell.x : cell.y) + 0.5;
+    float t = vAxis.y == 0.0 ? 0.0 : (centre - vAxis.x) / vAxis.y;
+    vec4 color = vColor0 + t * (vColor1 - vColor0);
+    vec2 uv = vUvs.xy + t * (vUvs.zw - vUvs.xy);
+    gl_FragDepth = (vDepth.x + t * (vDepth.y - vDepth.x)) * 0.5 + 0.5;
+    fragment = textured ? color * texture(picture, uv) : color;
 }
 )";
 
