@@ -210,10 +210,11 @@ RasterState FixedFunction::rasterState(bool cull) const {
 }
 
 // Consecutive shapes of one kind share a run; the batch is drawn first when the state changes
-// or something would not fit.
-void FixedFunction::startRun(const RasterState& state, bool lines, size_t room) {
-    const bool full =
-        lines ? pendingLineCount_ + room > kBatchLines : pendingCount_ + room > kBatchVertices;
+// or something would not fit. A run of triangles counts indices, a run of lines lines.
+void FixedFunction::startRun(const RasterState& state, bool lines, size_t room, size_t indices) {
+    const bool full = lines ? pendingLineCount_ + room > kBatchLines
+                            : pendingCount_ + room > kBatchVertices ||
+                                  pendingIndexCount_ + indices > kBatchIndices;
     DrawRun* last = runCount_ ? &runs_[runCount_ - 1] : nullptr;
     const bool sameKind = last && last->lines == lines;
     if (state != pendingState_ || full || (!sameKind && runCount_ == kBatchRuns)) {
@@ -221,20 +222,71 @@ void FixedFunction::startRun(const RasterState& state, bool lines, size_t room) 
         pendingState_ = state;
         last = nullptr;
     }
+    const size_t grows = lines ? room : indices;
     if (last && last->lines == lines) {
-        last->count += room;
+        last->count += grows;
         return;
     }
-    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingCount_, room};
+    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingIndexCount_, grows};
 }
 
-void FixedFunction::emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
-                         const float* flatColor) {
-    startRun(state, false, count);
+// A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.
+void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
+                            const float* flatColor) {
+    if (count < 3) return;
+    startRun(state, false, count, 3 * (count - 2));
+    const uint16_t first = uint16_t(pendingCount_);
     for (size_t i = 0; i < count; ++i) {
         OutVertex& v = pending_[pendingCount_++];
-        v = *vertices[i];
+        v = vertices[i];
         if (flatColor) std::memcpy(v.color, flatColor, sizeof v.color);
+    }
+    for (size_t i = 1; i + 1 < count; ++i) {
+        pendingIndices_[pendingIndexCount_++] = first;
+        pendingIndices_[pendingIndexCount_++] = uint16_t(first + i);
+        pendingIndices_[pendingIndexCount_++] = uint16_t(first + i + 1);
+    }
+}
+
+namespace {
+uint32_t hashVertex(const OutVertex& v) {
+    uint32_t words[sizeof(OutVertex) / 4];
+    std::memcpy(words, &v, sizeof words);
+    uint32_t h = 2166136261u;
+    for (uint32_t w : words) h = (h ^ w) * 16777619u;
+    return h;
+}
+} // namespace
+
+// Quads that share corners (a sphere's grid, a box's faces) send each distinct corner once.
+void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertices, size_t count,
+                              bool flat) {
+    const size_t quads = count / 4;
+    if (quads == 0) return;
+    startRun(state, false, 4 * quads, 6 * quads);
+    if (++shareStamp_ == 0) {
+        for (ShareSlot& slot : shareSlots_) slot.stamp = 0;
+        shareStamp_ = 1;
+    }
+    for (size_t q = 0; q < quads; ++q) {
+        uint16_t corner[4];
+        for (int c = 0; c < 4; ++c) {
+            OutVertex v = vertices[4 * q + size_t(c)];
+            if (flat) std::memcpy(v.color, vertices[4 * q + 3].color, sizeof v.color);
+            size_t slot = hashVertex(v) % kShareSlots;
+            while (shareSlots_[slot].stamp == shareStamp_ &&
+                   std::memcmp(&pending_[shareSlots_[slot].index], &v, sizeof v) != 0)
+                slot = (slot + 1) % kShareSlots;
+            if (shareSlots_[slot].stamp != shareStamp_) {
+                shareSlots_[slot] = {shareStamp_, uint16_t(pendingCount_)};
+                pending_[pendingCount_++] = v;
+            }
+            corner[c] = shareSlots_[slot].index;
+        }
+        const uint16_t pattern[6] = {corner[0], corner[1], corner[2],
+                                     corner[0], corner[2], corner[3]};
+        std::memcpy(&pendingIndices_[pendingIndexCount_], pattern, sizeof pattern);
+        pendingIndexCount_ += 6;
     }
 }
 
@@ -247,21 +299,12 @@ void FixedFunction::assemble() {
     switch (primitive_) {
     case GL_QUADS: {
         const RasterState state = rasterState(true);
-        for (size_t q = 0; q + 3 < n; q += 4) {
-            const OutVertex* quad[4] = {&v[q], &v[q + 1], &v[q + 2], &v[q + 3]};
-            emit(state, quad, 4, flat(q + 3));
-        }
+        emitQuads(state, v, n, flat_);
         break;
     }
-    case GL_POLYGON: {
-        const RasterState state = rasterState(true);
-        for (size_t i = 1; i + 1 < n; ++i) {
-            // Each fan triangle as a quad whose second half has no area.
-            const OutVertex* quad[4] = {&v[0], &v[i], &v[i + 1], &v[i + 1]};
-            emit(state, quad, 4, flat(0));
-        }
+    case GL_POLYGON:
+        emitFan(rasterState(true), v, n, flat(0));
         break;
-    }
     case GL_LINE_STRIP:
     case GL_LINE_LOOP: {
         for (size_t i = 0; i + 1 < n; ++i) emitLine(v[i], v[i + 1], flat(i + 1));
@@ -308,7 +351,7 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const bool alongX = line.quad.edges >> LineQuad::kAlongX & 1;
     line.from = alongX ? window[0].x : window[0].y;
     line.span = (alongX ? window[1].x : window[1].y) - line.from;
-    startRun(rasterState(false), true, 1);
+    startRun(rasterState(false), true, 1, 0);
     pendingLines_[pendingLineCount_++] = line;
 }
 
@@ -345,12 +388,14 @@ void FixedFunction::flush() {
         {viewport_[0] + halfW, float(framebufferHeight_) - (viewport_[1] + halfH), halfW, halfH},
         pending_,
         pendingCount_,
+        pendingIndices_,
+        pendingIndexCount_,
         pendingLines_,
         pendingLineCount_,
         runs_,
         runCount_};
     sink_.draw(batch);
-    pendingCount_ = pendingLineCount_ = runCount_ = 0;
+    pendingCount_ = pendingIndexCount_ = pendingLineCount_ = runCount_ = 0;
 }
 
 } // namespace webgl

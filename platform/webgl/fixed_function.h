@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace webgl {
 
@@ -44,21 +45,22 @@ struct OutLine {
     float uv[2][2];
 };
 
-// Shapes of one kind in the order drawn: `count` quad vertices from `first`, or lines.
+// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines.
 struct DrawRun {
     bool lines;
     size_t first, count;
 };
 
-// A run of shapes under one raster state. Every four vertices v0..v3 fill the triangles
-// (v0, v1, v2) and (v0, v2, v3), so one index pattern serves every quad; lines are laid out
-// in window coordinates counted from the top, which `viewport` (centre x, centre y from the
+// A run of shapes under one raster state: indexed triangles, and lines laid out in window
+// coordinates counted from the top, which `viewport` (centre x, centre y from the
 // top, half width, half height) maps back to normalized device coordinates.
 struct Batch {
     RasterState state;
     float viewport[4];
     const OutVertex* vertices;
     size_t vertexCount;
+    const uint16_t* indices;
+    size_t indexCount;
     const OutLine* lines;
     size_t lineCount;
     const DrawRun* runs;
@@ -78,6 +80,7 @@ class FixedFunction {
     static constexpr size_t kStackDepth = 32;
     static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
     static constexpr size_t kBatchVertices = 4 * 6144;    // 16-bit indices reach them all
+    static constexpr size_t kBatchIndices = 3 * kBatchVertices;
     static constexpr size_t kBatchLines = 8192;
     static constexpr size_t kBatchRuns = 2048;
 
@@ -121,9 +124,10 @@ class FixedFunction {
   private:
     RasterState rasterState(bool cull) const;
     void updateMatrices();
-    void emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
-              const float* flatColor);
-    void startRun(const RasterState& state, bool lines, size_t room);
+    void emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
+                 const float* flatColor);
+    void emitQuads(const RasterState& state, const OutVertex* vertices, size_t count, bool flat);
+    void startRun(const RasterState& state, bool lines, size_t room, size_t indices);
     void assemble();
     void emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor);
     Mat4& current();
@@ -159,9 +163,21 @@ class FixedFunction {
     RasterState pendingState_;
     OutVertex pending_[kBatchVertices];
     size_t pendingCount_ = 0;
+    uint16_t pendingIndices_[kBatchIndices];
+    size_t pendingIndexCount_ = 0;
     OutLine pendingLines_[kBatchLines];
     size_t pendingLineCount_ = 0;
     DrawRun runs_[kBatchRuns];
+
+    // Corners already sent for the shape being assembled, by content; a slot is live when its
+    // stamp is the shape's.
+    static constexpr size_t kShareSlots = 2 * kMaxPrimitiveVertices;
+    struct ShareSlot {
+        uint32_t stamp;
+        uint16_t index;
+    };
+    ShareSlot shareSlots_[kShareSlots] = {};
+    uint32_t shareStamp_ = 0;
     size_t runCount_ = 0;
 };
 

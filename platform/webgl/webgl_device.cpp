@@ -257,19 +257,8 @@ bool WebGLDevice::open(const char* canvasSelector) {
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
     emscripten_glBindVertexArray(vertexArray_);
-    // Every quad draw takes its indices from one pattern, made once.
-    static GLushort quadIndices[FixedFunction::kBatchVertices / 4 * 6];
-    for (size_t q = 0; q < FixedFunction::kBatchVertices / 4; ++q) {
-        const GLushort first = GLushort(q * 4);
-        const GLushort pattern[6] = {first, GLushort(first + 1), GLushort(first + 2),
-                                     first, GLushort(first + 2), GLushort(first + 3)};
-        for (int i = 0; i < 6; ++i) quadIndices[q * 6 + i] = pattern[i];
-    }
-    GLuint indexBuffer = 0;
-    emscripten_glGenBuffers(1, &indexBuffer);
-    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndices, quadIndices,
-                            GL_STATIC_DRAW);
+    emscripten_glGenBuffers(1, &indexBuffer_);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
     emscripten_glGenBuffers(1, &buffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei stride = sizeof(OutVertex);
@@ -350,6 +339,11 @@ void WebGLDevice::draw(const Batch& batch) {
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
         emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
                                 batch.vertices, GL_STREAM_DRAW);
+        // The element buffer belongs to the triangles' vertex array.
+        useProgram(kQuadPrograms);
+        emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                                GLsizeiptr(batch.indexCount * sizeof(uint16_t)), batch.indices,
+                                GL_STREAM_DRAW);
     }
     if (batch.lineCount) {
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
@@ -368,9 +362,8 @@ void WebGLDevice::draw(const Batch& batch) {
         } else {
             useProgram(kQuadPrograms);
             setTextured(kQuadPrograms, textured);
-            emscripten_glDrawElements(
-                GL_TRIANGLES, GLsizei(run.count / 4 * 6), GL_UNSIGNED_SHORT,
-                reinterpret_cast<void*>(run.first / 4 * 6 * sizeof(GLushort)));
+            emscripten_glDrawElements(GL_TRIANGLES, GLsizei(run.count), GL_UNSIGNED_SHORT,
+                                      reinterpret_cast<void*>(run.first * sizeof(GLushort)));
         }
     }
 }

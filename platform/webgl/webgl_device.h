@@ -27,7 +27,7 @@ class WebGLDevice final : public DrawSink {
 
     unsigned programs_[2] = {0, 0};
     int currentProgram_ = kQuadPrograms;
-    unsigned buffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0, lineArray_ = 0;
+    unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0, lineArray_ = 0;
     int texturedUniform_[2] = {-1, -1}, viewportUniform_ = -1;
     bool textured_[2] = {false, false}, texturedSet_[2] = {false, false};
     bool haveApplied_ = false;

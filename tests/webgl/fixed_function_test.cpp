@@ -16,6 +16,7 @@ namespace {
 struct Draw {
     webgl::RasterState state;
     std::vector<webgl::OutVertex> vertices;
+    std::vector<uint16_t> indices;
     std::vector<webgl::OutLine> lines;
     std::string kinds; // one letter a run: q for quads, l for lines
 };
@@ -25,6 +26,7 @@ class Recorder : public webgl::DrawSink {
     std::vector<Draw> draws;
     void draw(const webgl::Batch& b) override {
         Draw d{b.state, std::vector<webgl::OutVertex>(b.vertices, b.vertices + b.vertexCount),
+               std::vector<uint16_t>(b.indices, b.indices + b.indexCount),
                std::vector<webgl::OutLine>(b.lines, b.lines + b.lineCount), ""};
         for (size_t r = 0; r < b.runCount; ++r) d.kinds += b.runs[r].lines ? 'l' : 'q';
         draws.push_back(d);
@@ -119,10 +121,14 @@ TEST_F(Pipeline, FlatShadingColoursEachShapeByItsProvokingVertex) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    ASSERT_EQ(v.size(), 8u + 12u); // two quads, a five-sided polygon's three fan triangles
+    ASSERT_EQ(v.size(), 8u + 5u); // two quads and a five-sided polygon, each vertex once
     for (size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.3f);
     for (size_t i = 4; i < 8; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.7f);
-    for (size_t i = 8; i < 20; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
+    for (size_t i = 8; i < 13; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
+    // Each quad split as GL splits it, the polygon as a fan from its first vertex.
+    const std::vector<uint16_t> triangles = {0, 1, 2, 0,  2, 3,  4,  5, 6,  4, 6,
+                                             7, 8, 9, 10, 8, 10, 11, 8, 11, 12};
+    EXPECT_EQ(sink.draws[0].indices, triangles);
 
     sink.draws.clear();
     gl->shadeModel(GL_SMOOTH);
@@ -215,6 +221,24 @@ TEST_F(Pipeline, RunsOfShapesShareADrawUntilTheRasterStateChanges) {
     EXPECT_EQ(sink.draws[3].state.texture, 7u);
 }
 
+// Neighbouring quads of one shape send a corner they share once; the same corner in another
+// colour is another vertex.
+TEST_F(Pipeline, QuadsSendSharedCornersOnce) {
+    gl->begin(GL_QUADS);
+    const float strip[2][4][2] = {{{0, 0}, {1, 0}, {1, 1}, {0, 1}},
+                                  {{1, 0}, {2, 0}, {2, 1}, {1, 1}}};
+    for (const auto& quad : strip)
+        for (const auto& p : quad) gl->vertex(p[0], p[1], 0);
+    gl->color(0.5f, 0, 0, 1);
+    for (const auto& p : strip[0]) gl->vertex(p[0], p[1], 0);
+    gl->end();
+    gl->flush();
+    ASSERT_EQ(sink.draws.size(), 1u);
+    EXPECT_EQ(sink.draws[0].vertices.size(), 6u + 4u);
+    const std::vector<uint16_t> triangles = {0, 1, 2, 0, 2, 3, 1, 4, 5, 1, 5, 2, 6, 7, 8, 6, 8, 9};
+    EXPECT_EQ(sink.draws[0].indices, triangles);
+}
+
 // Lines and quads under one state go up together but are drawn in the order they came.
 TEST_F(Pipeline, LinesAndQuadsKeepTheirOrderInOneDraw) {
     quad();
@@ -227,7 +251,7 @@ TEST_F(Pipeline, LinesAndQuadsKeepTheirOrderInOneDraw) {
     ASSERT_EQ(sink.draws.size(), 1u);
     EXPECT_EQ(sink.draws[0].kinds, "qlq");
     EXPECT_EQ(sink.draws[0].lines.size(), 2u);
-    EXPECT_EQ(sink.draws[0].vertices.size(), 12u);
+    EXPECT_EQ(sink.draws[0].indices.size(), 18u);
 }
 
 // The toolkit's shapes hand over GL_T2F_N3F_V3F arrays; each vertex's normal lights it.

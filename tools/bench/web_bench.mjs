@@ -2,7 +2,7 @@
 // Each stretch runs twice on a fresh page, its module brought to the stretch's first frame as
 // a still is: once on a do-nothing WebGL 2 stand-in (the browser's context with every draw,
 // upload, copy, clear and read made a no-op), timing our code and the browser's state calls
-// but no drawing, and counting draws and vertex bytes; once on SwiftShader, each frame
+// but no drawing, and counting draws and the bytes of vertices and indices sent; once on SwiftShader, each frame
 // finished by a one-pixel read so the drawing is counted too.
 //
 //   node tools/bench/web_bench.mjs [build-web] [--frames N]
@@ -35,7 +35,7 @@ const site = resolve(args[0] || "build-web");
 // Runs in the page: a second module on a fresh canvas, moved to frame `first` and then timed
 // over `count` frames. With `noop` its context draws nothing and counts what it was sent.
 async function measure([first, count, noop]) {
-    const ARRAY_BUFFER = 0x8892;
+    const VERTEX_BUFFERS = [0x8892, 0x8893]; // vertices and their indices
     const canvas = document.createElement("canvas");
     canvas.width = 800;
     canvas.height = 600;
@@ -53,7 +53,7 @@ async function measure([first, count, noop]) {
             for (const name of ["drawArrays", "drawElements", "drawArraysInstanced", "drawElementsInstanced"])
                 gl[name] = draw;
             gl.bufferData = (target, data, usage, offset, length) => {
-                if (target !== ARRAY_BUFFER) return;
+                if (!VERTEX_BUFFERS.includes(target)) return;
                 counts.bytes += length !== undefined ? length : typeof data === "number" ? data : data.byteLength;
             };
             for (const name of ["bufferSubData", "texImage2D", "texSubImage2D", "copyTexImage2D",
