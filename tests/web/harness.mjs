@@ -1,10 +1,12 @@
 // What the browser tests share: a static file server on localhost, headless Chromium from
 // Debian (software WebGL), console errors gathered, and the skip status for ctest.
+import { execFileSync } from "node:child_process";
 import { createServer } from "node:http";
-import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { copyFileSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { extname, join, normalize, sep } from "node:path";
+import { dirname, extname, join, normalize, sep } from "node:path";
 import { createRequire } from "node:module";
+import { fileURLToPath } from "node:url";
 
 let chromium;
 try {
@@ -26,6 +28,21 @@ const TYPES = {
     ".data": "application/octet-stream",
     ".ogg": "audio/ogg",
 };
+
+// The page's files beside the stand-in module and a four-second tone as the music, in a
+// fresh folder: { site, totalMs }.
+export function standinSite() {
+    const here = dirname(fileURLToPath(import.meta.url));
+    const web = join(here, "../../web");
+    const site = mkdtempSync(join(tmpdir(), "kv-page-"));
+    for (const f of readdirSync(web).filter((f) => /\.(html|js|css)$/.test(f))) copyFileSync(join(web, f), join(site, f));
+    copyFileSync(join(here, "standin/kelvaster.js"), join(site, "kelvaster.js"));
+    mkdirSync(join(site, "Data"));
+    const wav = join(site, "tone.wav");
+    execFileSync("sox", ["-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "4", "sine", "440", "vol", "0.1"]);
+    execFileSync("oggenc", ["-Q", "-o", join(site, "Data/tech.ogg"), wav]);
+    return { site, totalMs: 4000 };
+}
 
 // Serves dir read-only on 127.0.0.1 at a free port; resolves to { url, close }.
 export function serve(dir) {
