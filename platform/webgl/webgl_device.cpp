@@ -107,13 +107,14 @@ void main() {
     vColor0 = color0;
     vColor1 = color1;
     vUvs = uvs;
-    // The quad grown by a pixel every way: its own centres lie well inside, whatever rule the
-    // GPU fills by, and a slanted line costs a few fragments a pixel, not its bounding box.
+    // The quad grown by half a pixel every way: its own centres lie well inside (a third of a
+    // pixel at least), whatever rule the GPU fills by, and a slanted line costs two fragments
+    // a pixel, not its bounding box.
     ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
     ivec2 from = ivec2(quad.x, quad.z), to = ivec2(quad.y, quad.w);
-    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 256 : -256;
+    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 128 : -128;
     ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
-    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -256 : 512);
+    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -128 : 384);
     pixel = vec2(corner) / 256.0 + 0.5;
     gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
                        0.0, 1.0);
