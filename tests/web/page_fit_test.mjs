@@ -3,19 +3,9 @@
 // it says from the click to the first frame; and the show in silence, on time, when the
 // audio context never starts or goes away mid-show.
 import { rmSync } from "node:fs";
-import { Checks, openPage, serve, standinSite, startBrowser } from "./harness.mjs";
+import { Checks, checkFit, measureFit, openPage, serve, standinSite, startBrowser, WINDOWS } from "./harness.mjs";
 
 const { site, totalMs } = standinSite();
-
-// Window sizes people have: a 1280 x 720 screen's browser, 1366 x 768's, a small window, a
-// phone; and one where the picture is exactly twice its size.
-const WINDOWS = [
-    { width: 1280, height: 590, whole: false },
-    { width: 1366, height: 657, whole: false },
-    { width: 700, height: 500, whole: false },
-    { width: 390, height: 844, whole: false },
-    { width: 1600, height: 1400, whole: true },
-];
 
 // The context's own state, or what the test makes it: "suspended" with a resume() that never
 // settles (Firefox with no output device), or "closed" once the device goes away.
@@ -39,23 +29,7 @@ try {
         await page.setViewportSize({ width: w.width, height: w.height });
         await page.goto(server.url);
         await page.waitForFunction(() => window.kvShow.phase === "title", null, { timeout: 20000 });
-        const m = await page.evaluate(() => {
-            const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
-            const canvas = document.getElementById("canvas");
-            return { stage: box("stage"), keys: box("keys"), button: box("fullscreen"),
-                     scroll: document.scrollingElement.scrollHeight, fit: getComputedStyle(canvas).objectFit,
-                     whole: canvas.classList.contains("whole") };
-        });
-        const picture = Math.min(m.stage.width, (m.stage.height * 4) / 3);
-        const inView = (r) => r.left >= 0 && r.top >= 0 && r.right <= w.width && r.bottom <= w.height;
-        // The picture is contained in the stage, and the stage is the window less the keys' line.
-        const largest = m.fit === "contain" && m.stage.top === 0 && m.stage.width === w.width &&
-                        m.stage.bottom <= m.keys.top && w.height - m.stage.bottom <= m.keys.height + 24;
-        t.check(largest && inView(m.stage), `${w.width} x ${w.height}: the picture is the largest 4:3 area`,
-                `${picture.toFixed(0)} x ${(picture * 0.75).toFixed(0)} in ${JSON.stringify(m.stage)}`);
-        t.check(inView(m.keys) && inView(m.button) && m.scroll <= w.height, `${w.width} x ${w.height}: keys and button in view, no scrolling`,
-                JSON.stringify({ keys: m.keys, button: m.button, scroll: m.scroll }));
-        t.check(m.whole === w.whole, `${w.width} x ${w.height}: ${w.whole ? "unsmoothed at a whole scale" : "smoothed"}`);
+        checkFit(t, w, await page.evaluate(measureFit));
     }
     await page.close();
 

@@ -7,7 +7,7 @@
 //
 //   node tools/bench/web_bench.mjs [build-web] [--frames N]
 import { resolve } from "node:path";
-import { openPage, serve, startBrowser } from "../../tests/web/harness.mjs";
+import { frameAtClock, openPage, serve, startBrowser } from "../../tests/web/harness.mjs";
 
 // Names and first clocks as kelvaster-bench has them.
 const STRETCHES = [
@@ -93,14 +93,6 @@ async function measure([first, count, noop]) {
     };
 }
 
-// The first frame of a 60 fps run at or after the clock, as the show forms frame clocks.
-function firstFrame(clockAt, totalMs) {
-    const frameClock = (k) => Math.fround(Math.floor((k * 1000) / FPS) / totalMs);
-    let k = Math.max(0, Math.floor((clockAt * totalMs * FPS) / 1000) - 2);
-    while (frameClock(k) < Math.fround(clockAt)) ++k;
-    return k;
-}
-
 const server = await serve(site);
 const browser = await startBrowser();
 const rows = [];
@@ -114,7 +106,7 @@ try {
                 await page.goto(`${server.url}index.html?frame=0`);
                 await page.waitForFunction(() => window.kvReady === true, null, { timeout: 120000 });
                 const totalMs = await page.evaluate(() => window.kvStill.totalMs);
-                const result = await page.evaluate(measure, [firstFrame(clockAt, totalMs), frames, noop]);
+                const result = await page.evaluate(measure, [frameAtClock(clockAt, totalMs, FPS), frames, noop]);
                 Object.assign(row, noop ? { noop: result } : { real: result });
             } catch (e) {
                 console.error(`stretch ${name}${noop ? " (stand-in)" : ""}: ${e.message.split("\n")[0]}`);
