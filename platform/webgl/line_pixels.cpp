@@ -184,15 +184,32 @@ bool insideIsPositive(const Setup& s, int i) {
     return ex * (cy - 4 * s.y[i]) - ey * (cx - 4 * s.x[i]) > 0;
 }
 
-// The sign of ex * dy - ey * dx without leaving 32 bits, as the shader has to: dx and dy split
-// at bit 10 into a signed high part and a low part in [0, 1024). Every factor is under 2^19.
-int crossSign(int32_t ex, int32_t ey, int32_t dx, int32_t dy) {
-    int32_t high = ex * (dy >> 10) - ey * (dx >> 10);
-    int32_t low = ex * (dy & 1023) - ey * (dx & 1023);
-    high += low >> 10;
-    low &= 1023;
-    if (high != 0) return high > 0 ? 1 : -1;
-    return low != 0 ? 1 : 0;
+// A value past 32 bits as high * 1024 + low, 0 <= low < 1024, as the shader has to hold it.
+struct Wide {
+    int32_t high, low;
+};
+
+Wide normalized(int32_t high, int32_t low) {
+    return {high + (low >> 10), low & 1023};
+}
+
+// ex * dy - ey * dx, with dx and dy split at bit 10; every factor is under 2^19.
+Wide cross(int32_t ex, int32_t ey, int32_t dx, int32_t dy) {
+    return normalized(ex * (dy >> 10) - ey * (dx >> 10), ex * (dy & 1023) - ey * (dx & 1023));
+}
+
+// k - w.
+Wide minus(int32_t k, Wide w) {
+    return normalized((k >> 10) - w.high, (k & 1023) - w.low);
+}
+
+int signOf(Wide w) {
+    if (w.high != 0) return w.high > 0 ? 1 : -1;
+    return w.low != 0 ? 1 : 0;
+}
+
+int signOf(int32_t v) {
+    return (v > 0) - (v < 0);
 }
 
 // Beyond this the products in crossSign would overflow.
@@ -245,14 +262,20 @@ bool lineQuad(LinePoint a, LinePoint b, LineQuad& quad) {
     return true;
 }
 
-// Strictly inside every edge, or on an edge that takes ties.
+// Strictly inside every edge, or on an edge that takes ties. Only the first edge needs a wide
+// product: the third is the first moved a pixel across the main axis, and the other two are
+// across it.
 bool lineCovers(const LineQuad& q, int col, int row) {
     const int32_t px = col * kFixedOne, py = row * kFixedOne;
+    const bool alongX = q.edges >> LineQuad::kAlongX & 1;
+    const int32_t ex = q.x1 - q.x0, ey = q.y1 - q.y0;
+    const Wide first = cross(ex, ey, px - q.x0, py - q.y0);
+    const int32_t shift = alongX ? 2 * kHalfWidth * ex : -2 * kHalfWidth * ey;
+    const int signs[4] = {signOf(first), signOf(alongX ? q.x1 - px : py - q.y1),
+                          signOf(minus(shift, first)), signOf(alongX ? px - q.x0 : q.y0 - py)};
     for (int i = 0; i < 4; ++i) {
-        const int j = (i + 1) % 4;
-        const int e = crossSign(q.x(j) - q.x(i), q.y(j) - q.y(i), px - q.x(i), py - q.y(i));
         const bool insidePositive = q.edges >> i & 1, ties = q.edges >> (4 + i) & 1;
-        if (e == 0 ? !ties : (e > 0) != insidePositive) return false;
+        if (signs[i] == 0 ? !ties : (signs[i] > 0) != insidePositive) return false;
     }
     return true;
 }

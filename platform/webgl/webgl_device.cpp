@@ -75,9 +75,9 @@ void main() {
 )";
 
 // One instance a line: the vertex shader spans the pixels its quad can reach, and the fragment
-// shader keeps those whose centres the quad covers, by
-// llvmpipe's rule in its fixed point (lineCovers in line_pixels.cpp is the same test). The
-// products need more than 32 bits, so each is taken in two parts.
+// shader keeps those whose centres the quad covers, by llvmpipe's rule in its fixed point
+// (lineCovers in line_pixels.cpp is the same test, and says why one wide product does for all four
+// edges). It needs more than 32 bits, so it is taken in two parts.
 const char* const kLineVertexShader = R"(#version 300 es
 in ivec4 quad; // x0, x1, y0, y1
 in int edges;
@@ -107,14 +107,14 @@ void main() {
     vColor0 = color0;
     vColor1 = color1;
     vUvs = uvs;
-    // The quad grown by half a pixel every way: its own centres lie well inside (a third of a
-    // pixel at least), whatever rule the GPU fills by, and a slanted line costs two fragments
-    // a pixel, not its bounding box.
+    // The quad grown by a quarter pixel every way: its own centres lie inside by a sixth of a
+    // pixel at least, far more than any GPU's sub-pixel grid, and a slanted line costs about
+    // one and a half fragments a pixel, not its bounding box.
     ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
     ivec2 from = ivec2(quad.x, quad.z), to = ivec2(quad.y, quad.w);
-    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 128 : -128;
+    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 64 : -64;
     ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
-    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -128 : 384);
+    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -64 : 320);
     pixel = vec2(corner) / 256.0 + 0.5;
     gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
                        0.0, 1.0);
@@ -124,7 +124,7 @@ void main() {
 // Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
 // has them; depth too, since lines lie on the faces they outline and the slightest error in
 // interpolating it changes which wins.
-const char* const kLineFragmentShader = R"(#version 300 es
+const char* const kLineFragmentShader = R"(
 precision highp float;
 precision highp int;
 uniform sampler2D picture;
@@ -139,30 +139,36 @@ flat in vec4 vColor1;
 flat in vec4 vUvs;
 in vec2 pixel;
 out vec4 fragment;
-int crossSign(int ex, int ey, int dx, int dy) {
-    int high = ex * (dy >> 10) - ey * (dx >> 10);
-    int low = ex * (dy & 1023) - ey * (dx & 1023);
-    high += low >> 10;
-    low &= 1023;
-    return high != 0 ? (high > 0 ? 1 : -1) : (low != 0 ? 1 : 0);
+// A value past 32 bits as high * 1024 + low, 0 <= low < 1024.
+ivec2 normalized(int high, int low) {
+    return ivec2(high + (low >> 10), low & 1023);
+}
+int signOf(ivec2 w) {
+    return w.x != 0 ? (w.x > 0 ? 1 : -1) : (w.y != 0 ? 1 : 0);
 }
 void main() {
     ivec2 cell = ivec2(floor(pixel));
     ivec2 p = cell * 256;
+    bool alongX = ((vEdges >> 8) & 1) == 1;
+    int ex = cornersX.y - cornersX.x, ey = cornersY.y - cornersY.x;
+    int dx = p.x - cornersX.x, dy = p.y - cornersY.x;
+    ivec2 first = normalized(ex * (dy >> 10) - ey * (dx >> 10), ex * (dy & 1023) - ey * (dx & 1023));
+    int shift = alongX ? 256 * ex : -256 * ey;
+    ivec2 third = normalized((shift >> 10) - first.x, (shift & 1023) - first.y);
+    ivec4 signs = ivec4(signOf(first), sign(alongX ? cornersX.y - p.x : p.y - cornersY.y),
+                        signOf(third), sign(alongX ? p.x - cornersX.x : cornersY.x - p.y));
     for (int i = 0; i < 4; ++i) {
-        int j = (i + 1) & 3;
-        int e = crossSign(cornersX[j] - cornersX[i], cornersY[j] - cornersY[i],
-                          p.x - cornersX[i], p.y - cornersY[i]);
         bool insidePositive = ((vEdges >> i) & 1) == 1;
         bool ties = ((vEdges >> (4 + i)) & 1) == 1;
-        if (e == 0 ? !ties : (e > 0) != insidePositive) discard;
+        if (signs[i] == 0 ? !ties : (signs[i] > 0) != insidePositive) discard;
     }
-    bool alongX = ((vEdges >> 8) & 1) == 1;
     float centre = float(alongX ? cell.x : cell.y) + 0.5;
     float t = vAxis.y == 0.0 ? 0.0 : (centre - vAxis.x) / vAxis.y;
     vec4 color = vColor0 + t * (vColor1 - vColor0);
     vec2 uv = vUvs.xy + t * (vUvs.zw - vUvs.xy);
+#ifdef DEPTH_TESTED
     gl_FragDepth = (vDepth.x + t * (vDepth.y - vDepth.x)) * 0.5 + 0.5;
+#endif
     fragment = textured ? color * texture(picture, uv) : color;
 }
 )";
@@ -170,9 +176,10 @@ void main() {
 enum Attribute : GLuint { kClip, kColor, kUv };
 enum LineAttribute : GLuint { kQuad, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
 
-GLuint compile(GLenum kind, const char* source) {
+GLuint compile(GLenum kind, const char* prelude, const char* source) {
     const GLuint shader = emscripten_glCreateShader(kind);
-    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[2] = {prelude, source};
+    emscripten_glShaderSource(shader, 2, parts, nullptr);
     emscripten_glCompileShader(shader);
     GLint ok = 0;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -192,12 +199,12 @@ void setEnabled(GLenum cap, bool on) {
         emscripten_glDisable(cap);
 }
 
-// A program from two shaders, with its attributes at the given locations in order; 0 if it
-// does not build, with the reason printed.
-GLuint link(const char* vertexSource, const char* fragmentSource,
+// A program from two shaders (the fragment shader's source after `prelude`), with its
+// attributes at the given locations in order; 0 if it does not build, with the reason printed.
+GLuint link(const char* vertexSource, const char* prelude, const char* fragmentSource,
             std::initializer_list<const char*> attributes) {
-    const GLuint vertexShader = compile(GL_VERTEX_SHADER, vertexSource);
-    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, fragmentSource);
+    const GLuint vertexShader = compile(GL_VERTEX_SHADER, "", vertexSource);
+    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, prelude, fragmentSource);
     if (!vertexShader || !fragmentShader) return 0;
     const GLuint program = emscripten_glCreateProgram();
     emscripten_glAttachShader(program, vertexShader);
@@ -247,13 +254,19 @@ bool WebGLDevice::open(const char* canvasSelector) {
     }
     emscripten_webgl_make_context_current(context);
 
-    programs_[kLinePrograms] = link(kLineVertexShader, kLineFragmentShader,
-                                    {"quad", "edges", "axis", "depth", "color0", "color1", "uvs"});
-    programs_[kQuadPrograms] = link(kVertexShader, kFragmentShader, {"clip", "color", "uv"});
-    if (!programs_[kQuadPrograms] || !programs_[kLinePrograms]) return false;
-    viewportUniform_ = emscripten_glGetUniformLocation(programs_[kLinePrograms], "viewport");
-    for (int i = 0; i < 2; ++i)
+    // A fragment that sets its depth is tested late, so lines not depth-tested leave it be.
+    const std::initializer_list<const char*> lineAttributes = {"quad",   "edges",  "axis", "depth",
+                                                               "color0", "color1", "uvs"};
+    programs_[kLinePrograms] = link(kLineVertexShader, "#version 300 es\n#define DEPTH_TESTED\n",
+                                    kLineFragmentShader, lineAttributes);
+    programs_[kUntestedLinePrograms] =
+        link(kLineVertexShader, "#version 300 es\n", kLineFragmentShader, lineAttributes);
+    programs_[kQuadPrograms] = link(kVertexShader, "", kFragmentShader, {"clip", "color", "uv"});
+    for (int i = 0; i < kProgramCount; ++i) {
+        if (!programs_[i]) return false;
         texturedUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "textured");
+        viewportUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "viewport");
+    }
     currentProgram_ = kQuadPrograms;
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
@@ -308,7 +321,7 @@ void WebGLDevice::bindTexture(GLuint name) {
 void WebGLDevice::useProgram(int which) {
     if (which == currentProgram_) return;
     emscripten_glUseProgram(programs_[which]);
-    emscripten_glBindVertexArray(which == kLinePrograms ? lineArray_ : vertexArray_);
+    emscripten_glBindVertexArray(which == kQuadPrograms ? vertexArray_ : lineArray_);
     currentProgram_ = which;
 }
 
@@ -354,9 +367,10 @@ void WebGLDevice::draw(const Batch& batch) {
     for (size_t r = 0; r < batch.runCount; ++r) {
         const DrawRun& run = batch.runs[r];
         if (run.lines) {
-            useProgram(kLinePrograms);
-            setTextured(kLinePrograms, textured);
-            emscripten_glUniform4fv(viewportUniform_, 1, batch.viewport);
+            const int program = batch.state.depthTest ? kLinePrograms : kUntestedLinePrograms;
+            useProgram(program);
+            setTextured(program, textured);
+            emscripten_glUniform4fv(viewportUniform_[program], 1, batch.viewport);
             emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
             pointLineAttributes(run.first);
             emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));

@@ -19,17 +19,17 @@ class WebGLDevice final : public DrawSink {
     void bindTexture(GLuint name);
 
   private:
-    enum { kQuadPrograms, kLinePrograms };
+    enum { kQuadPrograms, kLinePrograms, kUntestedLinePrograms, kProgramCount };
     void apply(const RasterState& state);
     void useProgram(int which);
     void setTextured(int program, bool on);
     void pointLineAttributes(size_t firstLine);
 
-    unsigned programs_[2] = {0, 0};
+    unsigned programs_[kProgramCount] = {};
     int currentProgram_ = kQuadPrograms;
     unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0, lineArray_ = 0;
-    int texturedUniform_[2] = {-1, -1}, viewportUniform_ = -1;
-    bool textured_[2] = {false, false}, texturedSet_[2] = {false, false};
+    int texturedUniform_[kProgramCount] = {}, viewportUniform_[kProgramCount] = {};
+    bool textured_[kProgramCount] = {}, texturedSet_[kProgramCount] = {};
     bool haveApplied_ = false;
     RasterState applied_;
     GLuint boundTexture_ = 0;
