@@ -7,14 +7,13 @@ cd "$(dirname "$0")"
 ./setup.sh
 if [ "${1:-}" = "--web" ]; then
     port=${KV_WEB_PORT:-8000}
-    if ! log=$(web/build.sh 2>&1); then
-        printf '%s\n' "$log" >&2
-        exit 1
-    fi
+    # Before a build of a minute or more, not after it.
     if ! python3 -c "import socket; socket.socket().bind(('127.0.0.1', $port))" 2>/dev/null; then
         echo "play.sh: port $port is taken; choose another with KV_WEB_PORT=..." >&2
         exit 1
     fi
+    echo "play.sh: building the web page into build-web/ (a minute or two the first time)" >&2
+    web/build.sh >&2
     echo "play.sh: the show is at http://localhost:$port/ - open it in a browser (Ctrl-C stops)" >&2
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port" >/dev/null 2>&1
 fi

@@ -9,7 +9,7 @@ libvorbis-dev libsdl2-dev libpng-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth x11-utils xdotool ffmpeg sox vorbis-tools
 pulseaudio pulseaudio-utils libpulse-dev pipewire pipewire-pulse wireplumber
-emscripten chromium python3"
+emscripten chromium firefox-esr python3"
 # The browser tests' Node and npm: Debian's, unless the machine has its own on the PATH.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES nodejs npm"
 

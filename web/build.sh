@@ -8,8 +8,10 @@ root=$(pwd)
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 jobs=$(nproc)
 
+echo "web build: the pictures and the music, from the native generators"
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j"$jobs" --target kv_data >/dev/null
+cmake --build build -j"$jobs" --target kv_data
+echo "web build: the show as WebAssembly"
 
 mkdir -p build-web/Data
 emcmake cmake -S . -B build-web/.cmake -G Ninja -DCMAKE_BUILD_TYPE=Release \

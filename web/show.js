@@ -11,6 +11,22 @@
     const title = document.getElementById("title");
     const status = document.getElementById("status");
     const fullscreenButton = document.getElementById("fullscreen");
+    const hint = document.getElementById("hint");
+    const notice = document.getElementById("notice");
+    const silentClock = window.kvSilentClock;
+
+    // The line under the picture says what a key or click does now.
+    const HINTS = {
+        loading: "Loading the show…",
+        title: "Click or press a key to start · Esc ends the show",
+        starting: "Starting…",
+        playing: "Esc ends the show",
+        ended: "Click or press a key to play it again",
+        failed: "The show cannot play here",
+    };
+    const NO_WEBGL2 =
+        "This browser gives the page no WebGL 2, which the show draws with. Use a current " +
+        "Firefox, Chrome or Edge with hardware acceleration turned on.";
 
     // What the page is doing, for anyone watching from outside (the browser tests).
     const state = (window.kvShow = {
@@ -33,23 +49,67 @@
         status.textContent = text;
     }
 
+    function enter(phase) {
+        state.phase = phase;
+        hint.textContent = HINTS[phase] || "";
+        stage.classList.toggle("playing", phase === "playing");
+    }
+
+    function showNotice(text) {
+        notice.textContent = text;
+        notice.hidden = !text;
+        if (text) console.warn("kelvaster: " + text);
+    }
+
     function fail(text) {
-        state.phase = "failed";
+        enter("failed");
         title.hidden = false;
         say(text);
         console.error("kelvaster: " + text);
     }
 
-    async function fetchBytes(path) {
+    async function fetchBytes(path, onProgress) {
         const response = await fetch(path);
         if (!response.ok) throw new Error(path + ": " + response.status + " " + response.statusText);
-        return response.arrayBuffer();
+        const total = Number(response.headers.get("Content-Length")) || 0;
+        if (!onProgress || !response.body || !total) return response.arrayBuffer();
+        const bytes = new Uint8Array(total);
+        const reader = response.body.getReader();
+        let got = 0;
+        for (;;) {
+            const { done, value } = await reader.read();
+            if (done) break;
+            if (got + value.length > total) throw new Error(path + ": longer than announced");
+            bytes.set(value, got);
+            got += value.length;
+            onProgress(got / total);
+        }
+        if (got !== total) throw new Error(path + ": cut short at " + got + " of " + total + " bytes");
+        return bytes.buffer;
+    }
+
+    // Both downloads at once, each with its share done.
+    const progress = { music: 0, pictures: 0 };
+    function showProgress() {
+        if (state.phase !== "loading") return;
+        const percent = (f) => Math.floor(f * 100) + "%";
+        say("loading… music " + percent(progress.music) + ", pictures " + percent(progress.pictures));
+    }
+
+    // The module's loader reports "… (loaded/total)" while it fetches the pictures.
+    function pictureStatus(text) {
+        const m = /\((\d+)\/(\d+)\)/.exec(text || "");
+        if (m && Number(m[2]) > 0) progress.pictures = Number(m[1]) / Number(m[2]);
+        else if (text === "" || /^Running/.test(text || "")) progress.pictures = 1;
+        showProgress();
     }
 
     async function loadEngine() {
         if (typeof window.createKelvaster !== "function")
             throw new Error("kelvaster.js did not load");
-        const module = await window.createKelvaster({ canvas });
+        const module = await window.createKelvaster({ canvas, setStatus: pictureStatus });
+        progress.pictures = 1;
+        showProgress();
         const engine = {
             init: module.cwrap("kv_init", "number", []),
             frame: module.cwrap("kv_frame", "number", ["number", "number"]),
@@ -61,6 +121,7 @@
             runUpTo: module.cwrap("kv_run_up_to", null, ["number", "number"]),
         };
         const code = engine.init();
+        if (code === 1) throw new Error(NO_WEBGL2);
         if (code !== 0) throw new Error("the show could not start its graphics (code " + code + ")");
         return engine;
     }
@@ -111,7 +172,7 @@
         const engine = await loadEngine();
         state.totalMs = totalMs;
         drawStill(engine, request, totalMs);
-        state.phase = "still";
+        enter("still");
         // Ready once the frame has reached the screen.
         requestAnimationFrame(() => requestAnimationFrame(() => (window.kvReady = true)));
     }
@@ -125,6 +186,7 @@
     let source = null;
     let startTime = 0;
     let pendingStart = false;
+    let silent = null; // the performance.now() timeline, once the sound is not to be had
 
     function latency() {
         if (audio.outputLatency > 0) return audio.outputLatency;
@@ -148,11 +210,18 @@
 
     function frame() {
         if (state.phase !== "playing") return;
-        // Read once: the audio thread moves currentTime on between two reads in one task.
-        const now = audio.currentTime;
-        state.audioTime = now - startTime;
-        state.latency = latency();
-        state.playMs = clock.heardMs(now, startTime, state.latency, state.totalMs);
+        if (!silent && audio.state !== "running") playSilently("the sound device went away");
+        if (silent) {
+            state.audioTime = silent.now();
+            state.latency = 0;
+            state.playMs = clock.heardMs(state.audioTime, 0, 0, state.totalMs);
+        } else {
+            // Read once: the audio thread moves currentTime on between two reads in one task.
+            const now = audio.currentTime;
+            state.audioTime = now - startTime;
+            state.latency = latency();
+            state.playMs = clock.heardMs(now, startTime, state.latency, state.totalMs);
+        }
         let ended;
         try {
             ended = engine.frame(state.playMs, state.totalMs);
@@ -162,7 +231,10 @@
             return;
         }
         ++state.frames;
-        if (state.firstFrameAt === null) state.firstFrameAt = performance.now();
+        if (state.firstFrameAt === null) {
+            state.firstFrameAt = performance.now();
+            title.hidden = true;
+        }
         if (ended) finish("The show is over.");
         else requestAnimationFrame(frame);
     }
@@ -178,42 +250,51 @@
         }
     }
 
+    // From here on the show follows performance.now() from where the music was, in silence.
+    function playSilently(why) {
+        const at = audio && audio.state === "running" ? Math.max(0, audio.currentTime - startTime - latency()) : 0;
+        const from = state.phase === "playing" ? Math.max(at, state.playMs / 1000) : 0;
+        stopAudio();
+        silent = silentClock.silentTimeline(from);
+        showNotice("No sound: " + why + "; the show plays without it.");
+    }
+
     async function start() {
         if (state.phase === "failed") return;
         openAudio();
         if (state.phase === "loading") {
             pendingStart = true;
-            say("loading…");
             return;
         }
         if (state.phase !== "title" && state.phase !== "ended") return;
-        state.phase = "starting";
+        enter("starting");
+        say("starting…");
         state.startedAt = performance.now();
         state.firstFrameAt = null;
-        try {
-            await audio.resume();
-        } catch (e) {
-            fail("sound could not start: " + e.message);
-            return;
-        }
+        silent = null;
+        showNotice("");
+        const running = await silentClock.whenRunning(audio);
         if (state.phase !== "starting") return; // Escape while the sound was starting
         if (state.frames > 0) engine.reset();
         state.frames = 0;
-        source = audio.createBufferSource();
-        source.buffer = music;
-        source.connect(audio.destination);
-        startTime = audio.currentTime;
-        source.start(startTime);
-        title.hidden = true;
+        if (running) {
+            source = audio.createBufferSource();
+            source.buffer = music;
+            source.connect(audio.destination);
+            startTime = audio.currentTime;
+            source.start(startTime);
+        } else {
+            playSilently("the browser's audio did not start");
+        }
         stage.classList.remove("closed");
-        state.phase = "playing";
+        enter("playing");
         requestAnimationFrame(frame);
     }
 
     // The last frame stays, dimmed, under a quiet note: the closing frame.
     function finish(text) {
         if (state.phase !== "playing" && state.phase !== "starting") return;
-        state.phase = "ended";
+        enter("ended");
         stopAudio();
         stage.classList.add("closed");
         title.hidden = false;
@@ -240,18 +321,27 @@
         event.preventDefault();
     }
 
-    async function prepare() {
-        const bytes = await fetchBytes("Data/tech.ogg");
+    async function loadMusic() {
+        const bytes = await fetchBytes("Data/tech.ogg", (f) => {
+            progress.music = f;
+            showProgress();
+        });
         const info = clock.readOggVorbis(bytes);
         state.totalMs = clock.musicLengthMs(info);
         if (!(state.totalMs > 0)) throw new Error("the music has no length");
         musicRate = info.rate;
         // Decoded off the page's own audio context, which may only be made after a click.
         const decoder = new OfflineAudioContext(info.channels, 1, info.rate);
-        const [decoded, loaded] = await Promise.all([decoder.decodeAudioData(bytes), loadEngine()]);
+        return decoder.decodeAudioData(bytes);
+    }
+
+    async function prepare() {
+        enter("loading");
+        showProgress();
+        const [decoded, loaded] = await Promise.all([loadMusic(), loadEngine()]);
         music = decoded;
         engine = loaded;
-        state.phase = "title";
+        enter("title");
         state.readyAt = performance.now();
         say("click to start");
         if (pendingStart) start();

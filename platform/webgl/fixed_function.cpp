@@ -34,6 +34,7 @@ FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
 }
 
 void FixedFunction::viewport(int x, int y, int width, int height) {
+    flush();
     viewport_[0] = float(x);
     viewport_[1] = float(y);
     viewport_[2] = float(width);
@@ -208,16 +209,84 @@ RasterState FixedFunction::rasterState(bool cull) const {
     return s;
 }
 
-void FixedFunction::emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
-                         const float* flatColor) {
-    if (state != pendingState_ || pendingCount_ + count > kBatchVertices) {
+// Consecutive shapes of one kind share a run; the batch is drawn first when the state changes
+// or something would not fit. A run of triangles counts indices, a run of lines lines.
+void FixedFunction::startRun(const RasterState& state, bool lines, size_t room, size_t indices) {
+    const bool full = lines ? pendingLineCount_ + room > kBatchLines
+                            : pendingCount_ + room > kBatchVertices ||
+                                  pendingIndexCount_ + indices > kBatchIndices;
+    DrawRun* last = runCount_ ? &runs_[runCount_ - 1] : nullptr;
+    const bool sameKind = last && last->lines == lines;
+    if (state != pendingState_ || full || (!sameKind && runCount_ == kBatchRuns)) {
         flush();
         pendingState_ = state;
+        last = nullptr;
     }
+    const size_t grows = lines ? room : indices;
+    if (last && last->lines == lines) {
+        last->count += grows;
+        return;
+    }
+    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingIndexCount_, grows};
+}
+
+// A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.
+void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
+                            const float* flatColor) {
+    if (count < 3) return;
+    startRun(state, false, count, 3 * (count - 2));
+    const uint16_t first = uint16_t(pendingCount_);
     for (size_t i = 0; i < count; ++i) {
         OutVertex& v = pending_[pendingCount_++];
-        v = *vertices[i];
+        v = vertices[i];
         if (flatColor) std::memcpy(v.color, flatColor, sizeof v.color);
+    }
+    for (size_t i = 1; i + 1 < count; ++i) {
+        pendingIndices_[pendingIndexCount_++] = first;
+        pendingIndices_[pendingIndexCount_++] = uint16_t(first + i);
+        pendingIndices_[pendingIndexCount_++] = uint16_t(first + i + 1);
+    }
+}
+
+namespace {
+uint32_t hashVertex(const OutVertex& v) {
+    uint32_t words[sizeof(OutVertex) / 4];
+    std::memcpy(words, &v, sizeof words);
+    uint32_t h = 2166136261u;
+    for (uint32_t w : words) h = (h ^ w) * 16777619u;
+    return h;
+}
+} // namespace
+
+// Quads that share corners (a sphere's grid, a box's faces) send each distinct corner once.
+void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertices, size_t count,
+                              bool flat) {
+    const size_t quads = count / 4;
+    if (quads == 0) return;
+    startRun(state, false, 4 * quads, 6 * quads);
+    if (++shareStamp_ == 0) {
+        for (ShareSlot& slot : shareSlots_) slot.stamp = 0;
+        shareStamp_ = 1;
+    }
+    for (size_t q = 0; q < quads; ++q) {
+        uint16_t corner[4];
+        for (int c = 0; c < 4; ++c) {
+            OutVertex v = vertices[4 * q + size_t(c)];
+            if (flat) std::memcpy(v.color, vertices[4 * q + 3].color, sizeof v.color);
+            size_t slot = hashVertex(v) % kShareSlots;
+            while (shareSlots_[slot].stamp == shareStamp_ &&
+                   std::memcmp(&pending_[shareSlots_[slot].index], &v, sizeof v) != 0)
+                slot = (slot + 1) % kShareSlots;
+            if (shareSlots_[slot].stamp != shareStamp_) {
+                shareSlots_[slot] = {shareStamp_, uint16_t(pendingCount_)};
+                pending_[pendingCount_++] = v;
+            }
+            corner[c] = shareSlots_[slot].index;
+        }
+        const uint16_t pattern[6] = {corner[0], corner[1], corner[2],
+                                     corner[0], corner[2], corner[3]};
+        std::memcpy(&pendingIndices_[pendingIndexCount_], pattern, sizeof pattern);
+        pendingIndexCount_ += 6;
     }
 }
 
@@ -230,21 +299,12 @@ void FixedFunction::assemble() {
     switch (primitive_) {
     case GL_QUADS: {
         const RasterState state = rasterState(true);
-        for (size_t q = 0; q + 3 < n; q += 4) {
-            const OutVertex* quad[4] = {&v[q], &v[q + 1], &v[q + 2], &v[q + 3]};
-            emit(state, quad, 4, flat(q + 3));
-        }
+        emitQuads(state, v, n, flat_);
         break;
     }
-    case GL_POLYGON: {
-        const RasterState state = rasterState(true);
-        for (size_t i = 1; i + 1 < n; ++i) {
-            // Each fan triangle as a quad whose second half has no area.
-            const OutVertex* quad[4] = {&v[0], &v[i], &v[i + 1], &v[i + 1]};
-            emit(state, quad, 4, flat(0));
-        }
+    case GL_POLYGON:
+        emitFan(rasterState(true), v, n, flat(0));
         break;
-    }
     case GL_LINE_STRIP:
     case GL_LINE_LOOP: {
         for (size_t i = 0; i + 1 < n; ++i) emitLine(v[i], v[i + 1], flat(i + 1));
@@ -266,9 +326,9 @@ OutVertex mix(const OutVertex& a, const OutVertex& b, float t) {
 }
 } // namespace
 
-// A line becomes the pixels the native rasterizer would give it, worked out in window
-// coordinates (counted from the top, as llvmpipe sees a window) and sent back as rectangles
-// on pixel boundaries in normalized device coordinates. Culling never applies to lines.
+// A line becomes the quad the native rasterizer would fill, worked out in window coordinates
+// (counted from the top, as llvmpipe sees a window); the GPU decides its pixels. Culling never
+// applies to lines.
 void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor) {
     float t0, t1;
     if (!clipLine(a.clip, b.clip, t0, t1)) return;
@@ -278,48 +338,21 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const float centreX = viewport_[0] + halfW;
     const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
     LinePoint window[2];
-    float depth[2];
+    OutLine line;
     for (int i = 0; i < 2; ++i) {
         const float oneOverW = 1.0f / ends[i].clip[3];
         window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
         window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
-        depth[i] = ends[i].clip[2] * oneOverW;
+        line.depth[i] = ends[i].clip[2] * oneOverW;
+        std::memcpy(line.color[i], flatColor ? flatColor : ends[i].color, sizeof line.color[i]);
+        std::memcpy(line.uv[i], ends[i].uv, sizeof line.uv[i]);
     }
-    const size_t count = linePixelRuns(window[0], window[1], runs_, kMaxLineRuns);
-    // Attributes follow the line's main axis only, as the native rasterizer's do.
-    const bool alongX =
-        std::fabs(window[1].x - window[0].x) >= std::fabs(window[1].y - window[0].y);
-    const double from = alongX ? window[0].x : window[0].y;
-    const double span = (alongX ? window[1].x : window[1].y) - from;
-    const RasterState state = rasterState(false);
-    for (size_t r = 0; r < count; ++r) {
-        const PixelRun& run = runs_[r];
-        double xs[4] = {double(run.x0), double(run.x1), double(run.x1), double(run.x0)};
-        double ys[4] = {double(run.y0), double(run.y0), double(run.y1), double(run.y1)};
-        if (run.x1 - run.x0 == 1 && run.y1 - run.y0 == 1) {
-            // Most pixels of a slanted line stand alone: one triangle holds the pixel's centre
-            // a good way inside and every other centre a good way out, and the quad's second
-            // half has no area, so the GPU sets up half as much.
-            const double x = run.x0, y = run.y0;
-            const double triangleX[4] = {x + 0.1, x + 1.3, x + 0.1, x + 0.1};
-            const double triangleY[4] = {y + 0.1, y + 0.1, y + 1.3, y + 1.3};
-            std::copy(triangleX, triangleX + 4, xs);
-            std::copy(triangleY, triangleY + 4, ys);
-        }
-        OutVertex corners[4];
-        for (int i = 0; i < 4; ++i) {
-            // Linear along the main axis, so the corners carry it exactly to the centres.
-            const float t = span == 0 ? 0.0f : float(((alongX ? xs[i] : ys[i]) - from) / span);
-            OutVertex& c = corners[i];
-            c = mix(ends[0], ends[1], t);
-            c.clip[0] = float((xs[i] - centreX) / halfW);
-            c.clip[1] = float((centreFromTop - ys[i]) / halfH);
-            c.clip[2] = depth[0] + t * (depth[1] - depth[0]);
-            c.clip[3] = 1.0f;
-        }
-        const OutVertex* quad[4] = {&corners[0], &corners[1], &corners[2], &corners[3]};
-        emit(state, quad, 4, flatColor);
-    }
+    if (!lineQuad(window[0], window[1], line.quad)) return;
+    const bool alongX = line.quad.edges >> LineQuad::kAlongX & 1;
+    line.from = alongX ? window[0].x : window[0].y;
+    line.span = (alongX ? window[1].x : window[1].y) - line.from;
+    startRun(rasterState(false), true, 1, 0);
+    pendingLines_[pendingLineCount_++] = line;
 }
 
 void FixedFunction::interleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
@@ -348,9 +381,21 @@ void FixedFunction::drawArrays(GLenum mode, GLint first, GLsizei count) {
 }
 
 void FixedFunction::flush() {
-    if (pendingCount_ == 0) return;
-    sink_.draw(pendingState_, pending_, pendingCount_);
-    pendingCount_ = 0;
+    if (runCount_ == 0) return;
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    const Batch batch = {
+        pendingState_,
+        {viewport_[0] + halfW, float(framebufferHeight_) - (viewport_[1] + halfH), halfW, halfH},
+        pending_,
+        pendingCount_,
+        pendingIndices_,
+        pendingIndexCount_,
+        pendingLines_,
+        pendingLineCount_,
+        runs_,
+        runCount_};
+    sink_.draw(batch);
+    pendingCount_ = pendingIndexCount_ = pendingLineCount_ = runCount_ = 0;
 }
 
 } // namespace webgl

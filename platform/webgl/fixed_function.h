@@ -1,9 +1,9 @@
 // The slice of OpenGL 1.1's fixed-function pipeline the show draws with, worked on the CPU:
 // matrix stacks, the current colour, normal and texture coordinate, light 0 with colour
 // material, flat shading, and the assembly of quads, polygons, strips and loops into the
-// triangles WebGL draws (lines as runs of whole pixels). Vertices leave in clip space with
-// their final colour, so a whole run of shapes under one raster state goes to the GPU as one
-// draw.
+// triangles WebGL draws (lines as the quads llvmpipe would fill, for the GPU to test per
+// pixel). Vertices leave in clip space with their final colour, so a whole run of shapes under
+// one raster state goes to the GPU in one upload.
 #pragma once
 
 #include "platform/webgl/line_pixels.h"
@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace webgl {
 
@@ -33,11 +34,42 @@ struct RasterState {
     bool operator!=(const RasterState& o) const { return !(*this == o); }
 };
 
-// Receives each finished run of vertices as quads: every four vertices v0..v3 fill the
-// triangles (v0, v1, v2) and (v0, v2, v3), so one index pattern serves every draw.
+// A line as the GPU draws it: its quad, and its attributes at both (clipped) ends. They follow
+// the main axis only, as the native rasteriser's do: `from` is the first end's window
+// coordinate along it and `span` the distance to the second's.
+struct OutLine {
+    LineQuad quad;
+    float from, span;
+    float depth[2];
+    float color[2][4];
+    float uv[2][2];
+};
+
+// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines.
+struct DrawRun {
+    bool lines;
+    size_t first, count;
+};
+
+// A run of shapes under one raster state: indexed triangles, and lines laid out in window
+// coordinates counted from the top, which `viewport` (centre x, centre y from the
+// top, half width, half height) maps back to normalized device coordinates.
+struct Batch {
+    RasterState state;
+    float viewport[4];
+    const OutVertex* vertices;
+    size_t vertexCount;
+    const uint16_t* indices;
+    size_t indexCount;
+    const OutLine* lines;
+    size_t lineCount;
+    const DrawRun* runs;
+    size_t runCount;
+};
+
 class DrawSink {
   public:
-    virtual void draw(const RasterState& state, const OutVertex* vertices, size_t count) = 0;
+    virtual void draw(const Batch& batch) = 0;
 
   protected:
     ~DrawSink() = default;
@@ -48,7 +80,9 @@ class FixedFunction {
     static constexpr size_t kStackDepth = 32;
     static constexpr size_t kMaxPrimitiveVertices = 4096; // one glBegin .. glEnd
     static constexpr size_t kBatchVertices = 4 * 6144;    // 16-bit indices reach them all
-    static constexpr size_t kMaxLineRuns = 2048;          // more than a clipped line can have
+    static constexpr size_t kBatchIndices = 3 * kBatchVertices;
+    static constexpr size_t kBatchLines = 8192;
+    static constexpr size_t kBatchRuns = 2048;
 
     FixedFunction(DrawSink& sink, int framebufferHeight);
 
@@ -71,7 +105,8 @@ class FixedFunction {
     void blendFunc(GLenum src, GLenum dst);
     void cullFace(GLenum mode) { cullMode_ = mode; }
     void shadeModel(GLenum mode) { flat_ = mode == GL_FLAT; }
-    // Lines are laid out in window coordinates, so the pipeline follows the viewport.
+    // Lines are laid out in window coordinates, so the pipeline follows the viewport (and draws
+    // what is pending first).
     void viewport(int x, int y, int width, int height);
 
     void begin(GLenum mode);
@@ -89,8 +124,10 @@ class FixedFunction {
   private:
     RasterState rasterState(bool cull) const;
     void updateMatrices();
-    void emit(const RasterState& state, const OutVertex* const* vertices, size_t count,
-              const float* flatColor);
+    void emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
+                 const float* flatColor);
+    void emitQuads(const RasterState& state, const OutVertex* vertices, size_t count, bool flat);
+    void startRun(const RasterState& state, bool lines, size_t room, size_t indices);
     void assemble();
     void emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor);
     Mat4& current();
@@ -122,11 +159,26 @@ class FixedFunction {
     bool overflowReported_ = false;
 
     const float* arrays_ = nullptr;
-    PixelRun runs_[kMaxLineRuns];
 
     RasterState pendingState_;
     OutVertex pending_[kBatchVertices];
     size_t pendingCount_ = 0;
+    uint16_t pendingIndices_[kBatchIndices];
+    size_t pendingIndexCount_ = 0;
+    OutLine pendingLines_[kBatchLines];
+    size_t pendingLineCount_ = 0;
+    DrawRun runs_[kBatchRuns];
+
+    // Corners already sent for the shape being assembled, by content; a slot is live when its
+    // stamp is the shape's.
+    static constexpr size_t kShareSlots = 2 * kMaxPrimitiveVertices;
+    struct ShareSlot {
+        uint32_t stamp;
+        uint16_t index;
+    };
+    ShareSlot shareSlots_[kShareSlots] = {};
+    uint32_t shareStamp_ = 0;
+    size_t runCount_ = 0;
 };
 
 } // namespace webgl

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 
 namespace webgl {
@@ -174,24 +175,45 @@ bool takesTies(const Setup& s, int i) {
     return dcdx < 0 || (dcdx == 0 && dcdy < 0);
 }
 
-// Whether the pixel whose centre is at (px, py) in fixed point is inside the quad: strictly
-// inside every edge, or on an edge that takes ties.
-bool covers(const Setup& s, int64_t px, int64_t py) {
+// Which side of edge i the quad's centre lies on.
+bool insideIsPositive(const Setup& s, int i) {
+    const int j = (i + 1) % 4;
     const int64_t cx = int64_t(s.x[0]) + s.x[1] + s.x[2] + s.x[3];
     const int64_t cy = int64_t(s.y[0]) + s.y[1] + s.y[2] + s.y[3];
-    for (int i = 0; i < 4; ++i) {
-        const int j = (i + 1) % 4;
-        const int64_t ex = s.x[j] - s.x[i], ey = s.y[j] - s.y[i];
-        const int64_t e = ex * (py - s.y[i]) - ey * (px - s.x[i]);
-        const int64_t inside = ex * (cy - 4 * s.y[i]) - ey * (cx - 4 * s.x[i]);
-        if (e == 0 ? !takesTies(s, i) : (e > 0) != (inside > 0)) return false;
-    }
-    return true;
+    const int64_t ex = s.x[j] - s.x[i], ey = s.y[j] - s.y[i];
+    return ex * (cy - 4 * s.y[i]) - ey * (cx - 4 * s.x[i]) > 0;
 }
 
-int64_t floorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
+// A value past 32 bits as high * 1024 + low, 0 <= low < 1024, as the shader has to hold it.
+struct Wide {
+    int32_t high, low;
+};
+
+Wide normalized(int32_t high, int32_t low) {
+    return {high + (low >> 10), low & 1023};
 }
+
+// ex * dy - ey * dx, with dx and dy split at bit 10; every factor is under 2^19.
+Wide cross(int32_t ex, int32_t ey, int32_t dx, int32_t dy) {
+    return normalized(ex * (dy >> 10) - ey * (dx >> 10), ex * (dy & 1023) - ey * (dx & 1023));
+}
+
+// k - w.
+Wide minus(int32_t k, Wide w) {
+    return normalized((k >> 10) - w.high, (k & 1023) - w.low);
+}
+
+int signOf(Wide w) {
+    if (w.high != 0) return w.high > 0 ? 1 : -1;
+    return w.low != 0 ? 1 : 0;
+}
+
+int signOf(int32_t v) {
+    return (v > 0) - (v < 0);
+}
+
+// Beyond this the products in crossSign would overflow.
+constexpr int32_t kFixedLimit = 1 << 18;
 
 } // namespace
 
@@ -211,50 +233,51 @@ bool clipLine(const float a[4], const float b[4], float& t0, float& t1) {
     return true;
 }
 
-// Along the main axis each step has at most one pixel: the one of the two or three nearest
-// the line that the quad covers. Steps that land in the same row (or column) join one run.
-size_t linePixelRuns(LinePoint a, LinePoint b, PixelRun* runs, size_t capacity) {
+int32_t LineQuad::x(int i) const {
+    const bool alongX = edges >> kAlongX & 1;
+    const int32_t across = alongX ? 0 : 2 * kHalfWidth;
+    return i == 0 ? x0 : i == 1 ? x1 : i == 2 ? x1 + across : x0 + across;
+}
+
+int32_t LineQuad::y(int i) const {
+    const bool alongX = edges >> kAlongX & 1;
+    const int32_t across = alongX ? 2 * kHalfWidth : 0;
+    return i == 0 ? y0 : i == 1 ? y1 : i == 2 ? y1 + across : y0 + across;
+}
+
+bool lineQuad(LinePoint a, LinePoint b, LineQuad& quad) {
     const float dx = a.x - b.x, dy = a.y - b.y;
-    if (dx * dx + dy * dy == 0 || capacity == 0) return 0;
+    if (dx * dx + dy * dy == 0) return false;
+    for (float v : {a.x, a.y, b.x, b.y})
+        if (!(std::fabs(v) * kFixedOne < kFixedLimit - 4 * kFixedOne)) return false;
     const bool alongX = std::fabs(dx) >= std::fabs(dy);
     Setup s;
     if (alongX)
         xMajor(&a, &b, s);
     else
         yMajor(&a, &b, s);
+    quad = {s.x[0], s.x[1], s.y[0], s.y[1], alongX ? 1 << LineQuad::kAlongX : 0};
+    for (int i = 0; i < 4; ++i)
+        quad.edges |= int(insideIsPositive(s, i)) << i | int(takesTies(s, i)) << (4 + i);
+    return true;
+}
 
-    const int* major = alongX ? s.x : s.y;
-    const int* minor = alongX ? s.y : s.x;
-    const int lo = *std::min_element(major, major + 4), hi = *std::max_element(major, major + 4);
-    // The line's own ends in fixed point, for where it crosses each step.
-    const double m0 = alongX ? s.x[0] : s.y[0], m1 = alongX ? s.x[1] : s.y[1];
-    const double n0 = (minor[0] + minor[3]) / 2.0, n1 = (minor[1] + minor[2]) / 2.0;
-    size_t count = 0;
-    for (int64_t step = floorDiv(lo, kFixedOne); step * kFixedOne <= hi; ++step) {
-        const int64_t p = step * kFixedOne;
-        const double across = m1 == m0 ? n0 : n0 + (p - m0) * (n1 - n0) / (m1 - m0);
-        const int64_t near = floorDiv(int64_t(std::floor(across)), kFixedOne);
-        bool found = false;
-        int64_t hit = 0;
-        for (int64_t k = near - 1; k <= near + 1 && !found; ++k) {
-            found = alongX ? covers(s, p, k * kFixedOne) : covers(s, k * kFixedOne, p);
-            hit = k;
-        }
-        if (!found) continue;
-        // Pixel (step, hit) along x, or (hit, step) along y; centres are at whole fixed units,
-        // so pixel i spans [i, i + 1) in window coordinates.
-        const int col = int(alongX ? step : hit), row = int(alongX ? hit : step);
-        PixelRun* last = count ? &runs[count - 1] : nullptr;
-        if (last && alongX && last->y0 == row && last->x1 == col) {
-            last->x1 = col + 1;
-        } else if (last && !alongX && last->x0 == col && last->y1 == row) {
-            last->y1 = row + 1;
-        } else {
-            if (count == capacity) break;
-            runs[count++] = {col, col + 1, row, row + 1};
-        }
+// Strictly inside every edge, or on an edge that takes ties. Only the first edge needs a wide
+// product: the third is the first moved a pixel across the main axis, and the other two are
+// across it.
+bool lineCovers(const LineQuad& q, int col, int row) {
+    const int32_t px = col * kFixedOne, py = row * kFixedOne;
+    const bool alongX = q.edges >> LineQuad::kAlongX & 1;
+    const int32_t ex = q.x1 - q.x0, ey = q.y1 - q.y0;
+    const Wide first = cross(ex, ey, px - q.x0, py - q.y0);
+    const int32_t shift = alongX ? 2 * kHalfWidth * ex : -2 * kHalfWidth * ey;
+    const int signs[4] = {signOf(first), signOf(alongX ? q.x1 - px : py - q.y1),
+                          signOf(minus(shift, first)), signOf(alongX ? px - q.x0 : q.y0 - py)};
+    for (int i = 0; i < 4; ++i) {
+        const bool insidePositive = q.edges >> i & 1, ties = q.edges >> (4 + i) & 1;
+        if (signs[i] == 0 ? !ties : (signs[i] > 0) != insidePositive) return false;
     }
-    return count;
+    return true;
 }
 
 } // namespace webgl

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <initializer_list>
 
 // The browser's own WebGL entry points under the names emscripten gives them for code that
 // defines the GL 1.1 names itself.
@@ -22,6 +23,7 @@ GLuint emscripten_glCreateProgram();
 GLuint emscripten_glCreateShader(GLenum);
 void emscripten_glCullFace(GLenum);
 void emscripten_glDisable(GLenum);
+void emscripten_glDrawArraysInstanced(GLenum, GLint, GLsizei, GLsizei);
 void emscripten_glDrawElements(GLenum, GLsizei, GLenum, const void*);
 void emscripten_glEnable(GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
@@ -35,7 +37,10 @@ GLint emscripten_glGetUniformLocation(GLuint, const GLchar*);
 void emscripten_glLinkProgram(GLuint);
 void emscripten_glShaderSource(GLuint, GLsizei, const GLchar* const*, const GLint*);
 void emscripten_glUniform1i(GLint, GLint);
+void emscripten_glUniform4fv(GLint, GLsizei, const GLfloat*);
 void emscripten_glUseProgram(GLuint);
+void emscripten_glVertexAttribDivisor(GLuint, GLuint);
+void emscripten_glVertexAttribIPointer(GLuint, GLint, GLenum, GLsizei, const void*);
 void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*);
 }
 
@@ -69,11 +74,112 @@ void main() {
 }
 )";
 
-enum Attribute : GLuint { kClip, kColor, kUv };
+// One instance a line: the vertex shader spans the pixels its quad can reach, and the fragment
+// shader keeps those whose centres the quad covers, by llvmpipe's rule in its fixed point
+// (lineCovers in line_pixels.cpp is the same test, and says why one wide product does for all four
+// edges). It needs more than 32 bits, so it is taken in two parts.
+const char* const kLineVertexShader = R"(#version 300 es
+in ivec4 quad; // x0, x1, y0, y1
+in int edges;
+in vec2 axis; // from, span
+in vec2 depth;
+in vec4 color0;
+in vec4 color1;
+in vec4 uvs;
+uniform vec4 viewport; // centre x, centre y from the top, half width, half height
+flat out ivec4 cornersX;
+flat out ivec4 cornersY;
+flat out int vEdges;
+flat out vec2 vAxis;
+flat out vec2 vDepth;
+flat out vec4 vColor0;
+flat out vec4 vColor1;
+flat out vec4 vUvs;
+out vec2 pixel;
+void main() {
+    bool alongX = ((edges >> 8) & 1) == 1;
+    ivec2 across = alongX ? ivec2(0, 256) : ivec2(256, 0);
+    cornersX = ivec4(quad.x, quad.y, quad.y + across.x, quad.x + across.x);
+    cornersY = ivec4(quad.z, quad.w, quad.w + across.y, quad.z + across.y);
+    vEdges = edges;
+    vAxis = axis;
+    vDepth = depth;
+    vColor0 = color0;
+    vColor1 = color1;
+    vUvs = uvs;
+    // The quad grown by a quarter pixel every way: its own centres lie inside by a sixth of a
+    // pixel at least, far more than any GPU's sub-pixel grid, and a slanted line costs about
+    // one and a half fragments a pixel, not its bounding box.
+    ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
+    ivec2 from = ivec2(quad.x, quad.z), to = ivec2(quad.y, quad.w);
+    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 64 : -64;
+    ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
+    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -64 : 320);
+    pixel = vec2(corner) / 256.0 + 0.5;
+    gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
+                       0.0, 1.0);
+}
+)";
 
-GLuint compile(GLenum kind, const char* source) {
+// Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
+// has them; depth too, since lines lie on the faces they outline and the slightest error in
+// interpolating it changes which wins.
+const char* const kLineFragmentShader = R"(
+precision highp float;
+precision highp int;
+uniform sampler2D picture;
+uniform bool textured;
+flat in ivec4 cornersX;
+flat in ivec4 cornersY;
+flat in int vEdges;
+flat in vec2 vAxis;
+flat in vec2 vDepth;
+flat in vec4 vColor0;
+flat in vec4 vColor1;
+flat in vec4 vUvs;
+in vec2 pixel;
+out vec4 fragment;
+// A value past 32 bits as high * 1024 + low, 0 <= low < 1024.
+ivec2 normalized(int high, int low) {
+    return ivec2(high + (low >> 10), low & 1023);
+}
+int signOf(ivec2 w) {
+    return w.x != 0 ? (w.x > 0 ? 1 : -1) : (w.y != 0 ? 1 : 0);
+}
+void main() {
+    ivec2 cell = ivec2(floor(pixel));
+    ivec2 p = cell * 256;
+    bool alongX = ((vEdges >> 8) & 1) == 1;
+    int ex = cornersX.y - cornersX.x, ey = cornersY.y - cornersY.x;
+    int dx = p.x - cornersX.x, dy = p.y - cornersY.x;
+    ivec2 first = normalized(ex * (dy >> 10) - ey * (dx >> 10), ex * (dy & 1023) - ey * (dx & 1023));
+    int shift = alongX ? 256 * ex : -256 * ey;
+    ivec2 third = normalized((shift >> 10) - first.x, (shift & 1023) - first.y);
+    ivec4 signs = ivec4(signOf(first), sign(alongX ? cornersX.y - p.x : p.y - cornersY.y),
+                        signOf(third), sign(alongX ? p.x - cornersX.x : cornersY.x - p.y));
+    for (int i = 0; i < 4; ++i) {
+        bool insidePositive = ((vEdges >> i) & 1) == 1;
+        bool ties = ((vEdges >> (4 + i)) & 1) == 1;
+        if (signs[i] == 0 ? !ties : (signs[i] > 0) != insidePositive) discard;
+    }
+    float centre = float(alongX ? cell.x : cell.y) + 0.5;
+    float t = vAxis.y == 0.0 ? 0.0 : (centre - vAxis.x) / vAxis.y;
+    vec4 color = vColor0 + t * (vColor1 - vColor0);
+    vec2 uv = vUvs.xy + t * (vUvs.zw - vUvs.xy);
+#ifdef DEPTH_TESTED
+    gl_FragDepth = (vDepth.x + t * (vDepth.y - vDepth.x)) * 0.5 + 0.5;
+#endif
+    fragment = textured ? color * texture(picture, uv) : color;
+}
+)";
+
+enum Attribute : GLuint { kClip, kColor, kUv };
+enum LineAttribute : GLuint { kQuad, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
+
+GLuint compile(GLenum kind, const char* prelude, const char* source) {
     const GLuint shader = emscripten_glCreateShader(kind);
-    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[2] = {prelude, source};
+    emscripten_glShaderSource(shader, 2, parts, nullptr);
     emscripten_glCompileShader(shader);
     GLint ok = 0;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -91,6 +197,38 @@ void setEnabled(GLenum cap, bool on) {
         emscripten_glEnable(cap);
     else
         emscripten_glDisable(cap);
+}
+
+// A program from two shaders (the fragment shader's source after `prelude`), with its
+// attributes at the given locations in order; 0 if it does not build, with the reason printed.
+GLuint link(const char* vertexSource, const char* prelude, const char* fragmentSource,
+            std::initializer_list<const char*> attributes) {
+    const GLuint vertexShader = compile(GL_VERTEX_SHADER, "", vertexSource);
+    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, prelude, fragmentSource);
+    if (!vertexShader || !fragmentShader) return 0;
+    const GLuint program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, vertexShader);
+    emscripten_glAttachShader(program, fragmentShader);
+    GLuint location = 0;
+    for (const char* name : attributes) emscripten_glBindAttribLocation(program, location++, name);
+    emscripten_glLinkProgram(program);
+    GLint linked = 0;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        char log[1024] = {};
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::fprintf(stderr, "webgl: shaders do not link: %s\n", log);
+        return 0;
+    }
+    emscripten_glUseProgram(program);
+    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "picture"), 0);
+    return program;
+}
+
+void floatAttribute(GLuint index, GLint size, GLsizei stride, size_t offset) {
+    emscripten_glEnableVertexAttribArray(index);
+    emscripten_glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride,
+                                     reinterpret_cast<void*>(offset));
 }
 
 } // namespace
@@ -116,64 +254,75 @@ bool WebGLDevice::open(const char* canvasSelector) {
     }
     emscripten_webgl_make_context_current(context);
 
-    const GLuint vertexShader = compile(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vertexShader || !fragmentShader) return false;
-    program_ = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program_, vertexShader);
-    emscripten_glAttachShader(program_, fragmentShader);
-    emscripten_glBindAttribLocation(program_, kClip, "clip");
-    emscripten_glBindAttribLocation(program_, kColor, "color");
-    emscripten_glBindAttribLocation(program_, kUv, "uv");
-    emscripten_glLinkProgram(program_);
-    GLint linked = 0;
-    emscripten_glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (!linked) {
-        char log[1024] = {};
-        emscripten_glGetProgramInfoLog(program_, sizeof log, nullptr, log);
-        std::fprintf(stderr, "webgl: shaders do not link: %s\n", log);
-        return false;
+    // A fragment that sets its depth is tested late, so lines not depth-tested leave it be.
+    const std::initializer_list<const char*> lineAttributes = {"quad",   "edges",  "axis", "depth",
+                                                               "color0", "color1", "uvs"};
+    programs_[kLinePrograms] = link(kLineVertexShader, "#version 300 es\n#define DEPTH_TESTED\n",
+                                    kLineFragmentShader, lineAttributes);
+    programs_[kUntestedLinePrograms] =
+        link(kLineVertexShader, "#version 300 es\n", kLineFragmentShader, lineAttributes);
+    programs_[kQuadPrograms] = link(kVertexShader, "", kFragmentShader, {"clip", "color", "uv"});
+    for (int i = 0; i < kProgramCount; ++i) {
+        if (!programs_[i]) return false;
+        texturedUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "textured");
+        viewportUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "viewport");
     }
-    emscripten_glUseProgram(program_);
-    emscripten_glUniform1i(emscripten_glGetUniformLocation(program_, "picture"), 0);
-    texturedUniform_ = emscripten_glGetUniformLocation(program_, "textured");
+    currentProgram_ = kQuadPrograms;
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
     emscripten_glBindVertexArray(vertexArray_);
-    // Every draw is a run of quads: one index pattern, made once.
-    static GLushort quadIndices[FixedFunction::kBatchVertices / 4 * 6];
-    for (size_t q = 0; q < FixedFunction::kBatchVertices / 4; ++q) {
-        const GLushort first = GLushort(q * 4);
-        const GLushort pattern[6] = {first, GLushort(first + 1), GLushort(first + 2),
-                                     first, GLushort(first + 2), GLushort(first + 3)};
-        for (int i = 0; i < 6; ++i) quadIndices[q * 6 + i] = pattern[i];
-    }
-    GLuint indexBuffer = 0;
-    emscripten_glGenBuffers(1, &indexBuffer);
-    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndices, quadIndices,
-                            GL_STATIC_DRAW);
+    emscripten_glGenBuffers(1, &indexBuffer_);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
     emscripten_glGenBuffers(1, &buffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei stride = sizeof(OutVertex);
-    emscripten_glEnableVertexAttribArray(kClip);
-    emscripten_glVertexAttribPointer(kClip, 4, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, clip)));
-    emscripten_glEnableVertexAttribArray(kColor);
-    emscripten_glVertexAttribPointer(kColor, 4, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, color)));
-    emscripten_glEnableVertexAttribArray(kUv);
-    emscripten_glVertexAttribPointer(kUv, 2, GL_FLOAT, GL_FALSE, stride,
-                                     reinterpret_cast<void*>(offsetof(OutVertex, uv)));
+    floatAttribute(kClip, 4, stride, offsetof(OutVertex, clip));
+    floatAttribute(kColor, 4, stride, offsetof(OutVertex, color));
+    floatAttribute(kUv, 2, stride, offsetof(OutVertex, uv));
+
+    emscripten_glGenVertexArrays(1, &lineArray_);
+    emscripten_glGenBuffers(1, &lineBuffer_);
+    emscripten_glBindVertexArray(lineArray_);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+    for (GLuint a = kQuad; a <= kUvs; ++a) {
+        emscripten_glEnableVertexAttribArray(a);
+        emscripten_glVertexAttribDivisor(a, 1);
+    }
+    pointLineAttributes(0);
+    emscripten_glBindVertexArray(vertexArray_);
     emscripten_glActiveTexture(GL_TEXTURE0);
     haveApplied_ = false;
     return true;
+}
+
+// WebGL 2 has no base instance, so a run of lines from the middle of the batch moves the
+// attributes' start instead.
+void WebGLDevice::pointLineAttributes(size_t firstLine) {
+    constexpr GLsizei stride = sizeof(OutLine);
+    const size_t base = firstLine * sizeof(OutLine);
+    emscripten_glVertexAttribIPointer(kQuad, 4, GL_INT, stride,
+                                      reinterpret_cast<void*>(base + offsetof(OutLine, quad)));
+    emscripten_glVertexAttribIPointer(
+        kEdges, 1, GL_INT, stride,
+        reinterpret_cast<void*>(base + offsetof(OutLine, quad) + offsetof(LineQuad, edges)));
+    floatAttribute(kAxis, 2, stride, base + offsetof(OutLine, from));
+    floatAttribute(kDepth, 2, stride, base + offsetof(OutLine, depth));
+    floatAttribute(kColor0, 4, stride, base + offsetof(OutLine, color));
+    floatAttribute(kColor1, 4, stride, base + offsetof(OutLine, color) + 4 * sizeof(float));
+    floatAttribute(kUvs, 4, stride, base + offsetof(OutLine, uv));
 }
 
 void WebGLDevice::bindTexture(GLuint name) {
     if (name == boundTexture_) return;
     emscripten_glBindTexture(GL_TEXTURE_2D, name);
     boundTexture_ = name;
+}
+
+void WebGLDevice::useProgram(int which) {
+    if (which == currentProgram_) return;
+    emscripten_glUseProgram(programs_[which]);
+    emscripten_glBindVertexArray(which == kQuadPrograms ? vertexArray_ : lineArray_);
+    currentProgram_ = which;
 }
 
 void WebGLDevice::apply(const RasterState& s) {
@@ -185,18 +334,53 @@ void WebGLDevice::apply(const RasterState& s) {
     if (all || s.depthTest != was.depthTest) setEnabled(GL_DEPTH_TEST, s.depthTest);
     if (all || s.cull != was.cull) setEnabled(GL_CULL_FACE, s.cull);
     if (all || s.cullMode != was.cullMode) emscripten_glCullFace(s.cullMode);
-    if (all || (s.texture != 0) != (was.texture != 0))
-        emscripten_glUniform1i(texturedUniform_, s.texture != 0);
     if (s.texture != 0) bindTexture(s.texture);
     applied_ = s;
     haveApplied_ = true;
 }
 
-void WebGLDevice::draw(const RasterState& state, const OutVertex* vertices, size_t count) {
-    apply(state);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(OutVertex)), vertices,
-                            GL_STREAM_DRAW);
-    emscripten_glDrawElements(GL_TRIANGLES, GLsizei(count / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
+void WebGLDevice::setTextured(int program, bool on) {
+    if (texturedSet_[program] && textured_[program] == on) return;
+    emscripten_glUniform1i(texturedUniform_[program], on);
+    textured_[program] = on;
+    texturedSet_[program] = true;
+}
+
+void WebGLDevice::draw(const Batch& batch) {
+    apply(batch.state);
+    const bool textured = batch.state.texture != 0;
+    if (batch.vertexCount) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
+                                batch.vertices, GL_STREAM_DRAW);
+        // The element buffer belongs to the triangles' vertex array.
+        useProgram(kQuadPrograms);
+        emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                                GLsizeiptr(batch.indexCount * sizeof(uint16_t)), batch.indices,
+                                GL_STREAM_DRAW);
+    }
+    if (batch.lineCount) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.lineCount * sizeof(OutLine)),
+                                batch.lines, GL_STREAM_DRAW);
+    }
+    for (size_t r = 0; r < batch.runCount; ++r) {
+        const DrawRun& run = batch.runs[r];
+        if (run.lines) {
+            const int program = batch.state.depthTest ? kLinePrograms : kUntestedLinePrograms;
+            useProgram(program);
+            setTextured(program, textured);
+            emscripten_glUniform4fv(viewportUniform_[program], 1, batch.viewport);
+            emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+            pointLineAttributes(run.first);
+            emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));
+        } else {
+            useProgram(kQuadPrograms);
+            setTextured(kQuadPrograms, textured);
+            emscripten_glDrawElements(GL_TRIANGLES, GLsizei(run.count), GL_UNSIGNED_SHORT,
+                                      reinterpret_cast<void*>(run.first * sizeof(GLushort)));
+        }
+    }
 }
 
 } // namespace webgl

@@ -1,6 +1,6 @@
-// The WebGL 2 side: one context on the page's canvas, one shader that draws clip-space
-// vertices with an optional texture modulating their colour, and a cache of the raster
-// state last handed to the browser.
+// The WebGL 2 side: one context on the page's canvas, a program that draws clip-space
+// vertices with an optional texture modulating their colour, one that draws lines pixel-exact,
+// and a cache of the state last handed to the browser.
 #pragma once
 
 #include "platform/webgl/fixed_function.h"
@@ -13,16 +13,23 @@ class WebGLDevice final : public DrawSink {
     // false, with the reason printed, if the browser has no WebGL 2 to give.
     bool open(const char* canvasSelector);
 
-    void draw(const RasterState& state, const OutVertex* vertices, size_t count) override;
+    void draw(const Batch& batch) override;
 
     // Binds a texture for its image or parameters to be changed outside a draw.
     void bindTexture(GLuint name);
 
   private:
+    enum { kQuadPrograms, kLinePrograms, kUntestedLinePrograms, kProgramCount };
     void apply(const RasterState& state);
+    void useProgram(int which);
+    void setTextured(int program, bool on);
+    void pointLineAttributes(size_t firstLine);
 
-    unsigned program_ = 0, buffer_ = 0, vertexArray_ = 0;
-    int texturedUniform_ = -1;
+    unsigned programs_[kProgramCount] = {};
+    int currentProgram_ = kQuadPrograms;
+    unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0, lineArray_ = 0;
+    int texturedUniform_[kProgramCount] = {}, viewportUniform_[kProgramCount] = {};
+    bool textured_[kProgramCount] = {}, texturedSet_[kProgramCount] = {};
     bool haveApplied_ = false;
     RasterState applied_;
     GLuint boundTexture_ = 0;

@@ -9,7 +9,7 @@
 import { spawnSync } from "node:child_process";
 import { existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { Checks, openPage, serve, startBrowser } from "./harness.mjs";
+import { Checks, FRAME_CLOCKS, frameAtClock, openPage, serve, startBrowser } from "./harness.mjs";
 
 const MIN_DB = 30;
 const FPS = 60;
@@ -18,10 +18,7 @@ if (!site || !native || !work) {
     console.log("usage: node frames.mjs <build-web> <native build dir> <work dir> [clock ...]");
     process.exit(2);
 }
-// Scenes start at 0.100144, 0.299523 and 0.899144; scene three carries state from frame to frame.
-const clocks = process.argv.length > 5
-    ? process.argv.slice(5).map(Number)
-    : [0.02, 0.05, 0.09, 0.15, 0.25, 0.35, 0.5, 0.65, 0.8, 0.93, 0.98];
+const clocks = process.argv.length > 5 ? process.argv.slice(5).map(Number) : FRAME_CLOCKS;
 
 for (const f of ["index.html", "kelvaster.js", "kelvaster.wasm", "kelvaster.data", "Data/tech.ogg"]) {
     if (!existsSync(join(site, f))) {
@@ -51,22 +48,13 @@ if (!measured || measured.status !== 0) {
 }
 const totalMs = Number(measured.stdout);
 
-// Frame k of a run shows the music at k / FPS seconds in whole milliseconds; its clock is that
-// over the length, rounded to float, as the show forms it.
-const frameMs = (k) => Math.floor((k * 1000) / FPS);
-const frameClock = (k) => Math.fround(frameMs(k) / totalMs);
-function frameAtClock(t) {
-    let k = Math.max(0, Math.floor((t * totalMs * FPS) / 1000) - 2);
-    while (frameClock(k) < Math.fround(t)) ++k;
-    return k;
-}
 
 const server = await serve(site);
 const browser = await startBrowser();
 const checks = new Checks();
 try {
     for (const t of clocks) {
-        const k = frameAtClock(t);
+        const k = frameAtClock(t, totalMs, FPS);
         const ref = join(work, `native-${t}.png`);
         const web = join(work, `web-${t}.png`);
         const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);

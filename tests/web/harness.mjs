@@ -1,10 +1,12 @@
 // What the browser tests share: a static file server on localhost, headless Chromium from
 // Debian (software WebGL), console errors gathered, and the skip status for ctest.
+import { execFileSync } from "node:child_process";
 import { createServer } from "node:http";
-import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { copyFileSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { extname, join, normalize, sep } from "node:path";
+import { dirname, extname, join, normalize, sep } from "node:path";
 import { createRequire } from "node:module";
+import { fileURLToPath } from "node:url";
 
 let chromium;
 try {
@@ -26,6 +28,21 @@ const TYPES = {
     ".data": "application/octet-stream",
     ".ogg": "audio/ogg",
 };
+
+// The page's files beside the stand-in module and a four-second tone as the music, in a
+// fresh folder: { site, totalMs }.
+export function standinSite() {
+    const here = dirname(fileURLToPath(import.meta.url));
+    const web = join(here, "../../web");
+    const site = mkdtempSync(join(tmpdir(), "kv-page-"));
+    for (const f of readdirSync(web).filter((f) => /\.(html|js|css)$/.test(f))) copyFileSync(join(web, f), join(site, f));
+    copyFileSync(join(here, "standin/kelvaster.js"), join(site, "kelvaster.js"));
+    mkdirSync(join(site, "Data"));
+    const wav = join(site, "tone.wav");
+    execFileSync("sox", ["-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "4", "sine", "440", "vol", "0.1"]);
+    execFileSync("oggenc", ["-Q", "-o", join(site, "Data/tech.ogg"), wav]);
+    return { site, totalMs: 4000 };
+}
 
 // Serves dir read-only on 127.0.0.1 at a free port; resolves to { url, close }.
 export function serve(dir) {
@@ -127,6 +144,52 @@ export async function sampleClock(page, seconds, everyMs = 250) {
         await page.waitForTimeout(everyMs);
     }
     return samples;
+}
+
+// Window sizes people have: a 1280 x 720 screen's browser, 1366 x 768's, a small window, a
+// phone; and one where the picture is exactly twice its size.
+export const WINDOWS = [
+    { width: 1280, height: 590, whole: false },
+    { width: 1366, height: 657, whole: false },
+    { width: 700, height: 500, whole: false },
+    { width: 390, height: 844, whole: false },
+    { width: 1600, height: 1400, whole: true },
+];
+
+// Runs in the page: where the stage, the keys and the button are, and how the canvas is drawn.
+export function measureFit() {
+    const box = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
+    const canvas = document.getElementById("canvas");
+    return { stage: box("stage"), keys: box("keys"), button: box("fullscreen"),
+             scroll: document.scrollingElement.scrollHeight, fit: getComputedStyle(canvas).objectFit,
+             whole: canvas.classList.contains("whole") };
+}
+
+// The picture is contained in the stage, the stage is the window less the keys' line, and the
+// keys and the button are in view with nothing to scroll.
+export function checkFit(t, w, m) {
+    const size = `${w.width} x ${w.height}`;
+    const picture = Math.min(m.stage.width, (m.stage.height * 4) / 3);
+    const inView = (r) => r.left >= 0 && r.top >= 0 && r.right <= w.width && r.bottom <= w.height;
+    const largest = m.fit === "contain" && m.stage.top === 0 && m.stage.width === w.width &&
+                    m.stage.bottom <= m.keys.top && w.height - m.stage.bottom <= m.keys.height + 24;
+    t.check(largest && inView(m.stage), `${size}: the picture is the largest 4:3 area`,
+            `${picture.toFixed(0)} x ${(picture * 0.75).toFixed(0)} in ${JSON.stringify(m.stage)}`);
+    t.check(inView(m.keys) && inView(m.button) && m.scroll <= w.height, `${size}: keys and button in view, no scrolling`,
+            JSON.stringify({ keys: m.keys, button: m.button, scroll: m.scroll }));
+    t.check(m.whole === w.whole, `${size}: ${w.whole ? "unsmoothed at a whole scale" : "smoothed"}`);
+}
+
+// The frame test's moments: scenes start at 0.100144, 0.299523 and 0.899144.
+export const FRAME_CLOCKS = [0.02, 0.05, 0.09, 0.15, 0.25, 0.35, 0.5, 0.65, 0.8, 0.93, 0.98];
+
+// Frame k of a 60 fps run shows the music at k / 60 seconds in whole milliseconds; its clock
+// is that over the length, rounded to float, as the show forms it. The first frame at t:
+export function frameAtClock(t, totalMs, fps = 60) {
+    const frameClock = (k) => Math.fround(Math.floor((k * 1000) / fps) / totalMs);
+    let k = Math.max(0, Math.floor((t * totalMs * fps) / 1000) - 2);
+    while (frameClock(k) < Math.fround(t)) ++k;
+    return k;
 }
 
 export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));

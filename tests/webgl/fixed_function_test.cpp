@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,13 +16,20 @@ namespace {
 struct Draw {
     webgl::RasterState state;
     std::vector<webgl::OutVertex> vertices;
+    std::vector<uint16_t> indices;
+    std::vector<webgl::OutLine> lines;
+    std::string kinds; // one letter a run: q for quads, l for lines
 };
 
 class Recorder : public webgl::DrawSink {
   public:
     std::vector<Draw> draws;
-    void draw(const webgl::RasterState& s, const webgl::OutVertex* v, size_t n) override {
-        draws.push_back({s, std::vector<webgl::OutVertex>(v, v + n)});
+    void draw(const webgl::Batch& b) override {
+        Draw d{b.state, std::vector<webgl::OutVertex>(b.vertices, b.vertices + b.vertexCount),
+               std::vector<uint16_t>(b.indices, b.indices + b.indexCount),
+               std::vector<webgl::OutLine>(b.lines, b.lines + b.lineCount), ""};
+        for (size_t r = 0; r < b.runCount; ++r) d.kinds += b.runs[r].lines ? 'l' : 'q';
+        draws.push_back(d);
     }
 };
 
@@ -112,10 +121,14 @@ TEST_F(Pipeline, FlatShadingColoursEachShapeByItsProvokingVertex) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    ASSERT_EQ(v.size(), 8u + 12u); // two quads, a five-sided polygon's three fan triangles
+    ASSERT_EQ(v.size(), 8u + 5u); // two quads and a five-sided polygon, each vertex once
     for (size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.3f);
     for (size_t i = 4; i < 8; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.7f);
-    for (size_t i = 8; i < 20; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
+    for (size_t i = 8; i < 13; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
+    // Each quad split as GL splits it, the polygon as a fan from its first vertex.
+    const std::vector<uint16_t> triangles = {0, 1, 2, 0,  2, 3,  4,  5, 6,  4, 6,
+                                             7, 8, 9, 10, 8, 10, 11, 8, 11, 12};
+    EXPECT_EQ(sink.draws[0].indices, triangles);
 
     sink.draws.clear();
     gl->shadeModel(GL_SMOOTH);
@@ -146,17 +159,15 @@ TEST_F(Pipeline, LineLoopsColourEachSegmentByItsEnd) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     EXPECT_FALSE(sink.draws[0].state.cull);
-    const std::vector<webgl::OutVertex>& v = sink.draws[0].vertices;
-    // The first segment is horizontal, 400 pixels long: one run.
-    EXPECT_FLOAT_EQ(v.front().color[0], 0.5f);
+    const std::vector<webgl::OutLine>& lines = sink.draws[0].lines;
+    ASSERT_EQ(lines.size(), 3u);
+    // The first segment is horizontal, 400 pixels long, flat in its second vertex's colour.
+    EXPECT_FLOAT_EQ(lines.front().color[0][0], 0.5f);
+    EXPECT_FLOAT_EQ(lines.front().color[1][0], 0.5f);
+    EXPECT_NEAR(std::abs(lines.front().quad.x1 - lines.front().quad.x0), 400 * 256, 256);
     // The closing segment, from (0.5, 0.5) back to (-0.5, -0.5), is drawn last.
-    EXPECT_FLOAT_EQ(v.back().color[0], 0.25f);
-    float minX = 1, maxX = -1;
-    for (size_t i = 0; i < 4; ++i) {
-        minX = std::min(minX, v[i].clip[0]);
-        maxX = std::max(maxX, v[i].clip[0]);
-    }
-    EXPECT_NEAR((maxX - minX) * 400, 400, 1.01);
+    EXPECT_FLOAT_EQ(lines.back().color[0][0], 0.25f);
+    EXPECT_FLOAT_EQ(lines.back().color[1][0], 0.25f);
 }
 
 TEST_F(Pipeline, VerticesLeaveInClipSpace) {
@@ -208,6 +219,39 @@ TEST_F(Pipeline, RunsOfShapesShareADrawUntilTheRasterStateChanges) {
     EXPECT_EQ(sink.draws[2].vertices.size(), 8u); // texturing with nothing bound
     EXPECT_EQ(sink.draws[2].state.texture, 0u);
     EXPECT_EQ(sink.draws[3].state.texture, 7u);
+}
+
+// Neighbouring quads of one shape send a corner they share once; the same corner in another
+// colour is another vertex.
+TEST_F(Pipeline, QuadsSendSharedCornersOnce) {
+    gl->begin(GL_QUADS);
+    const float strip[2][4][2] = {{{0, 0}, {1, 0}, {1, 1}, {0, 1}},
+                                  {{1, 0}, {2, 0}, {2, 1}, {1, 1}}};
+    for (const auto& quad : strip)
+        for (const auto& p : quad) gl->vertex(p[0], p[1], 0);
+    gl->color(0.5f, 0, 0, 1);
+    for (const auto& p : strip[0]) gl->vertex(p[0], p[1], 0);
+    gl->end();
+    gl->flush();
+    ASSERT_EQ(sink.draws.size(), 1u);
+    EXPECT_EQ(sink.draws[0].vertices.size(), 6u + 4u);
+    const std::vector<uint16_t> triangles = {0, 1, 2, 0, 2, 3, 1, 4, 5, 1, 5, 2, 6, 7, 8, 6, 8, 9};
+    EXPECT_EQ(sink.draws[0].indices, triangles);
+}
+
+// Lines and quads under one state go up together but are drawn in the order they came.
+TEST_F(Pipeline, LinesAndQuadsKeepTheirOrderInOneDraw) {
+    quad();
+    gl->begin(GL_LINE_STRIP);
+    for (float x : {-0.5f, 0.0f, 0.5f}) gl->vertex(x, x * 0.3f, 0);
+    gl->end();
+    quad();
+    quad();
+    gl->flush();
+    ASSERT_EQ(sink.draws.size(), 1u);
+    EXPECT_EQ(sink.draws[0].kinds, "qlq");
+    EXPECT_EQ(sink.draws[0].lines.size(), 2u);
+    EXPECT_EQ(sink.draws[0].indices.size(), 18u);
 }
 
 // The toolkit's shapes hand over GL_T2F_N3F_V3F arrays; each vertex's normal lights it.

@@ -1,4 +1,4 @@
-// The pixel runs that stand in for lines on WebGL must be exactly the pixels the native
+// The pixels our line test lights on WebGL must be exactly the pixels the native
 // renderer's lines cover.
 #include "platform/webgl/fixed_function.h"
 #include "platform/webgl/line_pixels.h"
@@ -17,6 +17,18 @@
 #include <vector>
 
 namespace {
+
+// Marks the pixels the line lights, trying every pixel of its quad's bounding box.
+void light(const webgl::LineQuad& quad, std::vector<unsigned char>& pixels) {
+    int lo[2] = {quad.x(0), quad.y(0)}, hi[2] = {quad.x(0), quad.y(0)};
+    for (int i = 1; i < 4; ++i) {
+        lo[0] = std::min(lo[0], quad.x(i)), hi[0] = std::max(hi[0], quad.x(i));
+        lo[1] = std::min(lo[1], quad.y(i)), hi[1] = std::max(hi[1], quad.y(i));
+    }
+    for (int y = std::max(0, lo[1] / 256 - 1); y <= std::min(599, hi[1] / 256 + 1); ++y)
+        for (int x = std::max(0, lo[0] / 256 - 1); x <= std::min(799, hi[0] / 256 + 1); ++x)
+            if (webgl::lineCovers(quad, x, y)) pixels[size_t(y) * 800 + x] = 1;
+}
 
 struct Segment {
     float x1, y1, x2, y2; // window coordinates, y up, as GL's viewport puts them
@@ -70,14 +82,10 @@ class LineCoverage : public ::testing::Test {
             auto along = [](const float* from, const float* to, float t, int i) {
                 return from[i] + t * (to[i] - from[i]);
             };
-            webgl::PixelRun runs[2048];
-            const size_t n = webgl::linePixelRuns(
-                nativeWindow(along(a, b, t0, 0), along(a, b, t0, 1)),
-                nativeWindow(along(b, a, t1, 0), along(b, a, t1, 1)), runs, 2048);
-            for (size_t i = 0; i < n; ++i)
-                for (int y = std::max(0, runs[i].y0); y < std::min(600, runs[i].y1); ++y)
-                    for (int x = std::max(0, runs[i].x0); x < std::min(800, runs[i].x1); ++x)
-                        ours[size_t(y) * 800 + x] = 1;
+            webgl::LineQuad quad;
+            if (webgl::lineQuad(nativeWindow(along(a, b, t0, 0), along(a, b, t0, 1)),
+                                nativeWindow(along(b, a, t1, 0), along(b, a, t1, 1)), quad))
+                light(quad, ours);
         }
         int wrong = 0;
         for (int row = 0; row < 600; ++row)
@@ -141,44 +149,12 @@ TEST_F(LineCoverage, ShortLinesAroundOnePixel) {
 
 namespace {
 
-// Rasterizes what the pipeline sends for lines, as pixels (top row first): a pixel is lit if
-// its centre is strictly inside a quad's outline (the diagonal between its two triangles is
-// the GPU's to share out). The pipeline keeps centres off outlines, so no tie rule is needed.
+// The pixels of the lines the pipeline sends, as the line shader decides them.
 class PixelSink : public webgl::DrawSink {
   public:
     std::vector<unsigned char> pixels = std::vector<unsigned char>(800 * 600, 0);
-    void draw(const webgl::RasterState&, const webgl::OutVertex* v, size_t count) override {
-        for (size_t i = 0; i + 3 < count; i += 4) {
-            double x[4], y[4];
-            for (int k = 0; k < 4; ++k) {
-                x[k] = v[i + k].clip[0] * 400.0 + 400.0;
-                y[k] = 300.0 - v[i + k].clip[1] * 300.0;
-            }
-            fill(x, y);
-        }
-    }
-
-  private:
-    void fill(const double* x, const double* y) {
-        const int x0 = std::max(0, int(std::floor(*std::min_element(x, x + 4))));
-        const int x1 = std::min(799, int(std::ceil(*std::max_element(x, x + 4))));
-        const int y0 = std::max(0, int(std::floor(*std::min_element(y, y + 4))));
-        const int y1 = std::min(599, int(std::ceil(*std::max_element(y, y + 4))));
-        for (int py = y0; py <= y1; ++py)
-            for (int px = x0; px <= x1; ++px) {
-                int positive = 0, negative = 0;
-                for (int k = 0; k < 4; ++k) {
-                    const int j = (k + 1) % 4;
-                    if (x[j] == x[k] && y[j] == y[k]) continue; // a triangle sent as a quad
-                    const double e =
-                        (x[j] - x[k]) * (py + 0.5 - y[k]) - (y[j] - y[k]) * (px + 0.5 - x[k]);
-                    positive += e > 0;
-                    negative += e < 0;
-                }
-                if (positive == 0 || negative == 0) {
-                    if (positive + negative >= 3) pixels[size_t(py) * 800 + px] = 1;
-                }
-            }
+    void draw(const webgl::Batch& b) override {
+        for (size_t i = 0; i < b.lineCount; ++i) light(b.lines[i].quad, pixels);
     }
 };
 
