@@ -8,9 +8,13 @@
 struct BmpFixture {
     int32_t width = 2, height = 1;
     uint16_t bits = 24;
-    std::vector<unsigned char> pixels; // written right after the 54-byte header
-    uint32_t dataOffset = 54;          // what the header claims
-    size_t truncateTo = 0;             // cut the file to this many bytes if non-zero
+    uint32_t infoSize = 40;
+    uint32_t compression = 0;
+    std::vector<uint32_t> masks; // inside a larger header, or right after a 40-byte one
+    std::vector<unsigned char> pixels;
+    uint32_t dataOffset = 0;  // 0: right after the headers; larger leaves a gap before the pixels
+    uint32_t claimOffset = 0; // what the header says, if not where the pixels are
+    size_t truncateTo = 0;    // cut the file to this many bytes if non-zero
 };
 
 std::string tempDir();

@@ -31,36 +31,105 @@ TEST(BmpReader, SwapsBlueAndRedAndKeepsRowsBottomUp) {
     EXPECT_EQ(params[3].args, (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT}));
 }
 
-TEST(BmpReader, PaddedRowsThirtyTwoBitsAndTopDownFilesReadRight) {
-    BmpImage image;
-    // 3 x 2, 24-bit: 9 bytes a row plus 3 of padding.
-    BmpFixture padded;
-    padded.width = 3, padded.height = 2;
-    padded.pixels = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0,
-                     11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0};
-    ASSERT_EQ(readBmp(fixture("padded.bmp", padded).c_str(), 64, image), BmpStatus::Ok);
-    EXPECT_EQ(image.rgb[12], 13) << "second row starts after the padding";
-    EXPECT_EQ(image.rgb.size(), 24u) << "rows kept at GL's 4-byte unpack alignment";
+// One 3 x 2 picture, rows bottom first, as red, green, blue; 9 bytes a row need padding.
+constexpr unsigned char kPicture[2][3][3] = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
+                                             {{11, 12, 13}, {14, 15, 16}, {17, 18, 19}}};
+const std::vector<unsigned char> kUpright = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0,
+                                             11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0};
 
-    BmpFixture wide;
-    wide.bits = 32;
-    wide.pixels = {10, 20, 30, 255, 40, 50, 60, 255};
-    ASSERT_EQ(readBmp(fixture("rgba.bmp", wide).c_str(), 64, image), BmpStatus::Ok);
-    EXPECT_EQ(std::vector<unsigned char>(image.rgb.begin(), image.rgb.begin() + 6),
-              (std::vector<unsigned char>{30, 20, 10, 60, 50, 40}));
+// The picture as a file stores it: where red, green and blue sit in each pixel of `bytes`.
+BmpFixture picture(uint16_t bits, int red, int green, int blue, bool topDown = false) {
+    BmpFixture f;
+    f.width = 3, f.height = topDown ? -2 : 2, f.bits = bits;
+    for (int row = 0; row < 2; ++row) {
+        const auto& line = kPicture[topDown ? 1 - row : row];
+        size_t start = f.pixels.size();
+        for (const auto& p : line) {
+            std::vector<unsigned char> px(bits / 8, 0xee);
+            px[size_t(red)] = p[0], px[size_t(green)] = p[1], px[size_t(blue)] = p[2];
+            f.pixels.insert(f.pixels.end(), px.begin(), px.end());
+        }
+        while ((f.pixels.size() - start) % 4) f.pixels.push_back(0);
+    }
+    return f;
+}
 
-    BmpFixture topDown;
-    topDown.width = 1, topDown.height = -2;
-    topDown.pixels = {1, 1, 1, 0, 9, 9, 9, 0}; // top row first
-    ASSERT_EQ(readBmp(fixture("topdown.bmp", topDown).c_str(), 64, image), BmpStatus::Ok);
-    EXPECT_EQ(image.height, 2);
-    EXPECT_EQ(image.rgb[0], 9) << "the bottom row comes first, as in a bottom-up file";
+BmpFixture edit(BmpFixture f, void (*change)(BmpFixture&)) {
+    change(f);
+    return f;
+}
 
-    BmpFixture offset = BmpFixture{};
-    offset.pixels = {10, 20, 30, 40, 50, 60};
-    offset.dataOffset = 1078;
-    ASSERT_EQ(readBmp(fixture("offset.bmp", offset).c_str(), 64, image), BmpStatus::Ok);
-    EXPECT_EQ(image.rgb[0], 30) << "pixels are read from byte 54 whatever the header says";
+struct Variant {
+    const char* name;
+    BmpFixture f;
+    bool read; // else refused with a reason
+};
+
+TEST(BmpReader, ReadsWhatEditorsWriteAndRefusesTheRest) {
+    const Variant variants[] = {
+        {"info_24", picture(24, 2, 1, 0), true},
+        {"info_32_bgrx", picture(32, 2, 1, 0), true},
+        {"top_down", picture(24, 2, 1, 0, true), true},
+        {"v5_at_138", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.infoSize = 124; }), true},
+        {"v5_gap_to_154",
+         edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.infoSize = 124, f.dataOffset = 154; }),
+         true},
+        {"v4_bitfields_bgra",
+         edit(picture(32, 2, 1, 0),
+              [](BmpFixture& f) {
+                  f.infoSize = 108, f.compression = 3;
+                  f.masks = {0xff0000, 0xff00, 0xff, 0xff000000};
+              }),
+         true},
+        {"info_bitfields_rgba",
+         edit(picture(32, 0, 1, 2),
+              [](BmpFixture& f) {
+                  f.compression = 3;
+                  f.masks = {0xff, 0xff00, 0xff0000};
+              }),
+         true},
+        {"bits_1", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.bits = 1; }), false},
+        {"bits_4", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.bits = 4; }), false},
+        {"rle8", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.bits = 8, f.compression = 1; }),
+         false},
+        {"jpeg_32", edit(picture(32, 2, 1, 0), [](BmpFixture& f) { f.compression = 4; }), false},
+        {"ten_bit_masks",
+         edit(picture(32, 2, 1, 0),
+              [](BmpFixture& f) {
+                  f.compression = 3;
+                  f.masks = {0x3ff00000, 0xffc00, 0x3ff};
+              }),
+         false},
+        {"one_mask_twice",
+         edit(picture(32, 2, 1, 0),
+              [](BmpFixture& f) {
+                  f.compression = 3;
+                  f.masks = {0xff, 0xff, 0xff0000};
+              }),
+         false},
+        {"core_header", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.infoSize = 12; }), false},
+        {"offset_in_header", edit(picture(24, 2, 1, 0), [](BmpFixture& f) { f.claimOffset = 40; }),
+         false},
+        {"v5_pixels_cut",
+         edit(picture(24, 2, 1, 0),
+              [](BmpFixture& f) { f.infoSize = 124, f.truncateTo = 138 + 20; }),
+         false},
+    };
+    for (const Variant& v : variants) {
+        BmpImage image;
+        std::string reason;
+        const BmpStatus status =
+            readBmp(fixture(std::string(v.name) + ".bmp", v.f).c_str(), 64, image, &reason);
+        if (v.read) {
+            EXPECT_EQ(status, BmpStatus::Ok) << v.name << ": " << reason;
+            EXPECT_EQ(image.height, 2) << v.name;
+            EXPECT_EQ(image.rgb, kUpright) << v.name;
+        } else {
+            EXPECT_EQ(status, BmpStatus::ReadError) << v.name;
+            EXPECT_TRUE(image.rgb.empty()) << v.name;
+            EXPECT_FALSE(reason.empty()) << v.name;
+        }
+    }
 }
 
 struct BadFile {
@@ -78,7 +147,6 @@ BmpFixture with(int w, int h, uint16_t bits, size_t pixelBytes, size_t truncate 
 
 TEST(BmpReader, RefusesEveryBrokenFileBeforeAllocating) {
     const BadFile bad[] = {
-        {"palette", with(4, 4, 8, 16)},
         {"header_cut", with(2, 1, 24, 8, 30)},
         {"pixels_cut", with(4, 4, 24, 48, 54 + 47)},
         {"zero_width", with(0, 4, 24, 48)},

@@ -37,7 +37,8 @@ bool checkDataFiles(std::string* error) {
 bool checkPictures(int maxSide, std::string* error) {
     for (const char* picture : data_files::kBitmaps) {
         BmpImage image;
-        switch (readBmp(picture, maxSide, image)) {
+        std::string why;
+        switch (readBmp(picture, maxSide, image, &why)) {
         case BmpStatus::Ok:
             continue;
         case BmpStatus::OpenError:
@@ -45,10 +46,9 @@ bool checkPictures(int maxSide, std::string* error) {
             return false;
         case BmpStatus::ReadError:
             if (error)
-                *error = std::string(picture) +
-                         " is no picture the show can use (an uncompressed 24- or 32-bit BMP "
-                         "no larger than " +
-                         std::to_string(maxSide) + " pixels a side)";
+                *error = std::string(picture) + " is no picture the show can use: " + why +
+                         "; it takes an uncompressed 24- or 32-bit BMP no larger than " +
+                         std::to_string(maxSide) + " pixels a side";
             return false;
         }
     }
