@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -86,6 +87,9 @@ TEST(WorkerMessages, ReadBackAsTheyWereSent) {
     const Report done = parseReport(doneReport(12));
     EXPECT_EQ(done.kind, Report::Done);
     EXPECT_EQ(done.index, 12);
+    const Report failed = parseReport(failedReport("ffmpeg failed: disk\nfull"));
+    EXPECT_EQ(failed.kind, Report::Failed);
+    EXPECT_EQ(failed.text, "ffmpeg failed: disk full") << "a reason is said on one line";
 
     FrameTimes f;
     EncoderTimes e;
@@ -178,6 +182,52 @@ TEST(PartsFolder, IsRemovedWithEverythingInIt) {
     struct stat st;
     EXPECT_NE(stat(name, &st), 0) << "the folder is still there";
     EXPECT_TRUE(removeFolder(name)) << "a folder already gone is no failure";
+}
+
+// A process id that was in use a moment ago and is free now.
+pid_t goneProcess() {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+TEST(PartsFolder, LeftoversOfGoneCapturesAreRemovedOthersStay) {
+    char name[] = "/tmp/kv-leftovers-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const std::string dir = name, gone = std::to_string(goneProcess());
+    const std::string live = std::to_string(getppid());
+    struct Entry {
+        std::string name;
+        bool folder, stays;
+    };
+    const Entry entries[] = {
+        {".x.mp4." + gone + ".partial", false, false},
+        {".x.mp4." + gone + ".parts-Ab3dE9", true, false},
+        {".other.png." + gone + ".partial", false, false},
+        {".x.mp4." + live + ".partial", false, true},
+        {".x.mp4." + live + ".parts-Ab3dE9", true, true},
+        {"x.mp4." + gone + ".partial", false, true},
+        {".x.mp4.partial", false, true},
+        {".x.mp4." + gone + ".parts-Ab3", true, true},
+        {".x.mp4." + gone + "b.partial", false, true},
+    };
+    for (const Entry& e : entries) {
+        const std::string path = dir + "/" + e.name;
+        if (e.folder) {
+            ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << e.name;
+        }
+        std::ofstream(e.folder ? path + "/00000.ts" : path) << "left";
+    }
+    PendingOutput out;
+    std::string error;
+    ASSERT_TRUE(out.create(dir + "/y.png", &error)) << error;
+    out.discard();
+    for (const Entry& e : entries) {
+        struct stat st;
+        EXPECT_EQ(stat((dir + "/" + e.name).c_str(), &st) == 0, e.stays) << e.name;
+    }
+    std::system(("rm -rf " + dir).c_str());
 }
 
 } // namespace

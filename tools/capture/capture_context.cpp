@@ -2,12 +2,29 @@
 
 #include "shell/graphics.h"
 #include "tools/capture/data_files.h"
+#include "tools/capture/worker_messages.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
+#include <unistd.h>
+
+namespace {
+bool toParent = false;
+} // namespace
+
+void sendFailuresToParent() {
+    toParent = true;
+}
 
 int reportFailure(const std::string& what) {
-    std::fprintf(stderr, "kelvaster-capture: %s\n", what.c_str());
+    if (!toParent) {
+        std::fprintf(stderr, "kelvaster-capture: %s\n", what.c_str());
+        return 1;
+    }
+    const std::string report = failedReport(what);
+    // A parent that is gone has no use for it.
+    const ssize_t sent = write(1, report.data(), report.size());
+    static_cast<void>(sent);
     return 1;
 }
 

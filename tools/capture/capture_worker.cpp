@@ -48,11 +48,6 @@ bool nextLine(LineBuffer& lines, std::string& line, std::string* error) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
 } // namespace
 
 int runCaptureWorker(const Options& o, const ShowTiming& show, const std::string& ffmpeg) {
@@ -75,8 +70,8 @@ int runCaptureWorker(const Options& o, const ShowTiming& show, const std::string
         EncoderSettings settings;
         settings.rate = show.rate;
         settings.lossless = o.lossless;
+        settings.preset = o.preset;
         settings.part = true;
-        settings.logFolder = folderOf(s.path);
         settings.output = part.tempPath();
         Encoder encoder;
         if (!encoder.start(ffmpeg, settings, &error)) return reportFailure(error);

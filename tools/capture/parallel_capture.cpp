@@ -3,6 +3,7 @@
 #include "tools/capture/capture_context.h"
 #include "tools/capture/data_files.h"
 #include "tools/capture/encoder.h"
+#include "tools/capture/music_stretch.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/stretch_plan.h"
@@ -129,7 +130,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
     // The parts live in a folder of their own beside the output, on the same disk.
     const size_t slash = o.output.rfind('/');
     std::string folder = (slash == std::string::npos ? "" : o.output.substr(0, slash + 1)) + "." +
-                         o.output.substr(slash + 1) + ".parts-XXXXXX";
+                         o.output.substr(slash + 1) + "." + std::to_string(getpid()) +
+                         ".parts-XXXXXX";
     if (!mkdtemp(folder.data()))
         return reportFailure("cannot make a folder for the parts beside " + o.output + ": " +
                              std::strerror(errno));
@@ -145,6 +147,7 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         "kelvaster-capture",    "video", "--worker", "--quiet", "--fps", rate, "--jobs",
         std::to_string(workers)};
     if (o.lossless) args.push_back("--lossless");
+    args.insert(args.end(), {"--preset", o.preset});
     args.push_back(o.output);
     std::vector<Worker> pool(static_cast<size_t>(workers));
     for (Worker& w : pool)
@@ -201,6 +204,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
                         finished[size_t(r.index)] = true;
                         w.stretch = -1;
                         if (!handOut(w)) return abandon("a worker stopped taking stretches");
+                    } else if (r.kind == Report::Failed) {
+                        return abandon(r.text);
                     } else if (r.kind == Report::Times && w.commands < 0) {
                         addTimes(frameTimes, r.frames);
                         addTimes(encoderTimes, r.encoder);
@@ -237,13 +242,14 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         for (size_t i = 0; i < plan.size(); ++i) parts << "file '" << partName(int(i)) << "'\n";
         if (!parts.flush()) return abandon("cannot write " + list);
     }
+    const double duration = show.seconds(end) - show.seconds(first);
+    MusicStretch music;
+    if (!music.decode(data_files::kMusic, show.seconds(first), duration, &error))
+        return abandon(error);
     EncoderSettings settings;
     settings.rate = show.rate;
-    settings.music = data_files::kMusic;
-    settings.audioStart = show.seconds(first);
-    settings.duration = show.seconds(end) - show.seconds(first);
+    settings.music = &music;
     settings.joinList = list;
-    settings.logFolder = folder;
     settings.output = out.tempPath();
     const double joining = wallSeconds();
     {
@@ -262,6 +268,6 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
     if (!o.quiet)
         std::fprintf(stderr, "wrote %s: frames %lld to %lld, %.3f s at %s fps, by %d workers\n",
                      o.output.c_str(), static_cast<long long>(first),
-                     static_cast<long long>(end - 1), settings.duration, rate, workers);
+                     static_cast<long long>(end - 1), duration, rate, workers);
     return 0;
 }
