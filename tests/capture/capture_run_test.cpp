@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -292,6 +293,25 @@ TEST_F(CaptureRun, BadInputIsNamedAndLeavesNothingBehind) {
     EXPECT_NE(run.err.find("no codecs today"), std::string::npos) << run.err;
     EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
 
+    // A relative name from a folder whose path is too long to name.
+    const pid_t deep = fork();
+    if (deep == 0) {
+        const std::string step(200, 'd');
+        if (chdir(scratch.c_str()) != 0) _exit(127);
+        for (int i = 0; i < 25; ++i)
+            if (mkdir(step.c_str(), 0700) != 0 || chdir(step.c_str()) != 0) _exit(127);
+        const int fd = open((scratch + "/deep.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || dup2(fd, 2) < 0) _exit(127);
+        execl(KV_CAPTURE_BIN, KV_CAPTURE_BIN, "still", "--at", "1", "x.png", nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(deep, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(textOf(scratch + "/deep.txt").find("cannot name x.png from the working folder"),
+              std::string::npos)
+        << textOf(scratch + "/deep.txt");
+
     // A missing Data file is named.
     for (const char* missing : {"aba2.bmp", "tech.ogg"}) {
         const std::string file = scratch + "/Data/" + missing;
@@ -335,6 +355,35 @@ TEST_F(CaptureRun, ABadPictureIsNamedAndLeavesNothingBehind) {
         ASSERT_EQ(std::system(("rm -rf " + picture).c_str()), 0);
     }
     ASSERT_EQ(std::rename((picture + ".away").c_str(), picture.c_str()), 0);
+}
+
+TEST_F(CaptureRun, TheMusicOfAStretchIsTheWholeChainsOwn) {
+    // Two links of 1.5 s each, in place of the music: as long as it, so the show stays the same.
+    const std::string music = scratch + "/Data/tech.ogg";
+    ASSERT_EQ(std::rename(music.c_str(), (music + ".away").c_str()), 0);
+    const std::string link = "ffmpeg -v error -f lavfi -i sine=frequency=%d:sample_rate=44100 "
+                             "-af aformat=channel_layouts=stereo -t 1.5 -c:a libvorbis -y %s";
+    char first[512], second[512];
+    std::snprintf(first, sizeof first, link.c_str(), 330, (scratch + "/a.ogg").c_str());
+    std::snprintf(second, sizeof second, link.c_str(), 550, (scratch + "/b.ogg").c_str());
+    ASSERT_EQ(std::system(first), 0);
+    ASSERT_EQ(std::system(second), 0);
+    ASSERT_EQ(std::system(("cat " + scratch + "/a.ogg " + scratch + "/b.ogg > " + music).c_str()),
+              0);
+    struct Stretch {
+        const char* args;
+        double seconds; // of music
+    };
+    // Across the links, and wholly in the second, by one process and by two.
+    for (const Stretch& s : {Stretch{"--from 1 --to 2.5 --jobs 1", 1.5},
+                             Stretch{"--from 1.6 --to 2.9 --jobs 2", 1.25}}) {
+        const Outcome run = capture("video --quiet --fps 12 " + std::string(s.args) + " out/c.mp4");
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> streams = probe("out/c.mp4");
+        ASSERT_EQ(streams.size(), 2u) << s.args;
+        EXPECT_NEAR(std::stod(streams[1].substr(6)), s.seconds, 0.03) << s.args;
+    }
+    ASSERT_EQ(std::rename((music + ".away").c_str(), music.c_str()), 0);
 }
 
 TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
@@ -433,25 +482,35 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
     ASSERT_EQ(std::system(("mkdir -p " + out + " " + fake).c_str()), 0);
     std::string ffmpeg = output("command -v ffmpeg");
     ffmpeg.erase(ffmpeg.find_last_not_of('\n') + 1);
-    // ffmpeg failing where it writes a part, or where it joins them.
-    for (const auto& [when, message] : {std::pair{"mpegts", "a worker stopped with status 1"},
-                                        std::pair{"concat", "joining the parts"}}) {
-        SCOPED_TRACE(when);
+    // ffmpeg failing where one process or a worker encodes, or where the parts are joined: its
+    // own words, said once, on one line.
+    struct Failing {
+        const char* when; // what ffmpeg's arguments hold when it fails
+        const char* jobs;
+        const char* message;
+    };
+    for (const Failing& f :
+         {Failing{"libx264", "1", "ffmpeg stopped taking frames: out of parts"},
+          Failing{"mpegts", "2", "ffmpeg stopped taking frames: out of parts"},
+          Failing{"concat", "2", "joining the parts: ffmpeg failed: out of parts"}}) {
+        SCOPED_TRACE(f.when);
         std::ofstream(fake + "/ffmpeg")
-            << "#!/bin/sh\ncase \"$*\" in *" << when
+            << "#!/bin/sh\ncase \"$*\" in *" << f.when
             << "*) echo 'out of parts' >&2; exit 1;; esac\nexec " << ffmpeg << " \"$@\"\n";
         ASSERT_EQ(std::system(("chmod +x " + fake + "/ffmpeg").c_str()), 0);
-        const Outcome run = capture("video --quiet --fps 12 --jobs 2 failed/x.mp4",
-                                    fake + ":" + std::getenv("PATH"));
+        const Outcome run =
+            capture("video --quiet --fps 12 --jobs " + std::string(f.jobs) + " failed/x.mp4",
+                    fake + ":" + std::getenv("PATH"));
         EXPECT_EQ(run.status, 1);
-        EXPECT_NE(run.err.find("out of parts"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err, "kelvaster-capture: " + std::string(f.message) + "\n");
         EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
     }
 
-    // A worker killed, and the capture itself ended from outside: no worker outlives it.
-    for (const bool killWorker : {true, false}) {
-        SCOPED_TRACE(killWorker ? "a worker killed" : "the capture ended");
+    // A worker killed, and the capture itself ended from outside or killed outright: no worker
+    // outlives it, and what a killed capture could not remove the next one does.
+    for (const int how : {0, 1, 2}) {
+        const bool killWorker = how == 0, killed = how == 2;
+        SCOPED_TRACE(how);
         const std::string err = scratch + "/failed.txt";
         const pid_t pid =
             startCapture({"video", "--quiet", "--fps", "12", "--jobs", "2", "failed/x.mp4"}, err);
@@ -463,13 +522,23 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
         }
         ASSERT_EQ(workers.size(), 2u);
         usleep(500000);
-        kill(killWorker ? workers[0] : pid, killWorker ? SIGKILL : SIGTERM);
+        kill(killWorker ? workers[0] : pid, killWorker || killed ? SIGKILL : SIGTERM);
         int status = 0;
         waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        if (killed) {
+            // Its workers end with it.
+            for (int i = 0; i < 100 && (kill(workers[0], 0) == 0 || kill(workers[1], 0) == 0); ++i)
+                usleep(50000);
+            ASSERT_FALSE(filesIn(out).empty()) << "a killed capture left nothing to remove";
+            ASSERT_EQ(capture("still --quiet --at 1 failed/y.png").status, 0);
+            EXPECT_EQ(filesIn(out), std::vector<std::string>{"y.png"});
+            std::remove((out + "/y.png").c_str());
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        }
         if (killWorker) {
-            EXPECT_NE(textOf(err).find("a worker ended by Killed"), std::string::npos)
-                << textOf(err);
+            EXPECT_EQ(textOf(err),
+                      "kelvaster-capture: a worker ended by Killed; the capture is abandoned\n");
         }
         for (pid_t worker : workers)
             EXPECT_TRUE(kill(worker, 0) != 0 && errno == ESRCH) << "worker " << worker << " lives";
