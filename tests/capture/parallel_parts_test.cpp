@@ -184,49 +184,36 @@ TEST(PartsFolder, IsRemovedWithEverythingInIt) {
     EXPECT_TRUE(removeFolder(name)) << "a folder already gone is no failure";
 }
 
-// A process id that was in use a moment ago and is free now.
-pid_t goneProcess() {
-    const pid_t pid = fork();
-    if (pid == 0) _exit(0);
-    waitpid(pid, nullptr, 0);
-    return pid;
-}
-
 TEST(PartsFolder, LeftoversOfGoneCapturesAreRemovedOthersStay) {
     char name[] = "/tmp/kv-leftovers-XXXXXX";
     ASSERT_NE(mkdtemp(name), nullptr);
-    const std::string dir = name, gone = std::to_string(goneProcess());
-    const std::string live = std::to_string(getppid());
-    struct Entry {
-        std::string name;
-        bool folder, stays;
-    };
-    const Entry entries[] = {
-        {".x.mp4." + gone + ".partial", false, false},
-        {".x.mp4." + gone + ".parts-Ab3dE9", true, false},
-        {".other.png." + gone + ".partial", false, false},
-        {".x.mp4." + live + ".partial", false, true},
-        {".x.mp4." + live + ".parts-Ab3dE9", true, true},
-        {"x.mp4." + gone + ".partial", false, true},
-        {".x.mp4.partial", false, true},
-        {".x.mp4." + gone + ".parts-Ab3", true, true},
-        {".x.mp4." + gone + "b.partial", false, true},
-    };
-    for (const Entry& e : entries) {
-        const std::string path = dir + "/" + e.name;
-        if (e.folder) {
-            ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << e.name;
-        }
-        std::ofstream(e.folder ? path + "/00000.ts" : path) << "left";
+    const pid_t child = fork(); // a process id in use a moment ago and free now
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string dir = name, gone = std::to_string(child), live = std::to_string(getppid());
+    // Each name, and whether it stays.
+    const std::pair<std::string, bool> entries[] = {{".x.mp4." + gone + ".partial", false},
+                                                    {".x.mp4." + gone + ".parts-Ab3dE9", false},
+                                                    {".o.png." + gone + ".partial", false},
+                                                    {".x.mp4." + live + ".partial", true},
+                                                    {".x.mp4." + live + ".parts-Ab3dE9", true},
+                                                    {"x.mp4." + gone + ".partial", true},
+                                                    {".x.mp4.partial", true},
+                                                    {".x.mp4." + gone + ".parts-Ab3", true},
+                                                    {".x.mp4." + gone + "b.partial", true}};
+    for (const auto& [entry, stays] : entries) {
+        const std::string path = dir + "/" + entry;
+        const bool folder = entry.find(".parts-") != std::string::npos;
+        ASSERT_TRUE(!folder || mkdir(path.c_str(), 0700) == 0) << entry;
+        std::ofstream(folder ? path + "/00000.ts" : path) << "left";
     }
     PendingOutput out;
     std::string error;
     ASSERT_TRUE(out.create(dir + "/y.png", &error)) << error;
     out.discard();
-    for (const Entry& e : entries) {
-        struct stat st;
-        EXPECT_EQ(stat((dir + "/" + e.name).c_str(), &st) == 0, e.stays) << e.name;
-    }
+    struct stat st;
+    for (const auto& [entry, stays] : entries)
+        EXPECT_EQ(stat((dir + "/" + entry).c_str(), &st) == 0, stays) << entry;
     std::system(("rm -rf " + dir).c_str());
 }
 

@@ -31,8 +31,8 @@ bool absolute(std::string& path, std::string* error) {
     }
     const std::string whole = std::string(cwd.get()) + "/" + path;
     if (whole.size() >= PATH_MAX) {
-        *error = "cannot name " + path + " from the working folder: its path is over " +
-                 std::to_string(PATH_MAX - 1) + " bytes";
+        *error = "cannot name " + path + " from the working folder: the whole name would be " +
+                 "over " + std::to_string(PATH_MAX) + " bytes";
         return false;
     }
     path = whole;
