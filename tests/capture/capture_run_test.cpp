@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -461,25 +462,21 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
     ffmpeg.erase(ffmpeg.find_last_not_of('\n') + 1);
     // ffmpeg failing where one process or a worker encodes, or where the parts are joined: its
     // own words, said once, on one line.
-    struct Failing {
-        const char* when; // what ffmpeg's arguments hold when it fails
-        const char* jobs;
-        const char* message;
-    };
-    for (const Failing& f :
-         {Failing{"libx264", "1", "ffmpeg stopped taking frames: out of parts"},
-          Failing{"mpegts", "2", "ffmpeg stopped taking frames: out of parts"},
-          Failing{"concat", "2", "joining the parts: ffmpeg failed: out of parts"}}) {
-        SCOPED_TRACE(f.when);
+    // What ffmpeg's arguments hold when it fails, the workers, and the one line said.
+    for (const auto& [when, jobs, message] :
+         {std::tuple{"libx264", "1", "ffmpeg stopped taking frames: out of parts"},
+          std::tuple{"mpegts", "2", "ffmpeg stopped taking frames: out of parts"},
+          std::tuple{"concat", "2", "joining the parts: ffmpeg failed: out of parts"}}) {
+        SCOPED_TRACE(when);
         std::ofstream(fake + "/ffmpeg")
-            << "#!/bin/sh\ncase \"$*\" in *" << f.when
+            << "#!/bin/sh\ncase \"$*\" in *" << when
             << "*) echo 'out of parts' >&2; exit 1;; esac\nexec " << ffmpeg << " \"$@\"\n";
         ASSERT_EQ(std::system(("chmod +x " + fake + "/ffmpeg").c_str()), 0);
         const Outcome run =
-            capture("video --quiet --fps 12 --jobs " + std::string(f.jobs) + " failed/x.mp4",
+            capture("video --quiet --fps 12 --jobs " + std::string(jobs) + " failed/x.mp4",
                     fake + ":" + std::getenv("PATH"));
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "kelvaster-capture: " + std::string(f.message) + "\n");
+        EXPECT_EQ(run.err, "kelvaster-capture: " + std::string(message) + "\n");
         EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
     }
 
