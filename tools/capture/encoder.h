@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/capture/frame_clock.h"
+#include "tools/capture/options.h"
 
 #include <string>
 #include <sys/types.h>
@@ -14,7 +15,7 @@ struct EncoderSettings {
     FrameRate rate;
     const MusicStretch* music = nullptr; // the music of the stretch, muxed in unless a part
     bool lossless = false;               // RGB H.264 at qp 0: decodes to exactly the frames sent
-    std::string preset = "medium";       // x264's speed for the lossy default
+    std::string preset = kDefaultPreset; // x264's speed for the lossy default
     std::string output;                  // written as MP4 whatever its name, unless a part
     // A stretch of a parallel capture: the video alone, as MPEG-TS.
     bool part = false;
