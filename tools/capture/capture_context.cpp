@@ -3,10 +3,10 @@
 #include "shell/graphics.h"
 #include "tools/capture/data_files.h"
 #include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 bool toParent = false;
@@ -22,9 +22,7 @@ int reportFailure(const std::string& what) {
         return 1;
     }
     const std::string report = failedReport(what);
-    // A parent that is gone has no use for it.
-    const ssize_t sent = write(1, report.data(), report.size());
-    static_cast<void>(sent);
+    writeAll(1, report.data(), report.size()); // a parent that is gone has no use for it
     return 1;
 }
 

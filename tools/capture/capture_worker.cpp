@@ -6,6 +6,7 @@
 #include "tools/capture/show_run.h"
 #include "tools/capture/wall_clock.h"
 #include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 
 #include "shell/show.h"
 
@@ -19,16 +20,7 @@ namespace {
 
 // The parent reads these; a worker whose parent is gone has no one to draw for.
 bool tell(const std::string& message) {
-    const char* p = message.data();
-    size_t left = message.size();
-    while (left > 0) {
-        const ssize_t n = write(1, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
+    return writeAll(1, message.data(), message.size());
 }
 
 // The next line on stdin; false at its end or on a read error (error set).

@@ -2,6 +2,7 @@
 
 #include "sound/sound_file.h"
 #include "sound/sound_loader.h"
+#include "tools/capture/write_all.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -32,17 +33,6 @@ const char* pcmFormat(int bits) {
         return "s32le";
     }
     return nullptr;
-}
-
-bool writeAll(int fd, const unsigned char* p, size_t left) {
-    while (left > 0) {
-        const ssize_t n = write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
 }
 
 } // namespace

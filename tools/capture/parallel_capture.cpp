@@ -9,6 +9,7 @@
 #include "tools/capture/stretch_plan.h"
 #include "tools/capture/wall_clock.h"
 #include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 
 #include <cerrno>
 #include <csignal>
@@ -39,19 +40,6 @@ std::string partName(int index) {
     char name[32];
     std::snprintf(name, sizeof name, "%05d.ts", index);
     return name;
-}
-
-bool sendAll(int fd, const std::string& text) {
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
 }
 
 // This program again, as a worker in a process group of its own, so that it and its ffmpeg can
@@ -169,7 +157,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         const Stretch s{int(handedOut), plan[handedOut].first, plan[handedOut].end,
                         folder + "/" + partName(int(handedOut))};
         w.stretch = int(handedOut++);
-        return sendAll(w.commands, stretchMessage(s));
+        const std::string message = stretchMessage(s);
+        return writeAll(w.commands, message.data(), message.size());
     };
     for (Worker& w : pool)
         if (!handOut(w)) return abandon("a worker stopped before its first stretch");
