@@ -293,8 +293,7 @@ TEST_F(CaptureRun, BadInputIsNamedAndLeavesNothingBehind) {
     EXPECT_NE(run.err.find("no codecs today"), std::string::npos) << run.err;
     EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
 
-    // A relative name from a folder whose path is too long to name.
-    // (bash: dash cannot cd that deep.)
+    // A relative name from a folder whose path is too long to name (bash: dash cannot cd there).
     const std::string deep = "bash -c 'cd " + scratch + " && d=$(printf %0200d 0) && for i in " +
                              "$(seq 25); do mkdir $d && cd $d || exit; done && " + KV_CAPTURE_BIN +
                              " still --at 1 x.png 2>&1'";
@@ -499,8 +498,7 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
         kill(killWorker ? workers[0] : pid, killWorker || killed ? SIGKILL : SIGTERM);
         int status = 0;
         waitpid(pid, &status, 0);
-        if (killed) {
-            // Its workers end with it.
+        if (killed) { // its workers end with it
             for (int i = 0; i < 100 && (kill(workers[0], 0) == 0 || kill(workers[1], 0) == 0); ++i)
                 usleep(50000);
             ASSERT_FALSE(filesIn(out).empty()) << "a killed capture left nothing to remove";

@@ -46,8 +46,7 @@ struct Variant {
     std::vector<uint32_t> masks;
     const int* order;
     bool topDown, read; // else refused with a reason
-    uint32_t offset = 0, claim = 0;
-    size_t cut = 0;
+    uint32_t offset = 0, claim = 0, cut = 0;
 };
 
 // The picture as a file of this variant stores it.
