@@ -153,10 +153,12 @@ bool Encoder::write(const std::vector<unsigned char>& rgb, std::string* error) {
             // Let it finish writing its reasons before reading them.
             close(pipe_);
             pipe_ = -1;
-            waitpid(pid_, nullptr, 0);
+            int status = 0;
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
             pid_ = -1;
             setPendingWriter(0);
-            if (error) *error = failure("ffmpeg stopped taking frames");
+            if (error) *error = failure("ffmpeg stopped taking frames", status);
             return false;
         }
         p += n;
@@ -177,12 +179,14 @@ bool Encoder::finish(std::string* error) {
     cpuSeconds_ = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-    if (error) *error = failure("ffmpeg failed");
+    if (error) *error = failure("ffmpeg failed", status);
     return false;
 }
 
 // ffmpeg's own last lines say why.
-std::string Encoder::failure(const std::string& what) const {
+std::string Encoder::failure(const std::string& what, int status) const {
     const std::string words = log_ >= 0 ? lastWords(log_) : "";
-    return what + (words.empty() ? "" : ": " + words);
+    const std::string how =
+        WIFSIGNALED(status) ? std::string(" (ended by ") + strsignal(WTERMSIG(status)) + ")" : "";
+    return what + how + (words.empty() ? "" : ": " + words);
 }

@@ -43,7 +43,7 @@ class Encoder {
     double cpuSeconds() const { return cpuSeconds_; }
 
   private:
-    std::string failure(const std::string& what) const;
+    std::string failure(const std::string& what, int status) const;
     pid_t pid_ = -1;
     int pipe_ = -1;
     int log_ = -1; // ffmpeg's stderr, in memory: no file to leave behind, no disk to fill
