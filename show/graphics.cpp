@@ -2,13 +2,9 @@
 
 #include "gfx/frame.h"
 #include "gfx/textures.h"
-#include "platform/regular_file.h"
 #include "show/data_files.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
 namespace {
 
@@ -40,67 +36,7 @@ constexpr TextureSlot kTextureTable[20] = {
     {&tex::wallPicture, nullptr},
 };
 
-constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte info header
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
-std::int32_t le32(const unsigned char* p) {
-    return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24);
-}
-
-size_t paddedRow(size_t bytes) {
-    return (bytes + 3) & ~size_t(3);
-}
-
 } // namespace
-
-BmpStatus readBmp(const char* path, int maxSide, BmpImage& out) {
-    std::unique_ptr<FILE, FileCloser> f(OpenRegularFile(path));
-    if (!f) return BmpStatus::OpenError;
-
-    unsigned char header[kHeaderBytes];
-    if (std::fread(header, 1, kHeaderBytes, f.get()) != kHeaderBytes) return BmpStatus::ReadError;
-    const std::int32_t width = le32(header + 18);
-    const std::int32_t rawHeight = le32(header + 22);
-    const unsigned bits = header[28] | header[29] << 8;
-    if (bits != 24 && bits != 32) return BmpStatus::ReadError;
-
-    // A negative height marks a top-down file; it is turned upright below.
-    const bool topDown = rawHeight < 0;
-    const std::int64_t height = topDown ? -std::int64_t(rawHeight) : rawHeight;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
-        return BmpStatus::ReadError;
-
-    // The pixels are read from byte 54 whatever the header says; the block must be in the file.
-    const size_t inBpp = bits / 8;
-    const size_t inRow = paddedRow(size_t(width) * inBpp);
-    const size_t outRow = paddedRow(size_t(width) * 3);
-    if (std::fseek(f.get(), 0, SEEK_END) != 0) return BmpStatus::ReadError;
-    const long fileSize = std::ftell(f.get());
-    // The last row's padding may be missing without harm; anything short of that is.
-    const size_t needed = inRow * size_t(height - 1) + size_t(width) * inBpp;
-    if (fileSize < 0 || size_t(fileSize) - kHeaderBytes < needed) return BmpStatus::ReadError;
-    if (std::fseek(f.get(), long(kHeaderBytes), SEEK_SET) != 0) return BmpStatus::ReadError;
-
-    std::vector<unsigned char> raw(inRow * size_t(height), 0);
-    if (std::fread(raw.data(), 1, needed, f.get()) != needed) return BmpStatus::ReadError;
-
-    out.width = width;
-    out.height = int(height);
-    out.rgb.assign(outRow * size_t(height), 0);
-    for (size_t y = 0; y < size_t(height); ++y) {
-        const unsigned char* src = raw.data() + y * inRow;
-        unsigned char* dst = out.rgb.data() + (topDown ? size_t(height) - 1 - y : y) * outRow;
-        for (size_t x = 0; x < size_t(width); ++x, src += inBpp, dst += 3) {
-            dst[0] = src[2]; // the file stores blue, green, red
-            dst[1] = src[1];
-            dst[2] = src[0];
-        }
-    }
-    return BmpStatus::Ok;
-}
 
 const char* startErrorMessage(BmpStatus status) {
     return status == BmpStatus::OpenError ? "file open error." : "file read error.";

@@ -2,11 +2,7 @@
 #pragma once
 
 #include "gfx/gl.h"
-
-#include <cstdio>
-#include <vector>
-
-enum class BmpStatus;
+#include "show/bmp_reader.h"
 
 // How start-up went: Ok, or how the first picture it could not use failed, and which.
 struct GraphicsStart {
@@ -28,10 +24,3 @@ BmpStatus loadBmpTexture(const char* path, GLuint& name);
 // An empty 128 x 128 RGBA texture that the scenes later redefine by framebuffer copies.
 GLuint createRenderTarget();
 
-// The BMP reader behind loadBmpTexture, without the exits.
-enum class BmpStatus { Ok, OpenError, ReadError };
-struct BmpImage {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb; // bottom row first, rows padded to 4 bytes
-};
-BmpStatus readBmp(const char* path, int maxSide, BmpImage& out);

@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -296,6 +297,12 @@ TEST_F(CaptureRun, BadInputIsNamedAndLeavesNothingBehind) {
     EXPECT_NE(run.err.find("no codecs today"), std::string::npos) << run.err;
     EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
 
+    // A relative name from a folder whose path is too long to name (bash: dash cannot cd there).
+    const std::string deep = "bash -c 'cd " + scratch + " && d=$(printf %0200d 0) && for i in " +
+                             "$(seq 25); do mkdir $d && cd $d || exit; done && " + KV_CAPTURE_BIN +
+                             " still --at 1 x.png 2>&1'";
+    EXPECT_NE(output(deep).find("cannot name x.png from the working folder"), std::string::npos);
+
     // A missing Data file is named.
     for (const char* missing : {"aba2.bmp", "tech.ogg"}) {
         const std::string file = scratch + "/Data/" + missing;
@@ -339,6 +346,25 @@ TEST_F(CaptureRun, ABadPictureIsNamedAndLeavesNothingBehind) {
         ASSERT_EQ(std::system(("rm -rf " + picture).c_str()), 0);
     }
     ASSERT_EQ(std::rename((picture + ".away").c_str(), picture.c_str()), 0);
+}
+
+TEST_F(CaptureRun, TheMusicOfAStretchIsTheWholeChainsOwn) {
+    // Two links of 1.5 s each, in place of the music: as long as it, so the show stays the same.
+    const std::string music = scratch + "/Data/tech.ogg";
+    ASSERT_EQ(std::rename(music.c_str(), (music + ".away").c_str()), 0);
+    const std::string link = "ffmpeg -v error -f lavfi -i sine=sample_rate=44100 -af "
+                             "aformat=channel_layouts=stereo -t 1.5 -c:a libvorbis -f ogg -y - >> ";
+    ASSERT_EQ(std::system((link + music + " && " + link + music).c_str()), 0);
+    // Across the links by one process, and wholly in the second by two: seconds of music.
+    for (const auto& [args, seconds] : {std::pair{"--from 1 --to 2.5 --jobs 1", 1.5},
+                                        std::pair{"--from 1.6 --to 2.9 --jobs 2", 1.25}}) {
+        const Outcome run = capture("video --quiet --fps 12 " + std::string(args) + " out/c.mp4");
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> streams = probe("out/c.mp4");
+        ASSERT_EQ(streams.size(), 2u) << args;
+        EXPECT_NEAR(std::stod(streams[1].substr(6)), seconds, 0.03) << args;
+    }
+    ASSERT_EQ(std::rename((music + ".away").c_str(), music.c_str()), 0);
 }
 
 TEST_F(CaptureRun, AnInterruptedCaptureLeavesNothingBehind) {
@@ -437,25 +463,31 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
     ASSERT_EQ(std::system(("mkdir -p " + out + " " + fake).c_str()), 0);
     std::string ffmpeg = output("command -v ffmpeg");
     ffmpeg.erase(ffmpeg.find_last_not_of('\n') + 1);
-    // ffmpeg failing where it writes a part, or where it joins them.
-    for (const auto& [when, message] : {std::pair{"mpegts", "a worker stopped with status 1"},
-                                        std::pair{"concat", "joining the parts"}}) {
+    // ffmpeg failing where one process or a worker encodes, or where the parts are joined: its
+    // own words, said once, on one line.
+    // What ffmpeg's arguments hold when it fails, the workers, and the one line said.
+    for (const auto& [when, jobs, message] :
+         {std::tuple{"libx264", "1", "ffmpeg stopped taking frames: out of parts"},
+          std::tuple{"mpegts", "2", "ffmpeg stopped taking frames: out of parts"},
+          std::tuple{"concat", "2", "joining the parts: ffmpeg failed: out of parts"}}) {
         SCOPED_TRACE(when);
         std::ofstream(fake + "/ffmpeg")
             << "#!/bin/sh\ncase \"$*\" in *" << when
             << "*) echo 'out of parts' >&2; exit 1;; esac\nexec " << ffmpeg << " \"$@\"\n";
         ASSERT_EQ(std::system(("chmod +x " + fake + "/ffmpeg").c_str()), 0);
-        const Outcome run = capture("video --quiet --fps 12 --jobs 2 failed/x.mp4",
-                                    fake + ":" + std::getenv("PATH"));
+        const Outcome run =
+            capture("video --quiet --fps 12 --jobs " + std::string(jobs) + " failed/x.mp4",
+                    fake + ":" + std::getenv("PATH"));
         EXPECT_EQ(run.status, 1);
-        EXPECT_NE(run.err.find("out of parts"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err, "kelvaster-capture: " + std::string(message) + "\n");
         EXPECT_TRUE(filesIn(out).empty()) << filesIn(out)[0];
     }
 
-    // A worker killed, and the capture itself ended from outside: no worker outlives it.
-    for (const bool killWorker : {true, false}) {
-        SCOPED_TRACE(killWorker ? "a worker killed" : "the capture ended");
+    // A worker killed, and the capture itself ended from outside or killed outright: no worker
+    // outlives it, and what a killed capture could not remove the next one does.
+    for (const int how : {0, 1, 2}) {
+        const bool killWorker = how == 0, killed = how == 2;
+        SCOPED_TRACE(how);
         const std::string err = scratch + "/failed.txt";
         const pid_t pid =
             startCapture({"video", "--quiet", "--fps", "12", "--jobs", "2", "failed/x.mp4"}, err);
@@ -467,13 +499,22 @@ TEST_F(CaptureRun, AFailedWorkerOrJoinEndsTheCaptureAndLeavesNothingBehind) {
         }
         ASSERT_EQ(workers.size(), 2u);
         usleep(500000);
-        kill(killWorker ? workers[0] : pid, killWorker ? SIGKILL : SIGTERM);
+        kill(killWorker ? workers[0] : pid, killWorker || killed ? SIGKILL : SIGTERM);
         int status = 0;
         waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        if (killed) { // its workers end with it
+            for (int i = 0; i < 100 && (kill(workers[0], 0) == 0 || kill(workers[1], 0) == 0); ++i)
+                usleep(50000);
+            ASSERT_FALSE(filesIn(out).empty()) << "a killed capture left nothing to remove";
+            ASSERT_EQ(capture("still --quiet --at 1 failed/y.png").status, 0);
+            EXPECT_EQ(filesIn(out), std::vector<std::string>{"y.png"});
+            std::remove((out + "/y.png").c_str());
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        }
         if (killWorker) {
-            EXPECT_NE(textOf(err).find("a worker ended by Killed"), std::string::npos)
-                << textOf(err);
+            EXPECT_EQ(textOf(err),
+                      "kelvaster-capture: a worker ended by Killed; the capture is abandoned\n");
         }
         for (pid_t worker : workers)
             EXPECT_TRUE(kill(worker, 0) != 0 && errno == ESRCH) << "worker " << worker << " lives";

@@ -119,7 +119,7 @@ Options parse(std::vector<const char*> args, std::string* error) {
 TEST(CommandLine, EachModeTakesItsOwnOptions) {
     std::string error;
     Options o = parse({"video", "--fps", "60000/1001", "--from", "10", "--to", "12.5", "--lossless",
-                       "--quiet", "--jobs", "3", "out.mp4"},
+                       "--quiet", "--jobs", "3", "--preset", "veryslow", "out.mp4"},
                       &error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(o.mode, Mode::Video);
@@ -129,6 +129,7 @@ TEST(CommandLine, EachModeTakesItsOwnOptions) {
     EXPECT_TRUE(o.lossless);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.jobs, 3);
+    EXPECT_EQ(o.preset, "veryslow");
     EXPECT_FALSE(o.worker);
     EXPECT_EQ(o.output, "out.mp4");
     EXPECT_EQ(parse({"video", "out.mp4"}, &error).jobs, 0) << "left to the machine";
@@ -156,6 +157,13 @@ TEST(CommandLine, MistakesAreNamed) {
         {{"video", "--fps", "fast", "a.mp4"}, "not a frame rate"},
         {{"video", "--from", "5", "--to", "5", "a.mp4"}, "--to must come after --from"},
         {{"video", "--from", "-1", "a.mp4"}, "bad value for --from"},
+        {{"video", "--from", "1e308", "a.mp4"}, "bad value for --from: \"1e308\" (0 to 4294967 s)"},
+        {{"video", "--from", "4294967.5", "a.mp4"}, "bad value for --from"},
+        {{"video", "--to", "1e400", "a.mp4"}, "bad value for --to"},
+        {{"still", "--at", "5e9", "a.png"}, "bad value for --at"},
+        {{"still", "--clock", "1e39", "a.png"}, "bad value for --clock"},
+        {{"video", "--preset", "quick", "a.mp4"}, "(x264's: ultrafast, superfast"},
+        {{"still", "--preset", "fast", "--at", "1", "a.png"}, "unknown option for still: --preset"},
         {{"video", "--at", "1", "a.mp4"}, "unknown option for video: --at"},
         {{"still", "a.png"}, "needs --at, --clock or --frame"},
         {{"still", "--at", "1", "--clock", "0.5", "a.png"}, "one of --at"},

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -86,6 +87,9 @@ TEST(WorkerMessages, ReadBackAsTheyWereSent) {
     const Report done = parseReport(doneReport(12));
     EXPECT_EQ(done.kind, Report::Done);
     EXPECT_EQ(done.index, 12);
+    const Report failed = parseReport(failedReport("ffmpeg failed: disk\nfull"));
+    EXPECT_EQ(failed.kind, Report::Failed);
+    EXPECT_EQ(failed.text, "ffmpeg failed: disk full") << "a reason is said on one line";
 
     FrameTimes f;
     EncoderTimes e;
@@ -178,6 +182,38 @@ TEST(PartsFolder, IsRemovedWithEverythingInIt) {
     struct stat st;
     EXPECT_NE(stat(name, &st), 0) << "the folder is still there";
     EXPECT_TRUE(removeFolder(name)) << "a folder already gone is no failure";
+}
+
+TEST(PartsFolder, LeftoversOfGoneCapturesAreRemovedOthersStay) {
+    char name[] = "/tmp/kv-leftovers-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const pid_t child = fork(); // a process id in use a moment ago and free now
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string dir = name, gone = std::to_string(child), live = std::to_string(getppid());
+    // Each name, and whether it stays.
+    const std::pair<std::string, bool> entries[] = {{".x.mp4." + gone + ".partial", false},
+                                                    {".x.mp4." + gone + ".parts-Ab3dE9", false},
+                                                    {".o.png." + gone + ".partial", false},
+                                                    {".x.mp4." + live + ".partial", true},
+                                                    {".x.mp4." + live + ".parts-Ab3dE9", true},
+                                                    {"x.mp4." + gone + ".partial", true},
+                                                    {".x.mp4.partial", true},
+                                                    {".x.mp4." + gone + ".parts-Ab3", true},
+                                                    {".x.mp4." + gone + "b.partial", true}};
+    for (const auto& [entry, stays] : entries) {
+        const std::string path = dir + "/" + entry;
+        const bool folder = entry.find(".parts-") != std::string::npos;
+        ASSERT_TRUE(!folder || mkdir(path.c_str(), 0700) == 0) << entry;
+        std::ofstream(folder ? path + "/00000.ts" : path) << "left";
+    }
+    PendingOutput out;
+    std::string error;
+    ASSERT_TRUE(out.create(dir + "/y.png", &error)) << error;
+    struct stat st;
+    for (const auto& [entry, stays] : entries)
+        EXPECT_EQ(stat((dir + "/" + entry).c_str(), &st) == 0, stays) << entry;
+    std::system(("rm -rf " + dir).c_str());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "gfx/textures.h"
 #include "show/data_files.h"
 #include "show/graphics.h"
-#include "tests/shell/bmp_fixture.h"
+#include "tests/show/bmp_fixture.h"
 #include "tests/support/glrec.h"
 
 #include <gtest/gtest.h>

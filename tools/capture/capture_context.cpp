@@ -1,12 +1,27 @@
 #include "tools/capture/capture_context.h"
 
 #include "tools/offscreen/data_checks.h"
+#include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <cstdio>
 
+namespace {
+bool toParent = false;
+} // namespace
+
+void sendFailuresToParent() {
+    toParent = true;
+}
+
 int reportFailure(const std::string& what) {
-    std::fprintf(stderr, "kelvaster-capture: %s\n", what.c_str());
+    if (!toParent) {
+        std::fprintf(stderr, "kelvaster-capture: %s\n", what.c_str());
+        return 1;
+    }
+    const std::string report = failedReport(what);
+    writeAll(1, report.data(), report.size()); // a parent that is gone has no use for it
     return 1;
 }
 

@@ -11,6 +11,10 @@ bool openShowGraphics();
 // "kelvaster-capture: <what>" on stderr; returns the failure status.
 int reportFailure(const std::string& what);
 
+// In a worker: failures go to the parent as reports instead, so that a capture says its first
+// failure once, whatever the number of workers.
+void sendFailuresToParent();
+
 // Time spent waiting on the encoder per scene, and its own CPU time, when there is one.
 struct EncoderTimes {
     double waiting[5] = {};

@@ -6,6 +6,7 @@
 #include "tools/offscreen/show_run.h"
 #include "tools/offscreen/wall_clock.h"
 #include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 
 #include "show/show.h"
 
@@ -19,16 +20,7 @@ namespace {
 
 // The parent reads these; a worker whose parent is gone has no one to draw for.
 bool tell(const std::string& message) {
-    const char* p = message.data();
-    size_t left = message.size();
-    while (left > 0) {
-        const ssize_t n = write(1, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
+    return writeAll(1, message.data(), message.size());
 }
 
 // The next line on stdin; false at its end or on a read error (error set).
@@ -46,11 +38,6 @@ bool nextLine(LineBuffer& lines, std::string& line, std::string* error) {
         lines.add(bytes, size_t(n));
     }
     return true;
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 } // namespace
@@ -75,8 +62,8 @@ int runCaptureWorker(const Options& o, const ShowTiming& show, const std::string
         EncoderSettings settings;
         settings.rate = show.rate;
         settings.lossless = o.lossless;
+        settings.preset = o.preset;
         settings.part = true;
-        settings.logFolder = folderOf(s.path);
         settings.output = part.tempPath();
         Encoder encoder;
         if (!encoder.start(ffmpeg, settings, &error)) return reportFailure(error);

@@ -1,5 +1,6 @@
 #include "tools/capture/encoder.h"
 
+#include "tools/capture/music_stretch.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/stretch_plan.h"
 #include "tools/offscreen/offscreen.h"
@@ -10,9 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
 #include <sstream>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,10 +22,25 @@ extern char** environ;
 
 namespace {
 
-std::string seconds(double s) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", s);
-    return text;
+// Where ffmpeg finds the music's PCM.
+constexpr int kMusicFd = 3;
+
+// ffmpeg's last lines, joined into one.
+std::string lastWords(int fd) {
+    char text[4096];
+    const off_t size = lseek(fd, 0, SEEK_END);
+    const off_t from = size > off_t(sizeof text - 1) ? size - off_t(sizeof text - 1) : 0;
+    const ssize_t n = pread(fd, text, sizeof text - 1, from);
+    std::string words;
+    std::stringstream lines(std::string(text, size_t(n > 0 ? n : 0)));
+    for (std::string line; std::getline(lines, line);) {
+        line.erase(0, line.find_first_not_of(" \t\r"));
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        // ffmpeg's note that it held back repeats says nothing of why it failed.
+        if (!line.empty() && line.compare(0, 22, "Last message repeated ") != 0)
+            words += (words.empty() ? "" : "; ") + line;
+    }
+    return words;
 }
 
 std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const EncoderSettings& s) {
@@ -37,10 +53,11 @@ std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const Encode
                                  "-framerate", rate, "-i", "pipe:0"});
     else
         args.insert(args.end(), {"-f", "concat", "-safe", "0", "-i", s.joinList});
-    if (!s.part)
-        // Input options cut the music to the stretch, sample exact.
-        args.insert(args.end(), {"-ss", seconds(s.audioStart), "-t", seconds(s.duration), "-i",
-                                 s.music, "-map", "0:v", "-map", "1:a"});
+    if (!s.part && s.music)
+        args.insert(args.end(),
+                    {"-f", s.music->format(), "-ar", std::to_string(s.music->rate()), "-ac",
+                     std::to_string(s.music->channels()), "-i",
+                     "/dev/fd/" + std::to_string(kMusicFd), "-map", "0:v", "-map", "1:a"});
     if (!s.joinList.empty()) {
         // The parts carry their times at 90 kHz, and the join adds their lengths in
         // microseconds: both round, so each time is put back on its frame, in the track clock
@@ -55,7 +72,7 @@ std::vector<std::string> ffmpegArguments(const std::string& ffmpeg, const Encode
         args.insert(args.end(), {"-c:v", "libx264rgb", "-qp", "0", "-pix_fmt", "rgb24"});
     } else {
         args.insert(args.end(),
-                    {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
+                    {"-c:v", "libx264", "-preset", s.preset, "-crf", "18", "-pix_fmt", "yuv420p"});
     }
     if (s.part)
         args.insert(args.end(), {"-f", "mpegts", s.output});
@@ -86,29 +103,28 @@ Encoder::~Encoder() {
         waitpid(pid_, nullptr, 0);
         setPendingWriter(0);
     }
-    if (!log_.empty()) unlink(log_.c_str());
+    if (log_ >= 0) close(log_);
 }
 
 bool Encoder::start(const std::string& ffmpeg, const EncoderSettings& settings,
                     std::string* error) {
-    std::string logName = settings.logFolder + "/kelvaster-capture-ffmpeg-XXXXXX";
-    const int logFd = mkstemp(logName.data());
-    if (logFd < 0) {
-        if (error) *error = std::string("cannot make a log file: ") + std::strerror(errno);
+    log_ = memfd_create("kelvaster-capture-ffmpeg", MFD_CLOEXEC);
+    if (log_ < 0) {
+        if (error) *error = std::string("cannot keep ffmpeg's log: ") + std::strerror(errno);
         return false;
     }
-    log_ = logName;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        close(logFd);
         if (error) *error = std::string("cannot make a pipe: ") + std::strerror(errno);
         return false;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, logFd, 1);
-    posix_spawn_file_actions_adddup2(&actions, logFd, 2);
+    posix_spawn_file_actions_adddup2(&actions, log_, 1);
+    posix_spawn_file_actions_adddup2(&actions, log_, 2);
+    if (settings.music && !settings.part)
+        posix_spawn_file_actions_adddup2(&actions, settings.music->fd(), kMusicFd);
     const std::vector<std::string> args = ffmpegArguments(ffmpeg, settings);
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -116,7 +132,6 @@ bool Encoder::start(const std::string& ffmpeg, const EncoderSettings& settings,
     const int rc = posix_spawn(&pid_, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[0]);
-    close(logFd);
     if (rc != 0) {
         pid_ = -1;
         close(fds[1]);
@@ -138,10 +153,12 @@ bool Encoder::write(const std::vector<unsigned char>& rgb, std::string* error) {
             // Let it finish writing its reasons before reading them.
             close(pipe_);
             pipe_ = -1;
-            waitpid(pid_, nullptr, 0);
+            int status = 0;
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
             pid_ = -1;
             setPendingWriter(0);
-            if (error) *error = failure("ffmpeg stopped taking frames");
+            if (error) *error = failure("ffmpeg stopped taking frames", status);
             return false;
         }
         p += n;
@@ -162,18 +179,14 @@ bool Encoder::finish(std::string* error) {
     cpuSeconds_ = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-    if (error) *error = failure("ffmpeg failed");
+    if (error) *error = failure("ffmpeg failed", status);
     return false;
 }
 
 // ffmpeg's own last lines say why.
-std::string Encoder::failure(const std::string& what) const {
-    std::ifstream log(log_);
-    std::string line, last;
-    int lines = 0;
-    while (std::getline(log, line) && lines < 200) {
-        last += "\n  " + line;
-        ++lines;
-    }
-    return what + (last.empty() ? "" : ":" + last);
+std::string Encoder::failure(const std::string& what, int status) const {
+    const std::string words = log_ >= 0 ? lastWords(log_) : "";
+    const std::string how =
+        WIFSIGNALED(status) ? std::string(" (ended by ") + strsignal(WTERMSIG(status)) + ")" : "";
+    return what + how + (words.empty() ? "" : ": " + words);
 }

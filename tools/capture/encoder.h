@@ -3,24 +3,25 @@
 #pragma once
 
 #include "tools/offscreen/frame_clock.h"
+#include "tools/capture/options.h"
 
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
+class MusicStretch;
+
 struct EncoderSettings {
     FrameRate rate;
-    std::string music; // muxed in from audioStart for duration seconds
-    double audioStart = 0;
-    double duration = 0;
-    bool lossless = false; // RGB H.264 at qp 0: decodes to exactly the frames sent
-    std::string output;    // written as MP4 whatever its name, unless a part
+    const MusicStretch* music = nullptr; // the music of the stretch, muxed in unless a part
+    bool lossless = false;               // RGB H.264 at qp 0: decodes to exactly the frames sent
+    std::string preset = kDefaultPreset; // x264's speed for the lossy default
+    std::string output;                  // written as MP4 whatever its name, unless a part
     // A stretch of a parallel capture: the video alone, as MPEG-TS.
     bool part = false;
     // Joins the parts this concat list names (in order, without re-encoding) instead of
     // taking frames, giving frame k the time k / rate as a single encode would.
     std::string joinList;
-    std::string logFolder = "/tmp";
 };
 
 // The full path of an executable found on PATH, or "" if there is none.
@@ -36,15 +37,15 @@ class Encoder {
     bool start(const std::string& ffmpeg, const EncoderSettings& settings, std::string* error);
     // One 800 x 600 RGB frame, top row first.
     bool write(const std::vector<unsigned char>& rgb, std::string* error);
-    // Closes the pipe and waits for ffmpeg; false with its last words if it failed.
+    // Closes the pipe and waits for ffmpeg; false with its last words, on one line, if it failed.
     bool finish(std::string* error);
     // CPU time ffmpeg used, known after finish.
     double cpuSeconds() const { return cpuSeconds_; }
 
   private:
-    std::string failure(const std::string& what) const;
+    std::string failure(const std::string& what, int status) const;
     pid_t pid_ = -1;
     int pipe_ = -1;
-    std::string log_;
+    int log_ = -1; // ffmpeg's stderr, in memory: no file to leave behind, no disk to fill
     double cpuSeconds_ = 0;
 };

@@ -9,17 +9,34 @@
 #include "tools/capture/options.h"
 #include "tools/capture/pending_output.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// Outputs are named from where the user stands, before moving to the data folder.
-std::string absolute(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
-    char cwd[4096];
-    return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
+// Outputs are named from where the user stands, before moving to the data folder; a name that
+// cannot be made whole is refused rather than left to land somewhere else.
+bool absolute(std::string& path, std::string* error) {
+    if (!path.empty() && path[0] == '/') return true;
+    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    if (!cwd) {
+        *error = "cannot name " + path + " from the working folder: " + std::strerror(errno);
+        return false;
+    }
+    const std::string whole = std::string(cwd.get()) + "/" + path;
+    if (whole.size() >= PATH_MAX) {
+        *error = "cannot name " + path + " from the working folder: the whole name would be " +
+                 "over " + std::to_string(PATH_MAX) + " bytes";
+        return false;
+    }
+    path = whole;
+    return true;
 }
 
 } // namespace
@@ -43,7 +60,8 @@ int main(int argc, char** argv) {
             return reportFailure("ffmpeg is not on the PATH; it encodes the video (Debian: "
                                  "apt-get install ffmpeg)");
     }
-    options.output = absolute(options.output);
+    if (options.worker) sendFailuresToParent();
+    if (!absolute(options.output, &error)) return reportFailure(error);
     installOutputCleanup();
 
     enterDataFolder();

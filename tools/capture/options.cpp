@@ -3,7 +3,7 @@
 #include "tools/capture/contact_sheet.h"
 
 #include <cerrno>
-#include <cmath>
+#include <cfloat>
 #include <cstdlib>
 
 namespace {
@@ -13,11 +13,24 @@ bool fail(std::string* error, const std::string& what) {
     return false;
 }
 
-bool number(const char* text, double& value) {
+// A number within lo..hi, checked as a double before anything narrower is made of it.
+bool number(const char* text, double lo, double hi, double& value) {
     char* end = nullptr;
     errno = 0;
     value = std::strtod(text, &end);
-    return end != text && *end == '\0' && errno != ERANGE && std::isfinite(value);
+    return end != text && *end == '\0' && errno != ERANGE && value >= lo && value <= hi;
+}
+
+bool knownPreset(const std::string& name) {
+    for (const char* preset : kPresets)
+        if (name == preset) return true;
+    return false;
+}
+
+std::string presetList() {
+    std::string list;
+    for (const char* preset : kPresets) list += (list.empty() ? "" : ", ") + std::string(preset);
+    return list;
 }
 
 bool whole(const char* text, long long lo, long long hi, long long& value) {
@@ -30,43 +43,50 @@ bool whole(const char* text, long long lo, long long hi, long long& value) {
 } // namespace
 
 const char* usageText() {
-    return "usage: kelvaster-capture video [options] <out.mp4>\n"
-           "       kelvaster-capture still (--at SECONDS | --clock T | --frame K) [options] "
-           "<out.png>\n"
-           "       kelvaster-capture sheet [options] <out.png>\n"
-           "\n"
-           "Renders the show with no display and no sound card, on a virtual clock: frame k is\n"
-           "drawn at the show clock of k / fps seconds into Data/tech.ogg, the frames in order\n"
-           "from the first, so that what the scenes carry from frame to frame (the tracer walk,\n"
-           "the carousel, the probe point) plays out as in a real run at that rate.\n"
-           "\n"
-           "video   The show, up to and including its first frame at the end threshold, or a\n"
-           "        stretch of it, as H.264 in MP4 with the music cut to the same stretch.\n"
-           "  --from SECONDS   first frame at or after this time (default 0)\n"
-           "  --to SECONDS     stop before this time (default: the end of the show)\n"
-           "  --lossless       RGB H.264 at qp 0: every decoded frame is the drawn one\n"
-           "  --jobs N         draw stretches in N processes at once, joined without\n"
-           "                   re-encoding (default: from the number of cores, see README)\n"
-           "still   One frame to PNG. For each frame before it the scenes' frame-to-frame\n"
-           "        state is moved on as drawing would move it, without drawing, and the\n"
-           "        frame just before is drawn whole: the still is the frame a run at --fps\n"
-           "        would show.\n"
-           "  --at SECONDS     the moment this far into the music (whole milliseconds)\n"
-           "  --clock T        the moment the show clock is T (0 to the end threshold)\n"
-           "  --frame K        frame K of a run at --fps\n"
-           "sheet   Frames spread evenly over the whole show in one PNG grid, each labelled with\n"
-           "        its time, show clock and scene.\n"
-           "  --count N        frames on the sheet (default 16)\n"
-           "  --columns C      frames a row (default 4)\n"
-           "  --scale S        thumbnails 1/S of the frame: 1, 2, 4, 5, 8 or 10 (default 4)\n"
-           "\n"
-           "Common options:\n"
-           "  --fps RATE       frames per second: 60 (default), 30, 29.97, 60000/1001, ...\n"
-           "  --quiet          no progress bar\n"
-           "  --stats          where the time went, per frame and scene, at the end\n"
-           "\n"
-           "Data/ is read from the working directory, or else from beside this program. The\n"
-           "output appears under its name only when complete.\n";
+    static const std::string text =
+        std::string(
+            "usage: kelvaster-capture video [options] <out.mp4>\n"
+            "       kelvaster-capture still (--at SECONDS | --clock T | --frame K) [options] "
+            "<out.png>\n"
+            "       kelvaster-capture sheet [options] <out.png>\n"
+            "\n"
+            "Renders the show with no display and no sound card, on a virtual clock: frame k is\n"
+            "drawn at the show clock of k / fps seconds into Data/tech.ogg, the frames in order\n"
+            "from the first, so that what the scenes carry from frame to frame (the tracer walk,\n"
+            "the carousel, the probe point) plays out as in a real run at that rate.\n"
+            "\n"
+            "video   The show, up to and including its first frame at the end threshold, or a\n"
+            "        stretch of it, as H.264 in MP4 with the music cut to the same stretch.\n"
+            "  --from SECONDS   first frame at or after this time (default 0)\n"
+            "  --to SECONDS     stop before this time (default: the end of the show)\n"
+            "  --lossless       RGB H.264 at qp 0: every decoded frame is the drawn one\n"
+            "  --preset NAME    x264's speed for the lossy encode, ultrafast to placebo\n"
+            "                   (default ") +
+        kDefaultPreset +
+        ")\n"
+        "  --jobs N         draw stretches in N processes at once, joined without\n"
+        "                   re-encoding (default: from the number of cores, see README)\n"
+        "still   One frame to PNG. For each frame before it the scenes' frame-to-frame\n"
+        "        state is moved on as drawing would move it, without drawing, and the\n"
+        "        frame just before is drawn whole: the still is the frame a run at --fps\n"
+        "        would show.\n"
+        "  --at SECONDS     the moment this far into the music (whole milliseconds)\n"
+        "  --clock T        the moment the show clock is T (0 to the end threshold)\n"
+        "  --frame K        frame K of a run at --fps\n"
+        "sheet   Frames spread evenly over the whole show in one PNG grid, each labelled with\n"
+        "        its time, show clock and scene.\n"
+        "  --count N        frames on the sheet (default 16)\n"
+        "  --columns C      frames a row (default 4)\n"
+        "  --scale S        thumbnails 1/S of the frame: 1, 2, 4, 5, 8 or 10 (default 4)\n"
+        "\n"
+        "Common options:\n"
+        "  --fps RATE       frames per second: 60 (default), 30, 29.97, 60000/1001, ...\n"
+        "  --quiet          no progress bar\n"
+        "  --stats          where the time went, per frame and scene, at the end\n"
+        "\n"
+        "Data/ is read from the working directory, or else from beside this program. The\n"
+        "output appears under its name only when complete.\n";
+    return text.c_str();
 }
 
 bool parseOptions(int argc, const char* const* argv, Options& o, std::string* error) {
@@ -87,10 +107,11 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string* er
         const bool takesValue = arg == "--fps" || arg == "--from" || arg == "--to" ||
                                 arg == "--at" || arg == "--clock" || arg == "--frame" ||
                                 arg == "--count" || arg == "--columns" || arg == "--scale" ||
-                                arg == "--jobs";
+                                arg == "--jobs" || arg == "--preset";
         if (takesValue && i + 1 >= argc) return fail(error, arg + " needs a value");
         const char* value = takesValue ? argv[++i] : nullptr;
         const std::string bad = takesValue ? "bad value for " + arg + ": \"" + value + "\"" : "";
+        const std::string seconds = " (0 to " + std::to_string(long(kMaxSeconds)) + " s)";
         double d = 0;
         long long n = 0;
         if (arg == "-h" || arg == "--help") {
@@ -102,11 +123,14 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string* er
         } else if (arg == "--fps") {
             if (!parseFrameRate(value, o.rate, error)) return false;
         } else if (arg == "--from" && o.mode == Mode::Video) {
-            if (!number(value, o.from) || o.from < 0) return fail(error, bad);
+            if (!number(value, 0, kMaxSeconds, o.from)) return fail(error, bad + seconds);
         } else if (arg == "--to" && o.mode == Mode::Video) {
-            if (!number(value, o.to) || o.to < 0) return fail(error, bad);
+            if (!number(value, 0, kMaxSeconds, o.to)) return fail(error, bad + seconds);
         } else if (arg == "--lossless" && o.mode == Mode::Video) {
             o.lossless = true;
+        } else if (arg == "--preset" && o.mode == Mode::Video) {
+            if (!knownPreset(value)) return fail(error, bad + " (x264's: " + presetList() + ")");
+            o.preset = value;
         } else if (arg == "--jobs" && o.mode == Mode::Video) {
             if (!whole(value, 1, kMaxJobs, n))
                 return fail(error, bad + " (1 to " + std::to_string(kMaxJobs) + ")");
@@ -120,8 +144,9 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string* er
             if (arg == "--frame") {
                 if (!whole(value, 0, 1LL << 40, o.frame)) return fail(error, bad);
                 o.stillBy = StillBy::Frame;
-            } else if (!number(value, d)) {
-                return fail(error, bad);
+            } else if (arg == "--at" ? !number(value, 0, kMaxSeconds, d)
+                                     : !number(value, -FLT_MAX, FLT_MAX, d)) {
+                return fail(error, bad + (arg == "--at" ? seconds : ""));
             } else if (arg == "--at") {
                 o.at = d;
                 o.stillBy = StillBy::Seconds;

@@ -3,11 +3,13 @@
 #include "tools/capture/capture_context.h"
 #include "tools/offscreen/data_checks.h"
 #include "tools/capture/encoder.h"
+#include "tools/capture/music_stretch.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/stretch_plan.h"
 #include "tools/offscreen/wall_clock.h"
 #include "tools/capture/worker_messages.h"
+#include "tools/capture/write_all.h"
 
 #include <cerrno>
 #include <csignal>
@@ -38,19 +40,6 @@ std::string partName(int index) {
     char name[32];
     std::snprintf(name, sizeof name, "%05d.ts", index);
     return name;
-}
-
-bool sendAll(int fd, const std::string& text) {
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
 }
 
 // This program again, as a worker in a process group of its own, so that it and its ffmpeg can
@@ -129,7 +118,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
     // The parts live in a folder of their own beside the output, on the same disk.
     const size_t slash = o.output.rfind('/');
     std::string folder = (slash == std::string::npos ? "" : o.output.substr(0, slash + 1)) + "." +
-                         o.output.substr(slash + 1) + ".parts-XXXXXX";
+                         o.output.substr(slash + 1) + "." + std::to_string(getpid()) +
+                         ".parts-XXXXXX";
     if (!mkdtemp(folder.data()))
         return reportFailure("cannot make a folder for the parts beside " + o.output + ": " +
                              std::strerror(errno));
@@ -145,6 +135,7 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         "kelvaster-capture",    "video", "--worker", "--quiet", "--fps", rate, "--jobs",
         std::to_string(workers)};
     if (o.lossless) args.push_back("--lossless");
+    args.insert(args.end(), {"--preset", o.preset});
     args.push_back(o.output);
     std::vector<Worker> pool(static_cast<size_t>(workers));
     for (Worker& w : pool)
@@ -166,7 +157,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         const Stretch s{int(handedOut), plan[handedOut].first, plan[handedOut].end,
                         folder + "/" + partName(int(handedOut))};
         w.stretch = int(handedOut++);
-        return sendAll(w.commands, stretchMessage(s));
+        const std::string message = stretchMessage(s);
+        return writeAll(w.commands, message.data(), message.size());
     };
     for (Worker& w : pool)
         if (!handOut(w)) return abandon("a worker stopped before its first stretch");
@@ -201,6 +193,8 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
                         finished[size_t(r.index)] = true;
                         w.stretch = -1;
                         if (!handOut(w)) return abandon("a worker stopped taking stretches");
+                    } else if (r.kind == Report::Failed) {
+                        return abandon(r.text);
                     } else if (r.kind == Report::Times && w.commands < 0) {
                         addTimes(frameTimes, r.frames);
                         addTimes(encoderTimes, r.encoder);
@@ -237,13 +231,14 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
         for (size_t i = 0; i < plan.size(); ++i) parts << "file '" << partName(int(i)) << "'\n";
         if (!parts.flush()) return abandon("cannot write " + list);
     }
+    const double duration = show.seconds(end) - show.seconds(first);
+    MusicStretch music;
+    if (!music.decode(data_files::kMusic, show.seconds(first), duration, &error))
+        return abandon(error);
     EncoderSettings settings;
     settings.rate = show.rate;
-    settings.music = data_files::kMusic;
-    settings.audioStart = show.seconds(first);
-    settings.duration = show.seconds(end) - show.seconds(first);
+    settings.music = &music;
     settings.joinList = list;
-    settings.logFolder = folder;
     settings.output = out.tempPath();
     const double joining = wallSeconds();
     {
@@ -262,6 +257,6 @@ int captureInParallel(const Options& o, const ShowTiming& show, const std::strin
     if (!o.quiet)
         std::fprintf(stderr, "wrote %s: frames %lld to %lld, %.3f s at %s fps, by %d workers\n",
                      o.output.c_str(), static_cast<long long>(first),
-                     static_cast<long long>(end - 1), settings.duration, rate, workers);
+                     static_cast<long long>(end - 1), duration, rate, workers);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "tools/capture/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -56,6 +59,44 @@ void onFatalSignal(int sig, siginfo_t* info, void*) {
     if (info->si_code <= 0) raise(sig);
 }
 
+// The process id in a name of ours, ".NAME.PID" + tail, or 0 when the name is not one.
+pid_t ownerOf(const std::string& name, size_t tail) {
+    if (name.size() < tail + 4 || name[0] != '.') return 0;
+    const size_t end = name.size() - tail, dot = name.rfind('.', end - 1);
+    if (dot == std::string::npos || dot < 2 || end - dot < 2 || end - dot > 10) return 0;
+    for (size_t i = dot + 1; i < end; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
+    return pid_t(std::atol(name.substr(dot + 1, end - dot - 1).c_str()));
+}
+
+// What earlier captures left in the output's folder when they were killed outright and could
+// not clean up: ".NAME.PID.partial" files and ".NAME.PID.parts-XXXXXX" folders whose process is
+// gone. Those of a live process, or of one this user may not look at, stay.
+void removeLeftovers(const std::string& dir) {
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return;
+    std::vector<std::pair<std::string, bool>> stale; // name, is a folder
+    static const std::string partial = ".partial", parts = ".parts-";
+    while (const dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        const bool file = name.size() > partial.size() &&
+                          name.compare(name.size() - partial.size(), partial.size(), partial) == 0;
+        const size_t tail = parts.size() + 6; // mkdtemp's six characters
+        const bool folder =
+            name.size() > tail && name.compare(name.size() - tail, parts.size(), parts) == 0;
+        const pid_t pid = file ? ownerOf(name, partial.size()) : folder ? ownerOf(name, tail) : 0;
+        if (pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH)
+            stale.emplace_back(dir + name, folder);
+    }
+    closedir(d);
+    for (const auto& [path, folder] : stale) {
+        if (folder)
+            removeFolder(path.c_str());
+        else
+            unlink(path.c_str());
+    }
+}
+
 } // namespace
 
 bool PendingOutput::create(const std::string& finalPath, std::string* error) {
@@ -73,6 +114,7 @@ bool PendingOutput::create(const std::string& finalPath, std::string* error) {
         if (error) *error = "cannot write " + finalPath + ": not a file name";
         return false;
     }
+    removeLeftovers(dir);
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) {
         if (error) *error = "cannot write " + finalPath + ": " + std::strerror(errno);

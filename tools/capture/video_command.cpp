@@ -2,6 +2,7 @@
 #include "tools/capture/commands.h"
 #include "tools/offscreen/data_checks.h"
 #include "tools/capture/encoder.h"
+#include "tools/capture/music_stretch.h"
 #include "tools/capture/parallel_capture.h"
 #include "tools/capture/pending_output.h"
 #include "tools/capture/progress.h"
@@ -50,12 +51,15 @@ int captureVideo(const Options& o, const ShowTiming& show, const std::string& ff
     if (!openShowGraphics()) return 1;
     if (!out.create(o.output, &error)) return reportFailure(error);
 
+    const double duration = show.seconds(end) - show.seconds(first);
+    MusicStretch music;
+    if (!music.decode(data_files::kMusic, show.seconds(first), duration, &error))
+        return reportFailure(error);
     EncoderSettings settings;
     settings.rate = show.rate;
-    settings.music = data_files::kMusic;
-    settings.audioStart = show.seconds(first);
-    settings.duration = show.seconds(end) - show.seconds(first);
+    settings.music = &music;
     settings.lossless = o.lossless;
+    settings.preset = o.preset;
     settings.output = out.tempPath();
     Encoder encoder;
     if (!encoder.start(ffmpeg, settings, &error)) return reportFailure(error);
@@ -86,7 +90,7 @@ int captureVideo(const Options& o, const ShowTiming& show, const std::string& ff
     if (!o.quiet)
         std::fprintf(stderr, "wrote %s: frames %lld to %lld, %s at %lld/%lld fps\n",
                      o.output.c_str(), static_cast<long long>(first),
-                     static_cast<long long>(end - 1), secondsText(settings.duration).c_str(),
+                     static_cast<long long>(end - 1), secondsText(duration).c_str(),
                      static_cast<long long>(show.rate.num), static_cast<long long>(show.rate.den));
     return 0;
 }

@@ -71,12 +71,25 @@ std::string timesReport(const FrameTimes& f, const EncoderTimes& e) {
            exact(e.cpuSeconds) + "\n";
 }
 
+std::string failedReport(const std::string& why) {
+    std::string text = "failed " + why.substr(0, kLongestLine / 2);
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text + "\n";
+}
+
 Report parseReport(const std::string& line) {
     Report r;
     std::istringstream in(line);
     std::string word;
     if (!(in >> word)) return r;
     bool ok = false;
+    if (word == "failed") {
+        r.kind = Report::Failed;
+        in >> std::ws;
+        std::getline(in, r.text);
+        return r;
+    }
     if (word == "frame") {
         r.kind = Report::Frame;
         ok = true;

@@ -16,16 +16,18 @@ std::string stretchMessage(const Stretch& s);
 bool parseStretchMessage(const std::string& line, Stretch& s);
 
 // Worker to parent: a frame drawn, a stretch's part file complete, and at the end where its
-// time went.
+// time went; or why it failed, for the parent to say once for all.
 struct Report {
-    enum Kind { Frame, Done, Times, Bad } kind = Bad;
-    int index = 0; // Done
+    enum Kind { Frame, Done, Times, Failed, Bad } kind = Bad;
+    int index = 0;    // Done
+    std::string text; // Failed
     FrameTimes frames;
     EncoderTimes encoder;
 };
 std::string frameReport();
 std::string doneReport(int index);
 std::string timesReport(const FrameTimes& frames, const EncoderTimes& encoder);
+std::string failedReport(const std::string& why);
 Report parseReport(const std::string& line);
 
 // Adds a worker's times to a total.

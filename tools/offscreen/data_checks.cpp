@@ -47,8 +47,12 @@ bool startShowGraphics(std::string* error) {
     }
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    *error = std::string(start.picture) +
-             " is no picture the show can use (an uncompressed 24- or 32-bit BMP no larger than " +
-             std::to_string(maxSide) + " pixels a side)";
+    // Start-up says only that it failed; the reader, asked again, says why.
+    BmpImage image;
+    std::string why;
+    readBmp(start.picture, maxSide, image, &why);
+    *error = std::string(start.picture) + " is no picture the show can use: " + why +
+             "; it takes an uncompressed 24- or 32-bit BMP no larger than " +
+             std::to_string(maxSide) + " pixels a side";
     return false;
 }

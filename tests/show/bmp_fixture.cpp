@@ -1,5 +1,6 @@
-#include "tests/shell/bmp_fixture.h"
+#include "tests/show/bmp_fixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -24,15 +25,18 @@ std::string tempDir() {
 }
 
 void writeBmp(const std::string& path, const BmpFixture& f) {
-    std::vector<unsigned char> b(54, 0);
+    const size_t headers = 14 + std::max<size_t>(f.infoSize, 40 + 4 * f.masks.size());
+    std::vector<unsigned char> b(std::max<size_t>(headers, f.dataOffset), 0);
     b[0] = 'B', b[1] = 'M';
-    put32(b, 2, uint32_t(54 + f.pixels.size()));
-    put32(b, 10, f.dataOffset);
-    put32(b, 14, 40);
+    put32(b, 2, uint32_t(b.size() + f.pixels.size()));
+    put32(b, 10, f.claimOffset ? f.claimOffset : uint32_t(b.size()));
+    put32(b, 14, f.infoSize);
     put32(b, 18, uint32_t(f.width));
     put32(b, 22, uint32_t(f.height));
     put16(b, 26, 1);
     put16(b, 28, f.bits);
+    put32(b, 30, f.compression);
+    for (size_t i = 0; i < f.masks.size(); ++i) put32(b, 54 + 4 * i, f.masks[i]);
     b.insert(b.end(), f.pixels.begin(), f.pixels.end());
     if (f.truncateTo) b.resize(f.truncateTo);
     FILE* out = std::fopen(path.c_str(), "wb");
