@@ -1,6 +1,7 @@
 #include "sound/cdsound.h"
 
 #include "sound/dsound_device.h"
+#include "sound/sound_error.h"
 #include "sound/sound_file.h"
 #include "sound/sound_loader.h"
 
@@ -15,17 +16,7 @@ constexpr DWORD kBufferFlags = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLPAN | DSBCAPS_C
                                DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_GLOBALFOCUS |
                                DSBCAPS_GETCURRENTPOSITION2;
 
-void showError(const char* text) {
-    MessageBoxA(nullptr, text, "Error", MB_OK);
-}
-
 } // namespace
-
-// The quotient can pass 2^32 ms; it wraps as the 32-bit count it is.
-DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
-    if (bytesPerSecond == 0) return 0;
-    return DWORD(std::uint64_t(double(bytes) / double(bytesPerSecond) * 1000.0));
-}
 
 CdSound::CdSound()
     : pDSBuffer(nullptr), pDSNotify(nullptr), hEvents{}, notifyPositions{}, dwBufferBytes(0),
@@ -48,7 +39,7 @@ bool CdSound::Open(const char* fileName) {
     if (!pLoader) return false;
     const DWORD dataSize = pLoader->GetDataSize();
     if (dataSize == 0) { // no buffer can be made for it, and it has no clock to give
-        showError("The sound holds no samples. : CdSound::Open()");
+        ShowSoundError("The sound holds no samples. : CdSound::Open()");
         Cleanup();
         return false;
     }
@@ -92,7 +83,7 @@ bool CdSound::CreateSecondaryBuffer(DWORD size) {
     desc.lpwfxFormat = &format;
     if (!device || !pLoader || FAILED(device->CreateSoundBuffer(&desc, &pDSBuffer, nullptr))) {
         pDSBuffer = nullptr;
-        showError("Create Secondary Buffer failed. : CdSound::CreateSecondaryBuffer()");
+        ShowSoundError("Create Secondary Buffer failed. : CdSound::CreateSecondaryBuffer()");
         return false;
     }
     if (bStatic) return true;
@@ -100,7 +91,8 @@ bool CdSound::CreateSecondaryBuffer(DWORD size) {
     if (FAILED(pDSBuffer->QueryInterface(IID_IDirectSoundNotify,
                                          reinterpret_cast<void**>(&pDSNotify)))) {
         pDSNotify = nullptr;
-        showError("Create DirectSoundNortify interface failed. : CdSound::CreateSecondaryBuffer()");
+        ShowSoundError(
+            "Create DirectSoundNortify interface failed. : CdSound::CreateSecondaryBuffer()");
         return false;
     }
     const DWORD half = size >> 1;
@@ -111,7 +103,7 @@ bool CdSound::CreateSecondaryBuffer(DWORD size) {
     }
     if (!hEvents[0] || !hEvents[1] ||
         FAILED(pDSNotify->SetNotificationPositions(2, notifyPositions))) {
-        showError("Set event failed. : CdSound::CreateSecondaryBuffer");
+        ShowSoundError("Set event failed. : CdSound::CreateSecondaryBuffer");
         return false;
     }
     return true;

@@ -7,15 +7,12 @@
 #include "platform/sync.h"
 #include "platform/threads.h"
 #include "platform/win32.h"
+#include "sound/play_time.h"
 
 #include <atomic>
 #include <cstdint>
 
 class CSoundLoader;
-
-// Bytes of sound over bytes per second, in whole milliseconds (truncated): how every length
-// and play position is counted.
-DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);
 
 // The byte that sounds as silence: 8-bit samples are unsigned, wider ones signed.
 inline BYTE silenceByte(WORD bitsPerSample) {

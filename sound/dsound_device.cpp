@@ -1,15 +1,13 @@
 #include "sound/dsound_device.h"
 
+#include "sound/sound_error.h"
+
 #include <algorithm>
 
 namespace {
 
 // The stand-in is linked in: there is no library to load and no entry point to look up.
 IDirectSound8* pDirectSound = nullptr;
-
-void showError(const char* text) {
-    MessageBoxA(nullptr, text, "Error", MB_OK);
-}
 
 // Runs one operation on a fresh primary buffer and lets it go again.
 template <class Operation> bool withPrimary(Operation operation) {
@@ -26,11 +24,11 @@ bool InitDirectSound(HWND window) {
     if (pDirectSound) return true;
     if (FAILED(DirectSoundCreate8(nullptr, &pDirectSound, nullptr))) {
         pDirectSound = nullptr;
-        showError("Failed : DirectSoundCreate8()");
+        ShowSoundError("Failed : DirectSoundCreate8()");
         return false;
     }
     if (FAILED(pDirectSound->SetCooperativeLevel(window, DSSCL_PRIORITY))) {
-        showError("Failed : SetCooperativeLevel()");
+        ShowSoundError("Failed : SetCooperativeLevel()");
         return false;
     }
     IDirectSoundBuffer* primary = nullptr;
@@ -56,14 +54,14 @@ bool CreatePrimaryBuffer(IDirectSoundBuffer** primary) {
     desc.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     if (!pDirectSound || FAILED(pDirectSound->CreateSoundBuffer(&desc, primary, nullptr))) {
         *primary = nullptr;
-        showError("Failed : CreateSoundBuffer()");
+        ShowSoundError("Failed : CreateSoundBuffer()");
         return false;
     }
     WAVEFORMATEX format;
     if (!MakeWaveFormat(&format, 2, 44100, 16) || (*primary)->SetFormat(&format) != DS_OK) {
         (*primary)->Release();
         *primary = nullptr;
-        showError("Failed : CreateSoundBuffer()");
+        ShowSoundError("Failed : CreateSoundBuffer()");
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "platform/regular_file.h"
 #include "sound/ogg_layout.h"
+#include "sound/sound_error.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,7 +13,7 @@ namespace {
 
 void ShowRefusal(const char* fileName, const std::string& why) {
     const std::string text = std::string("Ogg file refused : ") + fileName + " : " + why;
-    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+    ShowSoundError(text.c_str());
 }
 
 // The output plays what the WAVE loader lets through; the same limits, in the same words.
@@ -74,7 +75,7 @@ int COggVorbis::Open(const char* fileName) {
     else if (info->rate < kMinRate || info->rate > kMaxRate)
         unplayable = "a rate of " + std::to_string(info->rate) + " Hz (100 to 200000 play)";
     if (!unplayable.empty()) {
-        ShowError(std::string("Cannot play ") + fileName + ": " + unplayable + ".");
+        ShowSoundError((std::string("Cannot play ") + fileName + ": " + unplayable + ".").c_str());
         return RefuseSaid();
     }
 
@@ -125,7 +126,7 @@ int COggVorbis::Read(DWORD dwSize) {
                                  int(std::min<DWORD>(wanted, INT_MAX)), 0, 2, 1, &stream);
         if (got == 0) break;
         if (got < 0) {
-            MessageBoxA(nullptr, "Ogg vorbis decoede error.", "Error", MB_OK);
+            ShowSoundError("Ogg vorbis decoede error.");
             return -1;
         }
         delivered += DWORD(got);
@@ -140,7 +141,7 @@ int COggVorbis::Seek(LONG position) {
     const ogg_int64_t last = dwDataSize / DWORD(align);
     const ogg_int64_t frame = std::clamp<ogg_int64_t>(position / align, 0, last);
     if (ov_pcm_seek(&vf, frame) != 0) {
-        MessageBoxA(nullptr, "Ogg vorbis seek error.", "Error", MB_OK);
+        ShowSoundError("Ogg vorbis seek error.");
         return -1;
     }
     return position;

@@ -1,6 +1,7 @@
 #include "sound/sound_file.h"
 
 #include "sound/ogg_vorbis.h"
+#include "sound/sound_error.h"
 #include "sound/unplayable.h"
 #include "sound/wave.h"
 
@@ -17,7 +18,7 @@ CSoundLoader* OpenSoundFile(const char* fileName) {
     if (oggResult == -2) { // neither loader's kind: say what it is instead
         const std::string text =
             std::string("Cannot play ") + fileName + ": " + WhyUnplayable(fileName) + ".";
-        MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+        ShowSoundError(text.c_str());
     }
     if (oggResult < 0) return nullptr;
     return ogg.release();

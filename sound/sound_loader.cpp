@@ -1,5 +1,7 @@
 #include "sound/sound_loader.h"
 
+#include "sound/sound_error.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -39,7 +41,7 @@ bool CSoundLoader::AllocBuffer(DWORD dwSize) {
         std::free(pBuffer);
         pBuffer = nullptr;
         dwBufferSize = 0;
-        MessageBoxA(nullptr, "Allocate buffer failed. : CLoade::AllocBuffer()", "Error", MB_OK);
+        ShowSoundError("Allocate buffer failed. : CLoade::AllocBuffer()");
         return false;
     }
     pBuffer = static_cast<BYTE*>(grown);
@@ -52,9 +54,5 @@ DWORD CSoundLoader::BlockSize(DWORD dwSize) const {
 }
 
 void CSoundLoader::ShowFileOpenError(const char* fileName) {
-    ShowError(std::string("File open error : ") + (fileName ? fileName : ""));
-}
-
-void CSoundLoader::ShowError(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+    ShowSoundError((std::string("File open error : ") + (fileName ? fileName : "")).c_str());
 }

@@ -40,7 +40,6 @@ class CSoundLoader {
     DWORD BlockSize(DWORD dwSize) const;
     // Shows "File open error : " with the whole name, however long it is.
     static void ShowFileOpenError(const char* fileName);
-    static void ShowError(const std::string& text);
 
     BYTE* pBuffer;
     WAVEFORMATEX wfx;

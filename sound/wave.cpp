@@ -1,5 +1,6 @@
 #include "sound/wave.h"
 
+#include "sound/sound_error.h"
 #include "sound/wave_format.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ int CWave::Open(const char* fileName) {
         return Refuse();
     case WaveFormatCheck::Unplayable:
         riff.Close();
-        ShowError(std::string("Cannot play ") + fileName + ": " + why + ".");
+        ShowSoundError((std::string("Cannot play ") + fileName + ": " + why + ".").c_str());
         return -3;
     }
     if (!riff.DescendChunk(&data, form, MakeFourCC('d', 'a', 't', 'a'))) return Refuse();

@@ -1,6 +1,6 @@
 #include "tools/offscreen/music_length.h"
 
-#include "sound/cdsound.h"
+#include "sound/play_time.h"
 #include "sound/sound_file.h"
 #include "sound/sound_loader.h"
 
