@@ -179,7 +179,10 @@ class SdlOutput final : public AudioOutput {
     // as lost from its last callback, and this thread pulls the mix as the clock says.
     void Watch() {
         std::unique_lock<std::mutex> lock(watchMutex_);
-        double expected = Now();
+        // The first callback's grace counts from here, just before the device is unpaused, not
+        // from its opening: the show's start-up between the two may take seconds.
+        const double started = Now();
+        double expected = started;
         while (!watchWake_.wait_for(lock, kWatchPeriod, [this] { return watchStopping_; })) {
             const double now = Now();
             const bool held = now - expected > kWatchLate + 0.02;
@@ -189,8 +192,8 @@ class SdlOutput final : public AudioOutput {
                 lastCallbackAt_ = now; // the callbacks were held up with us: no loss
                 continue;
             }
-            if (last < 0 && now < kSilentForFirst) continue;
-            if (last < 0) last = now - kSilentForFirst;
+            if (last < 0 && now - started < kSilentForFirst) continue;
+            if (last < 0) last = started;
             std::lock_guard<std::mutex> pull(pullMutex_);
             if (lostAt_ < 0 && now - last <= kSilentFor) continue;
             if (lostAt_ < 0) lostAt_ = last;
