@@ -1,6 +1,7 @@
 #include "gfx/primitives.h"
 #include "show/graphics.h"
 #include "show/show.h"
+#include "tests/support/offscreen_fixture.h"
 #include "tools/offscreen/offscreen.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +10,8 @@
 
 namespace {
 
-class ShowRender : public ::testing::Test {
+class ShowRender : public OffscreenTest {
   protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        ASSERT_TRUE(offscreenOpen(&error)) << error;
-        ASSERT_TRUE(initGraphics().ok());
-    }
     std::vector<unsigned char> frame;
     const unsigned char* at(int x, int y) const { return &frame[(y * kFrameWidth + x) * 3]; }
 };
