@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <new>
 
 // How the play cursor follows what is heard: every block the output pulls is anchored at the
@@ -389,4 +390,30 @@ void Mixer::Mix(float* out, int frames, double now, double heardAt) {
         }
     }
     signals.Fire();
+}
+
+bool Mixer::Peek(size_t index, DWORD offset, DWORD count, VoiceView* view) {
+    Signals signals;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (index >= voices_.size()) return false;
+        Voice& v = *std::next(voices_.begin(), long(index));
+        catchUp(v, Now(), signals);
+        view->format = v.format;
+        view->bytes = v.bytes;
+        view->cursor = (v.playing ? cursorFrame(v) : v.startFrame) * v.format.nBlockAlign;
+        view->playing = v.playing;
+        view->notify.assign(v.notify, v.notify + v.notifyCount);
+        const DWORD end = DWORD(std::min<std::uint64_t>(std::uint64_t(offset) + count, v.bytes));
+        view->data.clear();
+        // The owner writes a locked range outside this lock: it is never read here.
+        const std::uint8_t silence = v.format.wBitsPerSample == 8 ? 0x80 : 0;
+        if (!v.locked)
+            view->data.assign(v.data.begin() + std::min(offset, end), v.data.begin() + end);
+        else
+            for (DWORD at = offset; at < end; ++at)
+                view->data.push_back(lockedByte(v, at) ? silence : v.data[at]);
+    }
+    signals.Fire();
+    return true;
 }

@@ -48,6 +48,16 @@ struct Voice {
     std::int64_t notifiedTo = -1; // byte position (not wrapped) signalled so far
 };
 
+// A secondary buffer as the device sees it, for whoever listens to the mix.
+struct VoiceView {
+    WAVEFORMATEX format{};
+    DWORD bytes = 0;
+    DWORD cursor = 0; // the play cursor, in bytes
+    bool playing = false;
+    std::vector<DSBPOSITIONNOTIFY> notify;
+    std::vector<std::uint8_t> data; // the range asked for; what is locked for writing is silence
+};
+
 // Events due, gathered under the mixer's lock and signalled once it is let go.
 class Signals {
   public:
@@ -94,6 +104,10 @@ class Mixer final : public AudioMixer {
     HRESULT SetNotificationPositions(Voice& v, DWORD count, const DSBPOSITIONNOTIFY* positions);
 
     void Mix(float* out, int frames, double now, double heardAt) override;
+
+    // Beyond DirectSound: the index-th live secondary buffer (oldest first) as the mix would
+    // read it now, with count bytes of it from offset; false when there are fewer buffers.
+    bool Peek(size_t index, DWORD offset, DWORD count, VoiceView* view);
 
   private:
     double Now() const;

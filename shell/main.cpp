@@ -63,10 +63,7 @@ int main(int argc, char** argv) {
     soundStream->Play();
     glutMainLoop();
 
-    if (soundStream) {
-        soundStream->Cleanup();
-        delete soundStream;
-    }
+    delete soundStream; // ends its worker before the device goes
     ReleaseDirectSound();
     return 0;
 }

@@ -121,7 +121,7 @@ bool CdSound::FillBuffer(DWORD position) {
     BYTE* region = static_cast<BYTE*>(region1 ? region1 : region2);
     const DWORD regionBytes = region1 ? bytes1 : bytes2;
     if (region) {
-        std::memset(region, silenceByte(pLoader->GetBitsPerSample()),
+        std::memset(region, SilenceByte(pLoader->GetBitsPerSample()),
                     std::min(dwBufferBytes, regionBytes));
         if (count > 0)
             std::memcpy(region, pLoader->GetBuffer(), std::min(DWORD(count), regionBytes));
@@ -142,7 +142,7 @@ bool CdSound::FillBuffer(DWORD position) {
 
 DWORD CdSound::GetTotalTime() {
     if (!pLoader) return 0;
-    return bytesToMilliseconds(pLoader->GetDataSize(), pLoader->GetAvgBytesPerSec());
+    return BytesToMilliseconds(pLoader->GetDataSize(), pLoader->GetAvgBytesPerSec());
 }
 
 void CdSound::Play() {
@@ -214,7 +214,7 @@ bool CdSound::GetPlayTime(DWORD* milliseconds) {
     if (!pDSBuffer || !pLoader) return false;
     DWORD played = 0;
     const bool ok = PlayedBytes(&played);
-    if (milliseconds) *milliseconds = bytesToMilliseconds(played, pLoader->GetAvgBytesPerSec());
+    if (milliseconds) *milliseconds = BytesToMilliseconds(played, pLoader->GetAvgBytesPerSec());
     return ok;
 }
 

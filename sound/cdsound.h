@@ -1,6 +1,6 @@
 // One sound file played through one secondary buffer; the show's clock comes from it.
 // Up to 1 MiB of PCM sits whole in a buffer played once; more streams through a two-second
-// looping buffer whose halves StreamThread refills.
+// looping buffer whose halves its stream worker refills.
 #pragma once
 
 #include "platform/dsound.h"
@@ -15,7 +15,7 @@
 class CSoundLoader;
 
 // The byte that sounds as silence: 8-bit samples are unsigned, wider ones signed.
-inline BYTE silenceByte(WORD bitsPerSample) {
+inline BYTE SilenceByte(WORD bitsPerSample) {
     return bitsPerSample == 8 ? 0x80 : 0;
 }
 
@@ -47,13 +47,23 @@ class CdSound {
     bool SetVolume(LONG volume);
     bool GetPan(LONG* pan);
     bool SetPan(LONG pan);
+
+  private:
     // Ends the worker, closes the loader, releases the buffer and its events.
     void Cleanup();
-
     bool CreateSecondaryBuffer(DWORD size);
     // Puts the sound from a byte position on at the start of the buffer, zeros the rest and
     // rewinds the play cursor.
     bool FillBuffer(DWORD position);
+    void EndWorker();
+    // Bytes of the sound played so far, never more than the sound holds.
+    bool PlayedBytes(DWORD* played);
+
+    // The stream worker, started through _beginthread with the sound as its argument: refills
+    // the half of the buffer that has just played, one second of sound per notification, until
+    // the data runs out.
+    static void StreamThread(void* sound);
+    void Stream();
 
     IDirectSoundBuffer* pDSBuffer;
     IDirectSoundNotify* pDSNotify;
@@ -80,13 +90,4 @@ class CdSound {
     std::atomic<bool> bEnded;
     // A buffer played once was started and not stopped by us since (main thread only).
     bool bPlayingOnce;
-
-  private:
-    void EndWorker();
-    // Bytes of the sound played so far, never more than the sound holds.
-    bool PlayedBytes(DWORD* played);
 };
-
-// The stream worker: refills the half of the buffer that has just played, one second of
-// sound per notification, until the data runs out.
-void StreamThread(void* sound);

@@ -10,7 +10,7 @@ namespace {
 IDirectSound8* pDirectSound = nullptr;
 
 // Runs one operation on a fresh primary buffer and lets it go again.
-template <class Operation> bool withPrimary(Operation operation) {
+template <class Operation> bool WithPrimary(Operation operation) {
     IDirectSoundBuffer* primary = nullptr;
     if (!CreatePrimaryBuffer(&primary)) return false;
     const bool ok = SUCCEEDED(operation(primary));
@@ -80,19 +80,19 @@ bool MakeWaveFormat(WAVEFORMATEX* format, WORD channels, DWORD samplesPerSec, WO
 }
 
 bool GetMasterVolume(LONG* volume) {
-    return withPrimary([volume](IDirectSoundBuffer* p) { return p->GetVolume(volume); });
+    return WithPrimary([volume](IDirectSoundBuffer* p) { return p->GetVolume(volume); });
 }
 
 bool SetMasterVolume(LONG volume) {
     volume = std::clamp(volume, DSBVOLUME_MIN, DSBVOLUME_MAX);
-    return withPrimary([volume](IDirectSoundBuffer* p) { return p->SetVolume(volume); });
+    return WithPrimary([volume](IDirectSoundBuffer* p) { return p->SetVolume(volume); });
 }
 
 bool GetMasterPan(LONG* pan) {
-    return withPrimary([pan](IDirectSoundBuffer* p) { return p->GetPan(pan); });
+    return WithPrimary([pan](IDirectSoundBuffer* p) { return p->GetPan(pan); });
 }
 
 bool SetMasterPan(LONG pan) {
     pan = std::clamp(pan, DSBPAN_LEFT, DSBPAN_RIGHT);
-    return withPrimary([pan](IDirectSoundBuffer* p) { return p->SetPan(pan); });
+    return WithPrimary([pan](IDirectSoundBuffer* p) { return p->SetPan(pan); });
 }

@@ -13,18 +13,18 @@ constexpr std::size_t kPageHeader = 27;
 constexpr std::int64_t kNoPosition = -1;
 constexpr unsigned kContinued = 1, kFirst = 2, kLast = 4;
 
-std::uint32_t le32(const unsigned char* p) {
+std::uint32_t Le32(const unsigned char* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
 
-std::int64_t le64(const unsigned char* p) {
-    return std::int64_t(std::uint64_t(le32(p)) | std::uint64_t(le32(p + 4)) << 32);
+std::int64_t Le64(const unsigned char* p) {
+    return std::int64_t(std::uint64_t(Le32(p)) | std::uint64_t(Le32(p + 4)) << 32);
 }
 
 // Whether a page's checksum matches, computed by libogg on a copy of the header (libogg writes
 // the checksum into the header it is given).
-bool checksumMatches(const unsigned char* page, std::size_t header, std::size_t body) {
+bool ChecksumMatches(const unsigned char* page, std::size_t header, std::size_t body) {
     unsigned char copy[kPageHeader + 255];
     std::memcpy(copy, page, header);
     ogg_page og{copy, long(header), const_cast<unsigned char*>(page + header), long(body)};
@@ -32,27 +32,27 @@ bool checksumMatches(const unsigned char* page, std::size_t header, std::size_t 
     return std::memcmp(copy + 22, page + 22, 4) == 0;
 }
 
-bool isVorbisHeader(const unsigned char* packet, std::size_t length, unsigned char type) {
+bool IsVorbisHeader(const unsigned char* packet, std::size_t length, unsigned char type) {
     return length >= 7 && packet[0] == type && std::memcmp(packet + 1, "vorbis", 6) == 0;
 }
 
 // The link being walked: its stream's serial number and how far its pages have come.
 struct Link {
-    std::uint32_t serial = 0;
-    std::uint32_t nextPage = 0;
-    bool packetOpen = false; // the last page ended inside a packet
-    bool ended = false;      // its last page has been seen
-    int packets = 0;         // packets completed so far
-    std::size_t packetBytes = 0;
+    std::uint32_t dwSerial = 0;
+    std::uint32_t dwNextPage = 0;
+    bool bPacketOpen = false; // the last page ended inside a packet
+    bool bEnded = false;      // its last page has been seen
+    int nPackets = 0;         // packets completed so far
+    std::size_t nPacketBytes = 0;
     unsigned char packetStart[7] = {}; // enough to tell the Vorbis headers
-    std::int64_t position = 0;         // the highest granule position so far
-    int channels = 0;
-    long rate = 0;
+    std::int64_t qwPosition = 0;       // the highest granule position so far
+    int nChannels = 0;
+    long nRate = 0;
 };
 
-std::string format(const Link& link) {
-    return std::to_string(link.rate) + " Hz with " + std::to_string(link.channels) +
-           (link.channels == 1 ? " channel" : " channels");
+std::string Format(const Link& link) {
+    return std::to_string(link.nRate) + " Hz with " + std::to_string(link.nChannels) +
+           (link.nChannels == 1 ? " channel" : " channels");
 }
 
 // The three headers of the link being walked, read by libvorbis itself, and the decoder they
@@ -64,205 +64,206 @@ class HeaderReader {
     HeaderReader() = default;
     HeaderReader(const HeaderReader&) = delete;
     HeaderReader& operator=(const HeaderReader&) = delete;
-    ~HeaderReader() { reset(); }
+    ~HeaderReader() { Reset(); }
 
-    void begin(std::uint32_t serial) {
-        reset();
-        ogg_stream_init(&stream_, int(serial));
-        vorbis_info_init(&info_);
-        vorbis_comment_init(&comment_);
-        active_ = true;
+    void Begin(std::uint32_t serial) {
+        Reset();
+        ogg_stream_init(&stream, int(serial));
+        vorbis_info_init(&info);
+        vorbis_comment_init(&comment);
+        bActive = true;
     }
     // Takes a whole page of the link (its checksum already checked); false when libvorbis
     // refuses a header on it.
-    bool page(const unsigned char* page, std::size_t header, std::size_t body) {
-        if (!active_ || read_ == 3) return true;
+    bool Page(const unsigned char* page, std::size_t header, std::size_t body) {
+        if (!bActive || nRead == 3) return true;
         ogg_page og{const_cast<unsigned char*>(page), long(header),
                     const_cast<unsigned char*>(page + header), long(body)};
-        if (ogg_stream_pagein(&stream_, &og) != 0) return false;
+        if (ogg_stream_pagein(&stream, &og) != 0) return false;
         ogg_packet packet;
-        while (read_ < 3 && ogg_stream_packetout(&stream_, &packet) == 1) {
-            if (vorbis_synthesis_headerin(&info_, &comment_, &packet) != 0) return false;
-            ++read_;
+        while (nRead < 3 && ogg_stream_packetout(&stream, &packet) == 1) {
+            if (vorbis_synthesis_headerin(&info, &comment, &packet) != 0) return false;
+            ++nRead;
         }
-        return read_ < 3 || decoderBuilds();
+        return nRead < 3 || DecoderBuilds();
     }
 
   private:
     // The decoder made from the headers, as vorbisfile makes it before the first packet. A
     // codebook that unpacks but cannot be built fails here; vorbisfile would try again on the
     // next read, find libvorbis's half-built codebooks and divide by a zero dimension.
-    bool decoderBuilds() {
+    bool DecoderBuilds() {
         vorbis_dsp_state decoder;
-        if (vorbis_synthesis_init(&decoder, &info_) != 0) return false; // cleared by libvorbis
+        if (vorbis_synthesis_init(&decoder, &info) != 0) return false; // cleared by libvorbis
         vorbis_dsp_clear(&decoder);
         return true;
     }
 
-    void reset() {
-        if (active_) {
-            ogg_stream_clear(&stream_);
-            vorbis_comment_clear(&comment_);
-            vorbis_info_clear(&info_);
+    void Reset() {
+        if (bActive) {
+            ogg_stream_clear(&stream);
+            vorbis_comment_clear(&comment);
+            vorbis_info_clear(&info);
         }
-        active_ = false;
-        read_ = 0;
+        bActive = false;
+        nRead = 0;
     }
 
-    ogg_stream_state stream_;
-    vorbis_info info_;
-    vorbis_comment comment_;
-    bool active_ = false;
-    int read_ = 0;
+    ogg_stream_state stream;
+    vorbis_info info;
+    vorbis_comment comment;
+    bool bActive = false;
+    int nRead = 0;
 };
 
 class Walker {
   public:
-    Walker(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
-    OggLayout run();
+    Walker(const unsigned char* data, std::size_t size) : pData(data), nSize(size) {}
+    OggLayout Run();
 
   private:
-    bool page(std::size_t at, std::size_t* length);
-    bool packets(const unsigned char* lacing, int segments, const unsigned char* body, bool first);
-    bool fail(const char* problem) {
-        layout_.verdict = OggVerdict::Damaged;
-        layout_.problem = problem;
-        layout_.at = at_;
+    bool Page(std::size_t at, std::size_t* length);
+    bool Packets(const unsigned char* lacing, int segments, const unsigned char* body, bool first);
+    bool Fail(const char* problem) {
+        layout.verdict = OggVerdict::Damaged;
+        layout.problem = problem;
+        layout.nAt = nAt;
         return false;
     }
 
-    const unsigned char* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-    OggLayout layout_;
-    std::vector<Link> links_;
-    HeaderReader headers_;
+    const unsigned char* pData;
+    std::size_t nSize;
+    std::size_t nAt = 0;
+    OggLayout layout;
+    std::vector<Link> links;
+    HeaderReader headers;
 };
 
-OggLayout Walker::run() {
-    if (size_ < kPageHeader || std::memcmp(data_, "OggS", 4) != 0) return layout_;
-    layout_.verdict = OggVerdict::Sound;
-    while (at_ < size_) {
+OggLayout Walker::Run() {
+    if (nSize < kPageHeader || std::memcmp(pData, "OggS", 4) != 0) return layout;
+    layout.verdict = OggVerdict::Sound;
+    while (nAt < nSize) {
         std::size_t length = 0;
-        if (!page(at_, &length)) return layout_;
-        at_ += length;
+        if (!Page(nAt, &length)) return layout;
+        nAt += length;
     }
-    for (const Link& link : links_) {
-        if (link.packets < 4) {
-            fail(link.packets < 3 ? "a stream lacks its Vorbis headers"
-                                  : "a stream holds no sound after its headers");
-            return layout_;
+    for (const Link& link : links) {
+        if (link.nPackets < 4) {
+            Fail(link.nPackets < 3 ? "a stream lacks its Vorbis headers"
+                                   : "a stream holds no sound after its headers");
+            return layout;
         }
-        if (link.channels != links_[0].channels || link.rate != links_[0].rate) {
-            layout_.verdict = OggVerdict::Damaged;
-            layout_.at = 0;
-            layout_.problem = "its chained streams differ in format (" + format(links_[0]) +
-                              ", then " + format(link) + "); the music plays in one format";
-            return layout_;
+        if (link.nChannels != links[0].nChannels || link.nRate != links[0].nRate) {
+            layout.verdict = OggVerdict::Damaged;
+            layout.nAt = 0;
+            layout.problem = "its chained streams differ in format (" + Format(links[0]) +
+                             ", then " + Format(link) + "); the music plays in one format";
+            return layout;
         }
     }
-    layout_.links = int(links_.size());
-    layout_.channels = links_[0].channels;
-    layout_.rate = links_[0].rate;
-    return layout_;
+    layout.nLinks = int(links.size());
+    layout.nChannels = links[0].nChannels;
+    layout.nRate = links[0].nRate;
+    return layout;
 }
 
-bool Walker::page(std::size_t at, std::size_t* length) {
-    const unsigned char* p = data_ + at;
-    const std::size_t left = size_ - at;
-    if (left < kPageHeader) return fail("the file ends inside a page header");
-    if (std::memcmp(p, "OggS", 4) != 0) return fail("bytes that are no page lie between pages");
-    if (p[4] != 0) return fail("a page has an unknown version");
+bool Walker::Page(std::size_t at, std::size_t* length) {
+    const unsigned char* p = pData + at;
+    const std::size_t left = nSize - at;
+    if (left < kPageHeader) return Fail("the file ends inside a page header");
+    if (std::memcmp(p, "OggS", 4) != 0) return Fail("bytes that are no page lie between pages");
+    if (p[4] != 0) return Fail("a page has an unknown version");
     const unsigned flags = p[5];
-    if (flags & ~(kContinued | kFirst | kLast)) return fail("a page has unknown flags");
+    if (flags & ~(kContinued | kFirst | kLast)) return Fail("a page has unknown flags");
     const int segments = p[26];
-    if (left < kPageHeader + segments) return fail("the file ends inside a page header");
+    if (left < kPageHeader + segments) return Fail("the file ends inside a page header");
     std::size_t body = 0;
     for (int i = 0; i < segments; ++i) body += p[kPageHeader + i];
     *length = kPageHeader + segments + body;
-    if (left < *length) return fail("the file ends inside a page");
-    if (!checksumMatches(p, kPageHeader + segments, body)) return fail("a page fails its checksum");
+    if (left < *length) return Fail("the file ends inside a page");
+    if (!ChecksumMatches(p, kPageHeader + segments, body)) return Fail("a page fails its checksum");
 
-    const std::int64_t position = le64(p + 6);
-    const std::uint32_t serial = le32(p + 14);
-    const std::uint32_t number = le32(p + 18);
-    Link* link = links_.empty() ? nullptr : &links_.back();
+    const std::int64_t position = Le64(p + 6);
+    const std::uint32_t serial = Le32(p + 14);
+    const std::uint32_t number = Le32(p + 18);
+    Link* link = links.empty() ? nullptr : &links.back();
     if (flags & kFirst) {
-        if (link && !link->ended)
-            return fail("a second stream begins inside the first (multiplexed streams)");
-        for (const Link& earlier : links_)
-            if (earlier.serial == serial) return fail("two chained streams share a serial number");
-        links_.emplace_back();
-        link = &links_.back();
-        link->serial = serial;
+        if (link && !link->bEnded)
+            return Fail("a second stream begins inside the first (multiplexed streams)");
+        for (const Link& earlier : links)
+            if (earlier.dwSerial == serial)
+                return Fail("two chained streams share a serial number");
+        links.emplace_back();
+        link = &links.back();
+        link->dwSerial = serial;
     } else if (!link) {
-        return fail("the first page does not begin a stream");
-    } else if (link->ended) {
-        return fail("a page follows the last page of its stream");
-    } else if (serial != link->serial) {
-        return fail("a page of another stream is mixed in (multiplexed streams)");
+        return Fail("the first page does not begin a stream");
+    } else if (link->bEnded) {
+        return Fail("a page follows the last page of its stream");
+    } else if (serial != link->dwSerial) {
+        return Fail("a page of another stream is mixed in (multiplexed streams)");
     }
-    if (number != link->nextPage) return fail("a page is missing or out of order");
-    link->nextPage = number + 1;
-    if (bool(flags & kContinued) != link->packetOpen)
-        return fail(link->packetOpen ? "a packet is left unfinished"
-                                     : "a page continues a packet that was never begun");
+    if (number != link->dwNextPage) return Fail("a page is missing or out of order");
+    link->dwNextPage = number + 1;
+    if (bool(flags & kContinued) != link->bPacketOpen)
+        return Fail(link->bPacketOpen ? "a packet is left unfinished"
+                                      : "a page continues a packet that was never begun");
     if (position != kNoPosition) {
-        if (position < 0 || position < link->position)
-            return fail("a page's sample position goes back");
-        link->position = position;
+        if (position < 0 || position < link->qwPosition)
+            return Fail("a page's sample position goes back");
+        link->qwPosition = position;
     }
-    if (!packets(p + kPageHeader, segments, p + kPageHeader + segments, flags & kFirst))
+    if (!Packets(p + kPageHeader, segments, p + kPageHeader + segments, flags & kFirst))
         return false;
-    if (flags & kFirst) headers_.begin(serial);
-    if (!headers_.page(p, kPageHeader + segments, body))
-        return fail("a stream's Vorbis headers cannot be read or built into a decoder");
+    if (flags & kFirst) headers.Begin(serial);
+    if (!headers.Page(p, kPageHeader + segments, body))
+        return Fail("a stream's Vorbis headers cannot be read or built into a decoder");
     if (flags & kLast) {
-        if (link->packetOpen) return fail("a stream ends inside a packet");
-        link->ended = true;
+        if (link->bPacketOpen) return Fail("a stream ends inside a packet");
+        link->bEnded = true;
     }
     return true;
 }
 
-bool Walker::packets(const unsigned char* lacing, int segments, const unsigned char* body,
+bool Walker::Packets(const unsigned char* lacing, int segments, const unsigned char* body,
                      bool first) {
-    Link& link = links_.back();
+    Link& link = links.back();
     if (first) {
         // The identification header, alone on the stream's first page.
-        if (segments != 1 || lacing[0] != 30 || !isVorbisHeader(body, 30, 1)) {
-            if (links_.size() == 1) {
-                layout_.verdict = OggVerdict::NotVorbis;
+        if (segments != 1 || lacing[0] != 30 || !IsVorbisHeader(body, 30, 1)) {
+            if (links.size() == 1) {
+                layout.verdict = OggVerdict::NotVorbis;
                 return false;
             }
-            return fail("a chained stream is not Vorbis");
+            return Fail("a chained stream is not Vorbis");
         }
-        link.channels = body[11];
-        link.rate = long(le32(body + 12));
-        if (le32(body + 7) != 0 || link.channels == 0 || link.rate <= 0 || !(body[29] & 1))
-            return fail("a stream's Vorbis identification header is damaged");
-        link.packets = 1;
+        link.nChannels = body[11];
+        link.nRate = long(Le32(body + 12));
+        if (Le32(body + 7) != 0 || link.nChannels == 0 || link.nRate <= 0 || !(body[29] & 1))
+            return Fail("a stream's Vorbis identification header is damaged");
+        link.nPackets = 1;
         return true;
     }
     std::size_t offset = 0;
     for (int i = 0; i < segments; ++i) {
         const unsigned value = lacing[i];
-        for (unsigned k = 0; k < value && link.packetBytes + k < sizeof link.packetStart; ++k)
-            link.packetStart[link.packetBytes + k] = body[offset + k];
-        link.packetBytes += value;
+        for (unsigned k = 0; k < value && link.nPacketBytes + k < sizeof link.packetStart; ++k)
+            link.packetStart[link.nPacketBytes + k] = body[offset + k];
+        link.nPacketBytes += value;
         offset += value;
         if (value == 255) continue;
-        const std::size_t kept = std::min(link.packetBytes, sizeof link.packetStart);
-        if (link.packets == 1 && !isVorbisHeader(link.packetStart, kept, 3))
-            return fail("a stream's comment header is missing");
-        if (link.packets == 2) {
-            if (!isVorbisHeader(link.packetStart, kept, 5))
-                return fail("a stream's setup header is missing");
-            if (i != segments - 1) return fail("sound begins on the page of the last header");
+        const std::size_t kept = std::min(link.nPacketBytes, sizeof link.packetStart);
+        if (link.nPackets == 1 && !IsVorbisHeader(link.packetStart, kept, 3))
+            return Fail("a stream's comment header is missing");
+        if (link.nPackets == 2) {
+            if (!IsVorbisHeader(link.packetStart, kept, 5))
+                return Fail("a stream's setup header is missing");
+            if (i != segments - 1) return Fail("sound begins on the page of the last header");
         }
-        ++link.packets;
-        link.packetBytes = 0;
+        ++link.nPackets;
+        link.nPacketBytes = 0;
     }
-    if (segments > 0) link.packetOpen = lacing[segments - 1] == 255;
+    if (segments > 0) link.bPacketOpen = lacing[segments - 1] == 255;
     return true;
 }
 
@@ -270,5 +271,5 @@ bool Walker::packets(const unsigned char* lacing, int segments, const unsigned c
 
 OggLayout CheckOggLayout(const unsigned char* data, std::size_t size) {
     if (!data) return OggLayout();
-    return Walker(data, size).run();
+    return Walker(data, size).Run();
 }

@@ -20,10 +20,10 @@ enum class OggVerdict {
 struct OggLayout {
     OggVerdict verdict = OggVerdict::NotOgg;
     std::string problem; // what is wrong, for a damaged file
-    std::size_t at = 0;  // byte offset of the page at fault
-    int links = 0;       // chained streams, one after another
-    int channels = 0;    // of every link
-    long rate = 0;       // of every link
+    std::size_t nAt = 0; // byte offset of the page at fault
+    int nLinks = 0;      // chained streams, one after another
+    int nChannels = 0;   // of every link
+    long nRate = 0;      // of every link
 };
 
 OggLayout CheckOggLayout(const unsigned char* data, std::size_t size);

@@ -15,8 +15,8 @@ class OggSource {
     // Reads the rest of the file; false on a read error or past the limit.
     bool Load(std::FILE* file);
     void Clear();
-    const unsigned char* Data() const { return bytes_.data(); }
-    std::size_t Size() const { return bytes_.size(); }
+    const unsigned char* Data() const { return bytes.data(); }
+    std::size_t Size() const { return bytes.size(); }
     // Callbacks for ov_open_callbacks with this source as the data source; nothing to close.
     static ov_callbacks Callbacks();
 
@@ -25,6 +25,6 @@ class OggSource {
     static int SeekTo(void* source, ogg_int64_t offset, int whence);
     static long Tell(void* source);
 
-    std::vector<unsigned char> bytes_;
-    std::size_t position_ = 0;
+    std::vector<unsigned char> bytes;
+    std::size_t nPosition = 0;
 };

@@ -46,9 +46,9 @@ int COggVorbis::Open(const char* fileName) {
     }
     const OggLayout layout = CheckOggLayout(source.Data(), source.Size());
     if (layout.verdict == OggVerdict::Damaged) {
-        ShowRefusal(fileName,
-                    layout.problem +
-                        (layout.at ? " (the page at byte " + std::to_string(layout.at) + ")" : ""));
+        ShowRefusal(fileName, layout.problem + (layout.nAt ? " (the page at byte " +
+                                                                 std::to_string(layout.nAt) + ")"
+                                                           : ""));
         return RefuseSaid();
     }
     if (layout.verdict != OggVerdict::Sound) return Refuse(); // another kind of file: no message

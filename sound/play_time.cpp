@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The quotient can pass 2^32 ms; it wraps as the 32-bit count it is.
-DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
+DWORD BytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond) {
     if (bytesPerSecond == 0) return 0;
     return DWORD(std::uint64_t(double(bytes) / double(bytesPerSecond) * 1000.0));
 }

@@ -4,4 +4,4 @@
 #include "platform/win32.h"
 
 // Bytes of sound over bytes per second, in whole milliseconds (truncated).
-DWORD bytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);
+DWORD BytesToMilliseconds(DWORD bytes, DWORD bytesPerSecond);

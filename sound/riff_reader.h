@@ -28,7 +28,7 @@ class RiffReader {
 
     bool Open(const char* fileName);
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return pFile != nullptr; }
 
     // From the current position, the first RIFF form of the given type; the file then stands
     // just after the form type.
@@ -43,12 +43,12 @@ class RiffReader {
     long Read(void* destination, DWORD bytes);
     bool Seek(std::uint64_t offset);
     // The logical position: the next byte Read gives.
-    std::uint64_t Tell() const { return position_; }
+    std::uint64_t Tell() const { return qwPosition; }
 
   private:
     bool ReadHeader(std::uint64_t at, DWORD* id, DWORD* size);
 
-    std::FILE* file_ = nullptr;
-    std::uint64_t size_ = 0;
-    std::uint64_t position_ = 0;
+    std::FILE* pFile = nullptr;
+    std::uint64_t qwSize = 0;
+    std::uint64_t qwPosition = 0;
 };

@@ -10,9 +10,9 @@ namespace {
 constexpr const char* kPlays = " (Ogg Vorbis and PCM WAVE play)";
 
 struct Magic {
-    std::size_t at;
-    const char* bytes;
-    const char* what;
+    std::size_t nAt;
+    const char* szBytes;
+    const char* szWhat;
 };
 
 // Tracker modules and other sound formats that carry a signature at a fixed place.
@@ -44,32 +44,32 @@ constexpr Magic kOggCodecs[] = {
     {0, "\x01vorbis", "an Ogg Vorbis file whose headers cannot be read"},
 };
 
-bool has(const unsigned char* head, std::size_t size, std::size_t at, const char* bytes) {
+bool Has(const unsigned char* head, std::size_t size, std::size_t at, const char* bytes) {
     const std::size_t n = std::strlen(bytes);
     return at + n <= size && std::memcmp(head + at, bytes, n) == 0;
 }
 
-unsigned le16(const unsigned char* p) {
+unsigned Le16(const unsigned char* p) {
     return unsigned(p[0] | p[1] << 8);
 }
 
-std::string oggKind(const unsigned char* head, std::size_t size) {
+std::string OggKind(const unsigned char* head, std::size_t size) {
     if (size < 27) return "an Ogg file cut short";
     const std::size_t packet = 27 + std::size_t(head[26]);
     for (const Magic& m : kOggCodecs)
-        if (has(head, size, packet, m.bytes)) return m.what;
+        if (Has(head, size, packet, m.szBytes)) return m.szWhat;
     return "an Ogg file that holds no Vorbis sound";
 }
 
-std::string waveKind(const unsigned char* head, std::size_t size) {
+std::string WaveKind(const unsigned char* head, std::size_t size) {
     // The format chunk is the first one in nearly every file; a rarer layout gets the
     // general answer.
-    if (!has(head, size, 12, "fmt ") || size < 22) return "a WAVE file without a readable format";
-    const unsigned tag = le16(head + 20);
+    if (!Has(head, size, 12, "fmt ") || size < 22) return "a WAVE file without a readable format";
+    const unsigned tag = Le16(head + 20);
     if (tag == 3) return "a WAVE file of floating-point samples, not PCM";
     if (tag == 0x55) return "a WAVE file of MP3 data, not PCM";
     if (tag == 1 || tag == 0xFFFE) {
-        if (tag == 0xFFFE && size >= 46 && le16(head + 44) == 3)
+        if (tag == 0xFFFE && size >= 46 && Le16(head + 44) == 3)
             return "a WAVE file of floating-point samples, not PCM";
         return "a WAVE file whose chunks are damaged or missing";
     }
@@ -82,11 +82,11 @@ std::string waveKind(const unsigned char* head, std::size_t size) {
 
 std::string WhyUnplayable(const unsigned char* head, std::size_t size) {
     if (size == 0) return "the file is empty";
-    if (has(head, size, 0, "OggS")) return oggKind(head, size) + kPlays;
-    if (has(head, size, 0, "RIFF") && has(head, size, 8, "WAVE")) return waveKind(head, size);
-    if (has(head, size, 0, "RIFF")) return std::string("a RIFF file that is not WAVE") + kPlays;
+    if (Has(head, size, 0, "OggS")) return OggKind(head, size) + kPlays;
+    if (Has(head, size, 0, "RIFF") && Has(head, size, 8, "WAVE")) return WaveKind(head, size);
+    if (Has(head, size, 0, "RIFF")) return std::string("a RIFF file that is not WAVE") + kPlays;
     for (const Magic& m : kKinds)
-        if (has(head, size, m.at, m.bytes)) return m.what + std::string(kPlays);
+        if (Has(head, size, m.nAt, m.szBytes)) return m.szWhat + std::string(kPlays);
     // An MP3 without a tag starts on a frame header: eleven set bits.
     if (size >= 2 && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0)
         return std::string("an MP3 file") + kPlays;

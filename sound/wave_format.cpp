@@ -14,14 +14,14 @@ constexpr DWORD kExtensibleSize = 40; // the record, valid bits, channel mask, s
 constexpr DWORD kSubFormatAt = 24;
 constexpr WORD kMaxChannels = 8;
 
-WORD le16(const BYTE* p) {
+WORD Le16(const BYTE* p) {
     return WORD(p[0] | p[1] << 8);
 }
-DWORD le32(const BYTE* p) {
+DWORD Le32(const BYTE* p) {
     return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
 }
 
-WaveFormatCheck unplayable(std::string* why, std::string text) {
+WaveFormatCheck Unplayable(std::string* why, std::string text) {
     if (why) *why = std::move(text);
     return WaveFormatCheck::Unplayable;
 }
@@ -31,27 +31,27 @@ WaveFormatCheck unplayable(std::string* why, std::string text) {
 WaveFormatCheck ReadWaveFormat(const BYTE* chunk, DWORD size, WAVEFORMATEX* format,
                                std::string* why) {
     if (!chunk || size < 16) return WaveFormatCheck::NotPcm;
-    const WORD tag = le16(chunk);
-    const WORD cbSize = size >= 18 ? le16(chunk + 16) : 0;
+    const WORD tag = Le16(chunk);
+    const WORD cbSize = size >= 18 ? Le16(chunk + 16) : 0;
     const bool extensiblePcm = tag == kExtensible && size >= kExtensibleSize && cbSize >= 22 &&
                                std::memcmp(chunk + kSubFormatAt, kPcmSubFormat, 16) == 0;
     if (tag != WAVE_FORMAT_PCM && !extensiblePcm) return WaveFormatCheck::NotPcm;
 
-    const WORD channels = le16(chunk + 2);
-    const DWORD rate = le32(chunk + 4);
-    const WORD storedAlign = le16(chunk + 12);
-    const WORD bits = le16(chunk + 14);
+    const WORD channels = Le16(chunk + 2);
+    const DWORD rate = Le32(chunk + 4);
+    const WORD storedAlign = Le16(chunk + 12);
+    const WORD bits = Le16(chunk + 14);
     if (channels == 0 || channels > kMaxChannels)
-        return unplayable(why, std::to_string(channels) + " channels (1 to 8 play)");
+        return Unplayable(why, std::to_string(channels) + " channels (1 to 8 play)");
     if (rate < DSBFREQUENCY_MIN || rate > DSBFREQUENCY_MAX)
-        return unplayable(why, "a rate of " + std::to_string(rate) + " Hz (100 to 200000 play)");
+        return Unplayable(why, "a rate of " + std::to_string(rate) + " Hz (100 to 200000 play)");
     if (bits != 8 && bits != 16 && bits != 24)
-        return unplayable(why, std::to_string(bits) + " bits per sample (8, 16 and 24 play)");
+        return Unplayable(why, std::to_string(bits) + " bits per sample (8, 16 and 24 play)");
     const WORD align = WORD(channels * (bits / 8));
     // A frame size of 0 says nothing and is worked out; any other that differs leaves the
     // layout of the samples in doubt.
     if (storedAlign != 0 && storedAlign != align)
-        return unplayable(why, "frames of " + std::to_string(storedAlign) + " bytes for " +
+        return Unplayable(why, "frames of " + std::to_string(storedAlign) + " bytes for " +
                                    std::to_string(channels) + " channels of " +
                                    std::to_string(bits) + " bits");
 

@@ -2,15 +2,14 @@
 // moves: buffer geometry, the play-time arithmetic, Play, Stop, Pause and SetPlayTime.
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
-#include "sound/sound_loader.h"
 #include "sound_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstring>
 #include <memory>
-#include <thread>
+#include <set>
+#include <string>
+#include <vector>
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -18,26 +17,6 @@ using testing::internal::GetCapturedStderr;
 namespace {
 
 HWND const kWindow = reinterpret_cast<HWND>(0x1);
-
-// The secondary buffer's bytes, read under the sound's lock as the worker writes under it.
-std::string Contents(CdSound& sound) {
-    EnterCriticalSection(&sound.csLock);
-    void *r1, *r2;
-    DWORD n1, n2;
-    std::string bytes;
-    if (SUCCEEDED(sound.pDSBuffer->Lock(0, sound.dwBufferBytes, &r1, &n1, &r2, &n2, 0))) {
-        bytes.assign(static_cast<const char*>(r1), n1);
-        sound.pDSBuffer->Unlock(r1, n1, r2, n2);
-    }
-    LeaveCriticalSection(&sound.csLock);
-    return bytes;
-}
-
-DWORD Cursor(CdSound& sound) {
-    DWORD play = 0;
-    EXPECT_EQ(sound.pDSBuffer->GetCurrentPosition(&play, nullptr), DS_OK);
-    return play;
-}
 
 DWORD PlayTime(CdSound& sound) {
     DWORD ms = 0xDEADBEEF;
@@ -129,18 +108,49 @@ TEST(SoundDevice, FailuresAreNamedAndReportedFalse) {
     RestoreDefaultOutput();
 }
 
-TEST_F(Sound, UpToOneMebibyteSitsWholeInABufferPlayedOnce) {
-    ASSERT_TRUE(sound->Open(Fixture("static_limit.wav").c_str()));
-    EXPECT_TRUE(sound->bStatic);
-    EXPECT_EQ(sound->dwBufferBytes, 1048576u);
-    EXPECT_EQ(sound->pLoader->GetBufferSize(), 1048576u);
-    EXPECT_EQ(sound->pDSNotify, nullptr);
-    EXPECT_EQ(sound->hEvents[0], nullptr);
-    EXPECT_EQ(sound->wAlignMask, 1);
-    EXPECT_EQ(sound->GetTotalTime(), 5944u);
-    const std::string file = ReadFile(Fixture("static_limit.wav"));
-    EXPECT_TRUE(Contents(*sound) == file.substr(file.size() - 1048576));
+// What the device is asked for: the whole sound in one buffer up to 1 MiB, else two seconds
+// with a notification at each half and the first second in the first half.
+TEST_F(Sound, TheBufferTakesTheWholeSoundOrTwoSecondsOfIt) {
+    std::string ramp(1048577, '\0'); // 8-bit mono, one byte over the limit
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = char(i % 251);
+    const std::string overLimit = TempPath("over_limit.wav");
+    WriteFile(overLimit, RiffBytes({{"fmt ", FormatBody(1, 1, 44100, 8)}, {"data", ramp}}));
+    const std::string staticLimit = ReadFile(Fixture("static_limit.wav"));
+    const std::string stereo = Decoded("stereo_441000.ogg");
+    struct Case {
+        std::string file;
+        DWORD lengthMs;
+        std::vector<DWORD> notifyAt;
+        std::string contents;
+    };
+    const Case cases[] = {
+        {Fixture("static_limit.wav"), 5944, {}, staticLimit.substr(staticLimit.size() - 1048576)},
+        // Unsigned 8-bit silence is 0x80.
+        {overLimit, 23777, {0, 44100}, ramp.substr(0, 44100) + std::string(44100, '\x80')},
+        {Fixture("stereo_441000.ogg"),
+         10000,
+         {0, 176400},
+         Second(stereo, 0) + std::string(176400, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(sound->Open(c.file.c_str()));
+        EXPECT_EQ(sound->GetTotalTime(), c.lengthMs);
+        VoiceView view;
+        ASSERT_TRUE(output->Peek(&view));
+        std::vector<DWORD> notifyAt;
+        for (const DSBPOSITIONNOTIFY& n : view.notify) {
+            notifyAt.push_back(n.dwOffset);
+            EXPECT_NE(n.hEventNotify, nullptr);
+        }
+        EXPECT_EQ(notifyAt, c.notifyAt);
+        EXPECT_EQ(view.bytes, c.contents.size());
+        EXPECT_TRUE(std::string(view.data.begin(), view.data.end()) == c.contents);
+    }
+}
 
+TEST_F(Sound, UpToOneMebibytePlaysOnceAndEndsAtItsLength) {
+    ASSERT_TRUE(sound->Open(Fixture("static_limit.wav").c_str()));
     sound->Play();
     output->Advance(3.0);
     EXPECT_EQ(PlayTime(*sound), 3000u);
@@ -155,7 +165,6 @@ TEST_F(Sound, UpToOneMebibyteSitsWholeInABufferPlayedOnce) {
 // same, and a pause must not pass for it.
 TEST_F(Sound, APlayedOnceBufferEndsAtItsLengthWhenNobodyWatchedItEnd) {
     ASSERT_TRUE(sound->Open(Fixture("piece_1s1.wav").c_str()));
-    ASSERT_TRUE(sound->bStatic);
     sound->Play();
     output->Advance(2.0);
     EXPECT_EQ(PlayTime(*sound), 1100u);
@@ -177,57 +186,26 @@ TEST_F(Sound, APlayedOnceBufferEndsAtItsLengthWhenNobodyWatchedItEnd) {
     EXPECT_EQ(PlayTime(*sound), 0u);
 }
 
-TEST_F(Sound, MoreThanOneMebibyteStreamsThroughTwoSeconds) {
-    // 8-bit mono, one byte over the limit.
-    const std::string path = TempPath("over_limit.wav");
-    WriteFile(path, RiffBytes({{"fmt ", FormatBody(1, 1, 44100, 8)},
-                               {"data", std::string(1048577, '\x80')}}));
-    ASSERT_TRUE(sound->Open(path.c_str()));
-    EXPECT_FALSE(sound->bStatic);
-    EXPECT_EQ(sound->dwBufferBytes, 88200u);
-    EXPECT_EQ(sound->pLoader->GetBufferSize(), 44100u);
-    EXPECT_EQ(sound->notifyPositions[1].dwOffset, 44100u);
-    EXPECT_EQ(sound->wAlignMask, 0);
-
-    const std::string pcm = Decoded("stereo_441000.ogg");
-    ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
-    EXPECT_FALSE(sound->bStatic);
-    EXPECT_EQ(sound->dwBufferBytes, 352800u);
-    EXPECT_EQ(sound->pLoader->GetBufferSize(), 176400u);
-    EXPECT_EQ(sound->notifyPositions[0].dwOffset, 0u);
-    EXPECT_EQ(sound->notifyPositions[1].dwOffset, 176400u);
-    EXPECT_NE(sound->notifyPositions[0].hEventNotify, nullptr);
-    EXPECT_EQ(sound->wAlignMask, 1);
-    EXPECT_EQ(sound->GetTotalTime(), 10000u);
-    const std::string buffer = Contents(*sound);
-    EXPECT_TRUE(buffer.substr(0, 176400) == Second(pcm, 0));
-    EXPECT_EQ(buffer.substr(176400), std::string(176400, '\0'));
-}
-
-TEST_F(Sound, PlayTimeCountsWrapsFromTheCursor) {
-    DWORD ms = 0xDEADBEEF;
-    EXPECT_FALSE(sound->GetPlayTime(&ms)) << "no buffer";
-    EXPECT_EQ(ms, 0xDEADBEEFu);
-
-    ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
-    ASSERT_EQ(sound->pDSBuffer->SetCurrentPosition(300000), DS_OK);
-    EXPECT_EQ(PlayTime(*sound), 1700u);
-    ASSERT_EQ(sound->pDSBuffer->SetCurrentPosition(10000), DS_OK);
-    EXPECT_EQ(PlayTime(*sound), 2056u) << "352800 + 10000 bytes";
-    EXPECT_EQ(sound->dwPlayedBase, 352800u);
-}
-
-// Gaps between polls as long as the looping buffer or longer (a hidden window, a stopped
-// process): every wrap still counts, and a buffer played once reads the same.
-TEST_F(Sound, PlayTimeHoldsAcrossLongGapsBetweenPolls) {
-    for (const char* fixture : {"stereo_441000.ogg", "static_limit.wav"}) {
+// Every wrap of the looping buffer counts (352800 bytes + 10000 is 2056 ms), also across gaps
+// between polls as long as the buffer or longer (a hidden window, a stopped process); a buffer
+// played once reads the same.
+TEST_F(Sound, PlayTimeCountsEveryWrapAcrossGapsBetweenPolls) {
+    struct Poll {
+        double gap;
+        DWORD ms;
+    };
+    const std::pair<const char*, std::vector<Poll>> cases[] = {
+        {"static_limit.wav", {{0.5, 500}, {2.0, 2500}, {2.5, 5000}}},
+        {"stereo_441000.ogg", {{1.7, 1700}, {0.3567, 2056}, {2.0, 4056}, {2.5, 6556}}},
+    };
+    for (const auto& [fixture, polls] : cases) {
         SCOPED_TRACE(fixture);
         sound = std::make_unique<CdSound>();
         ASSERT_TRUE(sound->Open(Fixture(fixture).c_str()));
         sound->Play();
-        for (const auto& [gap, expected] : {std::pair{0.5, 500u}, {2.0, 2500u}, {2.5, 5000u}}) {
-            output->Advance(gap);
-            EXPECT_EQ(PlayTime(*sound), expected) << "after a gap of " << gap << " s";
+        for (const Poll& poll : polls) {
+            output->Advance(poll.gap);
+            EXPECT_EQ(PlayTime(*sound), poll.ms) << "after a gap of " << poll.gap << " s";
         }
     }
 }
@@ -236,16 +214,15 @@ TEST_F(Sound, AStreamPlaysOnAcrossItsWraps) {
     const std::string pcm = Decoded("stereo_441000.ogg");
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
     sound->Play();
-    EXPECT_TRUE(sound->bStreaming);
     for (int step = 1; step <= 9; ++step) {
         output->Advance(0.5);
         ASSERT_EQ(PlayTime(*sound), DWORD(500 * step));
         // Once a second the worker has put the next second into the half just played.
         if (step % 2 == 0) {
             const size_t next = size_t(step / 2 + 1);
-            const size_t half = next % 2;
+            const DWORD half = DWORD(next % 2);
             ASSERT_TRUE(WaitUntil([&] {
-                return Contents(*sound).substr(half * 176400, 176400) == Second(pcm, next);
+                return output->Bytes(half * 176400, 176400) == Second(pcm, next);
             })) << "second "
                 << next;
         }
@@ -259,60 +236,67 @@ TEST_F(Sound, StopRewindsAndPlayResumesWithTheSameWorker) {
     const std::string pcm = Decoded("stereo_441000.ogg");
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
     EXPECT_FALSE(sound->Stop()) << "not playing";
+    const std::set<long> idle = Threads();
     sound->Play();
+    const std::set<long> withWorker = Threads();
+    EXPECT_EQ(withWorker.size(), idle.size() + 1);
     output->Advance(1.5);
     EXPECT_EQ(PlayTime(*sound), 1500u);
-    ASSERT_TRUE(WaitUntil([&] { return Contents(*sound).substr(0, 176400) == Second(pcm, 2); }));
+    ASSERT_TRUE(WaitUntil([&] { return output->Bytes(0, 176400) == Second(pcm, 2); }));
 
-    const std::uintptr_t worker = sound->hWorker;
     EXPECT_TRUE(sound->Stop());
     bool playing = true;
     ASSERT_TRUE(sound->IsPlaying(&playing));
     EXPECT_FALSE(playing);
-    EXPECT_EQ(Cursor(*sound), 0u);
     EXPECT_EQ(PlayTime(*sound), 0u);
-    const std::string rewound = Contents(*sound);
+    const std::string rewound = output->Bytes();
     EXPECT_TRUE(rewound.substr(0, 176400) == Second(pcm, 0));
     EXPECT_EQ(rewound.substr(176400), std::string(176400, '\0'));
-    EXPECT_TRUE(sound->bStreaming) << "the worker waits on";
 
     sound->Play();
-    EXPECT_EQ(sound->hWorker, worker);
-    ASSERT_TRUE(WaitUntil([&] { return Contents(*sound).substr(176400) == Second(pcm, 1); }));
+    ASSERT_TRUE(WaitUntil([&] { return output->Bytes(176400) == Second(pcm, 1); }));
+    EXPECT_EQ(Threads(), withWorker) << "the worker waited on and refills again";
     output->Advance(0.25);
     EXPECT_EQ(PlayTime(*sound), 250u);
 }
 
+// A wake pending when the buffer stops (here the test's own, on the event of the middle) ends
+// the worker where it is; Play then starts another.
 TEST_F(Sound, PauseKeepsThePlaceAndAWakeAfterItEndsTheWorkerWithoutRewinding) {
+    const std::string pcm = Decoded("stereo_441000.ogg");
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
+    const std::set<long> idle = Threads();
     sound->Play();
+    const std::set<long> first = Threads();
+    ASSERT_TRUE(WaitUntil([&] { return output->Bytes(176400) == Second(pcm, 1); }));
     output->Advance(0.9);
-    // Hold the lock so the worker's wake at 1 s cannot be served before the pause.
-    EnterCriticalSection(&sound->csLock);
-    output->Advance(0.2);
     sound->Pause();
-    LeaveCriticalSection(&sound->csLock);
-    ASSERT_TRUE(WaitUntil([&] { return !sound->bStreaming; }));
-    EXPECT_EQ(Cursor(*sound), 194040u) << "1.1 s: still where it was paused";
-    EXPECT_EQ(PlayTime(*sound), 1100u);
+    VoiceView view;
+    ASSERT_TRUE(output->Peek(&view, 0, 0));
+    ASSERT_EQ(view.notify.size(), 2u);
+    SetEvent(view.notify[1].hEventNotify);
+    ASSERT_TRUE(WaitUntil([&] { return Threads() == idle; })) << "the worker ended";
+    EXPECT_EQ(PlayTime(*sound), 900u) << "still where it was paused";
 
     sound->Play();
-    EXPECT_TRUE(sound->bStreaming) << "a new worker";
+    const std::set<long> second = Threads();
+    EXPECT_EQ(second.size(), first.size());
+    EXPECT_NE(second, first) << "a new worker";
     output->Advance(0.4);
-    EXPECT_EQ(PlayTime(*sound), 1500u);
+    EXPECT_EQ(PlayTime(*sound), 1300u);
+    ASSERT_TRUE(WaitUntil([&] { return output->Bytes(0, 176400) == Second(pcm, 2); }));
 }
 
 TEST_F(Sound, SetPlayTimeGoesToWholeSeconds) {
     const std::string pcm = Decoded("stereo_441000.ogg");
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
     sound->Play();
-    ASSERT_TRUE(WaitUntil([&] { return Contents(*sound).substr(176400) == Second(pcm, 1); }));
+    ASSERT_TRUE(WaitUntil([&] { return output->Bytes(176400) == Second(pcm, 1); }));
     output->Advance(0.3);
     ASSERT_TRUE(sound->SetPlayTime(2500));
-    EXPECT_EQ(sound->dwPlayedBase, 352800u) << "two whole seconds, not 441000";
-    EXPECT_EQ(PlayTime(*sound), 2000u);
+    EXPECT_EQ(PlayTime(*sound), 2000u) << "two whole seconds, not 2500";
     ASSERT_TRUE(WaitUntil([&] {
-        const std::string b = Contents(*sound);
+        const std::string b = output->Bytes();
         return b.substr(0, 176400) == Second(pcm, 2) && b.substr(176400) == Second(pcm, 3);
     }));
     output->Advance(0.5);
@@ -320,7 +304,6 @@ TEST_F(Sound, SetPlayTimeGoesToWholeSeconds) {
 
     ASSERT_TRUE(sound->Open(Fixture("static_limit.wav").c_str()));
     ASSERT_TRUE(sound->SetPlayTime(1999));
-    EXPECT_EQ(Cursor(*sound), 176400u);
     EXPECT_EQ(PlayTime(*sound), 1000u);
     ASSERT_TRUE(sound->SetPlayTime(0));
     EXPECT_EQ(PlayTime(*sound), 0u) << "a move back is not a wrap";
@@ -338,15 +321,17 @@ TEST_F(Sound, VolumeAndPanAreClamped) {
 }
 
 TEST_F(Sound, OpenTriesWaveThenOggAndNamesAMissingFileOnce) {
+    VoiceView view;
     CaptureStderr();
     EXPECT_FALSE(sound->Open("Data/no_such_sound.ogg"));
     EXPECT_EQ(GetCapturedStderr(), "Error: File open error : Data/no_such_sound.ogg\n");
-    EXPECT_EQ(sound->pLoader, nullptr);
+    EXPECT_EQ(sound->GetTotalTime(), 0u) << "no loader held";
 
     CaptureStderr();
     EXPECT_TRUE(sound->Open(Fixture("mono_22050.ogg").c_str()));
     EXPECT_FALSE(sound->Open(Fixture("not_audio.txt").c_str()));
-    EXPECT_EQ(sound->pLoader, nullptr);
+    EXPECT_EQ(sound->GetTotalTime(), 0u);
+    EXPECT_FALSE(output->Peek(&view)) << "the last sound's buffer went with it";
     EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + Fixture("not_audio.txt") +
                                        ": neither Ogg Vorbis nor PCM WAVE.\n");
 
@@ -355,23 +340,19 @@ TEST_F(Sound, OpenTriesWaveThenOggAndNamesAMissingFileOnce) {
     EXPECT_FALSE(sound->Open(Fixture("s32_pcm.wav").c_str()));
     EXPECT_EQ(GetCapturedStderr(), "Error: Cannot play " + Fixture("s32_pcm.wav") +
                                        ": 32 bits per sample (8, 16 and 24 play).\n");
-    EXPECT_EQ(sound->pDSBuffer, nullptr);
-    EXPECT_EQ(sound->pLoader, nullptr);
+    EXPECT_FALSE(output->Peek(&view));
+    EXPECT_EQ(sound->GetTotalTime(), 0u);
     // Nor can one without a single frame.
     const std::string empty = TempPath("empty.wav");
     WriteFile(empty, RiffBytes({{"fmt ", FormatBody(1, 2, 44100, 16)}, {"data", "\x01\x02"}}));
     CaptureStderr();
     EXPECT_FALSE(sound->Open(empty.c_str()));
     EXPECT_EQ(GetCapturedStderr(), "Error: The sound holds no samples. : CdSound::Open()\n");
-    EXPECT_EQ(sound->pDSBuffer, nullptr);
-    EXPECT_EQ(sound->pLoader, nullptr);
+    EXPECT_FALSE(output->Peek(&view));
+    EXPECT_EQ(sound->GetTotalTime(), 0u);
 
-    ASSERT_TRUE(sound->Open(Fixture("s24_extensible.wav").c_str()));
-    EXPECT_EQ(sound->wAlignMask, 3);
-    ASSERT_TRUE(sound->Open(Fixture("s24_pcm.wav").c_str()));
-    EXPECT_EQ(sound->wAlignMask, 3);
-    ASSERT_TRUE(sound->Open(Fixture("u8_mono_22050.wav").c_str()));
-    EXPECT_EQ(sound->wAlignMask, 0);
+    for (const char* playable : {"s24_extensible.wav", "s24_pcm.wav", "u8_mono_22050.wav"})
+        EXPECT_TRUE(sound->Open(Fixture(playable).c_str())) << playable;
 }
 
 TEST(SoundWithoutDevice, NothingIsLockedReadOrPlayed) {
@@ -381,13 +362,12 @@ TEST(SoundWithoutDevice, NothingIsLockedReadOrPlayed) {
     EXPECT_FALSE(sound.Open(Fixture("stereo_441000.ogg").c_str()));
     EXPECT_EQ(GetCapturedStderr(),
               "Error: Create Secondary Buffer failed. : CdSound::CreateSecondaryBuffer()\n");
-    EXPECT_EQ(sound.pDSBuffer, nullptr);
+    const std::set<long> idle = Threads();
     sound.Play();
     sound.Pause();
-    EXPECT_FALSE(sound.bStreaming);
+    EXPECT_EQ(Threads(), idle) << "no worker without a buffer";
     EXPECT_FALSE(sound.Stop());
     EXPECT_FALSE(sound.SetPlayTime(1000));
-    EXPECT_FALSE(sound.FillBuffer(0));
     bool playing = true;
     EXPECT_FALSE(sound.IsPlaying(&playing));
     EXPECT_TRUE(playing) << "left unwritten";
@@ -399,8 +379,10 @@ TEST(SoundWithoutDevice, NothingIsLockedReadOrPlayed) {
 
 TEST_F(Sound, DestroyingAPlayingStreamEndsItsWorkerFirst) {
     ASSERT_TRUE(sound->Open(Fixture("stereo_441000.ogg").c_str()));
+    const std::set<long> idle = Threads();
     sound->Play();
     output->Advance(1.2);
+    ASSERT_NE(Threads(), idle);
     sound.reset(); // wakes the worker, joins it, then lets the lock and the buffer go
-    SUCCEED();
+    EXPECT_TRUE(WaitUntil([&] { return Threads() == idle; }));
 }

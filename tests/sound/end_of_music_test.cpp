@@ -4,7 +4,6 @@
 #include "show/show.h"
 #include "sound/cdsound.h"
 #include "sound/dsound_device.h"
-#include "sound/sound_loader.h"
 #include "sound_test_support.h"
 
 #include <gtest/gtest.h>
@@ -56,19 +55,6 @@ std::vector<float> Heard(const std::string& pcm, WORD channels, WORD bits) {
     return heard;
 }
 
-std::string Half(CdSound& sound, DWORD index) {
-    const DWORD half = sound.pLoader->GetBufferSize();
-    CriticalSectionGuard lock(&sound.csLock);
-    void *r1, *r2;
-    DWORD n1, n2;
-    std::string bytes;
-    if (SUCCEEDED(sound.pDSBuffer->Lock(index * half, half, &r1, &n1, &r2, &n2, 0))) {
-        bytes.assign(static_cast<const char*>(r1), n1);
-        sound.pDSBuffer->Unlock(r1, n1, r2, n2);
-    }
-    return bytes;
-}
-
 // Second k of the sound as the worker must write it: silence after the end.
 std::string Second(const std::string& pcm, size_t k, DWORD half, char silence) {
     std::string s = k * half < pcm.size() ? pcm.substr(k * half, half) : std::string();
@@ -99,11 +85,14 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     const std::string pcm = Pcm(piece.file);
     ASSERT_FALSE(pcm.empty());
     ASSERT_TRUE(sound->Open(Fixture(piece.file).c_str()));
-    EXPECT_EQ(sound->bStatic, !piece.streams);
+    VoiceView buffer;
+    ASSERT_TRUE(output->Peek(&buffer, 0, 0));
+    EXPECT_EQ(buffer.notify.size(), piece.streams ? 2u : 0u) << "a stream is woken at each half";
     const DWORD length = sound->GetTotalTime();
-    const WORD bits = sound->pLoader->GetBitsPerSample();
-    const DWORD half = sound->pLoader->GetBufferSize();
+    const WORD bits = buffer.format.wBitsPerSample;
+    const DWORD half = buffer.bytes / 2;
     const char silence = char(bits == 8 ? 0x80 : 0);
+    const auto Half = [&](DWORD index) { return output->Bytes(index * half, half); };
     EXPECT_EQ(length, piece.lengthMs);
     const double totalMs = length; // as the shell holds it
     const double thresholdMs = kEndThreshold * totalMs;
@@ -111,7 +100,7 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     sound->Play();
     // Play reaches offset 0 at once: the worker fills the second half before it is due.
     if (piece.streams) {
-        ASSERT_TRUE(WaitUntil([&] { return Half(*sound, 1) == Second(pcm, 1, half, silence); }));
+        ASSERT_TRUE(WaitUntil([&] { return Half(1) == Second(pcm, 1, half, silence); }));
     }
     DWORD lastMs = 0, endMs = 0, lastHalf = 0;
     size_t crossings = 0;
@@ -133,14 +122,15 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
         if (!piece.streams) continue;
         // Once the cursor crosses into a half, the worker puts the next second into the other
         // (or stops, once the last sample has been heard); wait for it as a real second would.
-        DWORD cursor = 0;
-        ASSERT_EQ(sound->pDSBuffer->GetCurrentPosition(&cursor, nullptr), DS_OK);
-        if (cursor / half != lastHalf) {
-            lastHalf = cursor / half;
+        VoiceView now;
+        ASSERT_TRUE(output->Peek(&now, 0, 0));
+        if (now.cursor / half != lastHalf) {
+            lastHalf = now.cursor / half;
             ++crossings;
             const std::string next = Second(pcm, crossings + 1, half, silence);
             ASSERT_TRUE(WaitUntil([&] {
-                return !sound->bStreaming || Half(*sound, 1 - lastHalf) == next;
+                VoiceView state;
+                return !output->Peek(&state, 0, 0) || !state.playing || Half(1 - lastHalf) == next;
             })) << "second "
                 << crossings + 1;
         }
@@ -159,8 +149,7 @@ TEST_P(EndOfMusic, EverySampleIsHeardAndTheShowEndsOnTime) {
     EXPECT_EQ(after, length);
 
     // Heard: the whole piece once, in order, then nothing but silence.
-    const std::vector<float> expected =
-        Heard(pcm, sound->pLoader->GetNumChannels(), sound->pLoader->GetBitsPerSample());
+    const std::vector<float> expected = Heard(pcm, buffer.format.nChannels, bits);
     const std::vector<float> heard = output->Mixed();
     ASSERT_GE(heard.size(), expected.size());
     const auto differ = std::mismatch(expected.begin(), expected.end(), heard.begin()).first;

@@ -77,7 +77,7 @@ TEST(OggGuard, TheCraftedFileIsRefusedBeforeTheDecoderSeesIt) {
     const OggLayout layout =
         CheckOggLayout(reinterpret_cast<const unsigned char*>(file.data()), file.size());
     EXPECT_EQ(layout.verdict, OggVerdict::Damaged);
-    EXPECT_EQ(layout.at, 4400u) << "the first page after the headers is damaged";
+    EXPECT_EQ(layout.nAt, 4400u) << "the first page after the headers is damaged";
 
     const auto [result, said] = OpenOgg(KV_CRAFTED_OGG);
     EXPECT_EQ(result, -3);

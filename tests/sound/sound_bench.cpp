@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -41,23 +42,23 @@ BENCHMARK(DecodeOneSecond)->Unit(benchmark::kMillisecond);
 // The show's clock as the shell forms it, from a playing CdSound.
 struct Show {
     Show() {
-        ok = InitDirectSound(kWindow) && sound.Open(data_files::kMusic);
-        total = sound.GetTotalTime();
-        if (ok) sound.Play();
+        ok = InitDirectSound(kWindow) && sound->Open(data_files::kMusic);
+        total = sound->GetTotalTime();
+        if (ok) sound->Play();
     }
     ~Show() {
-        sound.Cleanup();
+        sound.reset(); // before the device it plays on
         ReleaseDirectSound();
     }
     DWORD Ms() {
         DWORD ms = 0;
-        sound.GetPlayTime(&ms);
+        sound->GetPlayTime(&ms);
         return ms;
     }
     float T() { return float(static_cast<long double>(Ms()) / total); }
     bool ok = false;
     double total = 0;
-    CdSound sound;
+    std::unique_ptr<CdSound> sound = std::make_unique<CdSound>();
 };
 
 void DistinctClockValues(benchmark::State& state) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -78,6 +79,23 @@ std::vector<float> ManualOutput::Mixed() const {
     return mixed_;
 }
 
+bool ManualOutput::Peek(VoiceView* view, DWORD offset, DWORD count) const {
+    AudioMixer* mixer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        mixer = mixer_;
+    }
+    // The stand-in's mixer is the only one there is; ask it outside the clock's lock, as Mix.
+    auto* device = dynamic_cast<Mixer*>(mixer);
+    return device && device->Peek(0, offset, count, view);
+}
+
+std::string ManualOutput::Bytes(DWORD offset, DWORD count) const {
+    VoiceView view;
+    if (!Peek(&view, offset, count)) return {};
+    return std::string(view.data.begin(), view.data.end());
+}
+
 ManualOutput* InstallManualOutput(double latency) {
     auto* output = new ManualOutput(latency);
     // The device takes the first output it is given; later calls of the factory get none.
@@ -132,6 +150,16 @@ bool Signalled(HANDLE event) {
     const DWORD woken = WaitForMultipleObjects(2, both, 0, INFINITE);
     ResetEvent(probe);
     return woken == WAIT_OBJECT_0;
+}
+
+std::set<long> Threads() {
+    std::set<long> ids;
+    if (DIR* dir = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.') ids.insert(std::atol(entry->d_name));
+        closedir(dir);
+    }
+    return ids;
 }
 
 bool WaitUntil(const std::function<bool()>& done) {

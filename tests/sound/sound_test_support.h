@@ -3,12 +3,14 @@
 #pragma once
 
 #include "platform/audio_output.h"
+#include "platform/dsound_mixer.h"
 #include "platform/win32.h"
 
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,11 @@ class ManualOutput final : public AudioOutput {
     void PullHeardAt(double heardAt);
     // Left/right floats of everything mixed so far.
     std::vector<float> Mixed() const;
+    // The sound's buffer (the oldest secondary buffer alive) as the mix would read it now,
+    // with count bytes of it from offset; false when there is none.
+    bool Peek(VoiceView* view, DWORD offset = 0, DWORD count = ~DWORD(0)) const;
+    // Those bytes alone; empty when there is no buffer.
+    std::string Bytes(DWORD offset = 0, DWORD count = ~DWORD(0)) const;
 
   private:
     const double latency_;
@@ -61,6 +68,9 @@ std::string RiffBytes(std::initializer_list<Chunk> chunks, const std::string& fo
 
 // Whether an event is signalled, without blocking; clears it if it was.
 bool Signalled(HANDLE event);
+
+// The ids of this process's threads: a stream worker shows here as it starts and ends.
+std::set<long> Threads();
 
 // Polls until done() holds; false after 20 s (a worker that never gets there).
 bool WaitUntil(const std::function<bool()>& done);

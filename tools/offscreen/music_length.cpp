@@ -18,7 +18,7 @@ bool musicLengthMs(const std::string& path, double& totalMs, std::string* error)
         if (error) *error = path + " is not an Ogg Vorbis file or a WAVE file the show plays";
         return false;
     }
-    totalMs = bytesToMilliseconds(music->GetDataSize(), music->GetAvgBytesPerSec());
+    totalMs = BytesToMilliseconds(music->GetDataSize(), music->GetAvgBytesPerSec());
     music->Close();
     if (totalMs == 0) {
         if (error) *error = path + " is too short to show: it lasts under 1 ms";
