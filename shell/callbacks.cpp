@@ -2,6 +2,7 @@
 
 #include "gfx/frame.h"
 #include "gfx/gl.h"
+#include "platform/message.h"
 #include "platform/process_start.h"
 #include "show/data_files.h"
 #include "show/show.h"
@@ -58,14 +59,13 @@ bool startSound() {
     if (!deviceReady) return false;
     soundStream = new CdSound;
     if (!soundStream->Open(data_files::kMusic)) {
-        MessageBoxA(nullptr, "We cannot find sound file.", "System Error.", MB_OK);
+        ShowMessage("System Error.", "We cannot find sound file.");
         return false;
     }
     totalLengthMs = static_cast<double>(soundStream->GetTotalTime());
     // Under a millisecond the clock is 0 over 0: no scene, and no end.
     if (totalLengthMs == 0) {
-        MessageBoxA(nullptr, "The music is too short to show: it lasts under 1 ms.",
-                    "System Error.", MB_OK);
+        ShowMessage("System Error.", "The music is too short to show: it lasts under 1 ms.");
         return false;
     }
     return true;
