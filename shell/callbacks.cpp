@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <unistd.h>
 
 CdSound* soundStream = nullptr;
@@ -27,9 +28,12 @@ bool deviceReady = false;
 
 // For the sound-card tests: with KELVASTER_CLOCK_FD set, each frame writes
 // "<CLOCK_MONOTONIC ns> <play ms>" to that descriptor, to be set against the sound server.
+// KELVASTER_CLOCK_FILE names a file instead, for where descriptors are not inherited (a
+// Windows program under Wine, whose monotonic clock is the host's CLOCK_MONOTONIC_RAW).
 const int clockLogFd = [] {
-    const char* fd = std::getenv("KELVASTER_CLOCK_FD");
-    return fd ? std::atoi(fd) : -1;
+    if (const char* fd = std::getenv("KELVASTER_CLOCK_FD")) return std::atoi(fd);
+    const char* path = std::getenv("KELVASTER_CLOCK_FILE");
+    return path ? open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
 }();
 
 void logClock(DWORD playMs) {
