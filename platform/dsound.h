@@ -134,3 +134,13 @@ class IDirectSound8 {
 // Only the default device (a null GUID) exists. The output comes from the factory set with
 // SetAudioOutputFactory (platform/audio_output.h); DSERR_NODRIVER when it gives none.
 HRESULT DirectSoundCreate8(const GUID* device, IDirectSound8** out, void* outer);
+
+// The sound engine's way to its device and its play position, which on Windows go to the real
+// DirectSound (platform/windows): the default device, and the cursor with the bytes played.
+inline HRESULT CreateSoundDevice(IDirectSound8** out) {
+    return DirectSoundCreate8(nullptr, out, nullptr);
+}
+inline HRESULT GetPlayProgress(IDirectSoundBuffer* buffer, DWORD* playCursor,
+                               std::uint64_t* playedBytes) {
+    return buffer->GetPlayProgress(playCursor, playedBytes);
+}

@@ -17,7 +17,7 @@ namespace {
 // Linear gain of a DirectSound attenuation in hundredths of a decibel.
 float VolumeGain(LONG volume) {
     if (volume <= DSBVOLUME_MIN) return 0.0f;
-    return float(std::pow(10.0, double(std::min(volume, DSBVOLUME_MAX)) / 2000.0));
+    return float(std::pow(10.0, double(std::min<LONG>(volume, DSBVOLUME_MAX)) / 2000.0));
 }
 
 // Left and right gains of a DirectSound pan: the far side is attenuated, the near side kept.

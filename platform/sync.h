@@ -36,17 +36,3 @@ void InitializeCriticalSection(CRITICAL_SECTION* section);
 void DeleteCriticalSection(CRITICAL_SECTION* section);
 void EnterCriticalSection(CRITICAL_SECTION* section);
 void LeaveCriticalSection(CRITICAL_SECTION* section);
-
-// Holds a critical section for the life of a scope, so no exit path can leave it held.
-class CriticalSectionGuard {
-  public:
-    explicit CriticalSectionGuard(CRITICAL_SECTION* section) : section_(section) {
-        EnterCriticalSection(section_);
-    }
-    ~CriticalSectionGuard() { LeaveCriticalSection(section_); }
-    CriticalSectionGuard(const CriticalSectionGuard&) = delete;
-    CriticalSectionGuard& operator=(const CriticalSectionGuard&) = delete;
-
-  private:
-    CRITICAL_SECTION* section_;
-};

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-std::uintptr_t _beginthread(void (*start)(void*), unsigned, void* arg) {
+std::uintptr_t StartThread(void (*start)(void*), void* arg) {
     if (!start) return kNoThread;
     try {
         return reinterpret_cast<std::uintptr_t>(new std::thread(start, arg));

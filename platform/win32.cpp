@@ -1,5 +1,7 @@
 #include "platform/win32.h"
 
+#include "platform/message.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -17,4 +19,8 @@ void ExitProcess(UINT status) {
 HWND FindWindowA(const char*, const char* title) {
     static char token;
     return title ? &token : nullptr;
+}
+
+void ShowMessage(const char* caption, const char* text) {
+    MessageBoxA(nullptr, text, caption, MB_OK);
 }

@@ -2,6 +2,7 @@
 
 #include "gfx/frame.h"
 #include "gfx/gl.h"
+#include "platform/message.h"
 #include "platform/process_start.h"
 #include "show/data_files.h"
 #include "show/show.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <unistd.h>
 
 CdSound* soundStream = nullptr;
@@ -26,9 +28,12 @@ bool deviceReady = false;
 
 // For the sound-card tests: with KELVASTER_CLOCK_FD set, each frame writes
 // "<CLOCK_MONOTONIC ns> <play ms>" to that descriptor, to be set against the sound server.
+// KELVASTER_CLOCK_FILE names a file instead, for where descriptors are not inherited (a
+// Windows program under Wine, whose monotonic clock is the host's CLOCK_MONOTONIC_RAW).
 const int clockLogFd = [] {
-    const char* fd = std::getenv("KELVASTER_CLOCK_FD");
-    return fd ? std::atoi(fd) : -1;
+    if (const char* fd = std::getenv("KELVASTER_CLOCK_FD")) return std::atoi(fd);
+    const char* path = std::getenv("KELVASTER_CLOCK_FILE");
+    return path ? open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
 }();
 
 void logClock(DWORD playMs) {
@@ -58,14 +63,13 @@ bool startSound() {
     if (!deviceReady) return false;
     soundStream = new CdSound;
     if (!soundStream->Open(data_files::kMusic)) {
-        MessageBoxA(nullptr, "We cannot find sound file.", "System Error.", MB_OK);
+        ShowMessage("System Error.", "We cannot find sound file.");
         return false;
     }
     totalLengthMs = static_cast<double>(soundStream->GetTotalTime());
     // Under a millisecond the clock is 0 over 0: no scene, and no end.
     if (totalLengthMs == 0) {
-        MessageBoxA(nullptr, "The music is too short to show: it lasts under 1 ms.",
-                    "System Error.", MB_OK);
+        ShowMessage("System Error.", "The music is too short to show: it lasts under 1 ms.");
         return false;
     }
     return true;

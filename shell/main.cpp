@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
         glutInitWindowPosition(100, 100);
     glutInitWindowSize(kFrameWidth, kFrameHeight);
     glutCreateWindow("Kelvaster by zir");
-    showWindow = FindWindowA("GLUT", "Kelvaster by zir");
+    // freeglut registers its windows under the class "FREEGLUT" (the stand-in ignores it).
+    showWindow = FindWindowA("FREEGLUT", "Kelvaster by zir");
 
     // Without the music there is no clock to draw by.
     if (!startSound()) return 1;

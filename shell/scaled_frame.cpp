@@ -5,6 +5,10 @@
 #include "show/show.h"
 
 #include <GL/glext.h>
+// Older glext.h files (mingw-w64's) predate the extension.
+#ifndef GL_FRAMEBUFFER_FLIP_Y_MESA
+#define GL_FRAMEBUFFER_FLIP_Y_MESA 0x8BBB
+#endif
 
 #include <cstdio>
 #include <cstdlib>

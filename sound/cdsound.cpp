@@ -136,7 +136,7 @@ bool CdSound::FillBuffer(DWORD position) {
         if (event) ResetEvent(event);
     pDSBuffer->SetCurrentPosition(0);
     // Cursor and count from one reading: what was played before this start is no wrap.
-    if (FAILED(pDSBuffer->GetPlayProgress(&dwLastCursor, &qwLastPlayed))) dwLastCursor = 0;
+    if (FAILED(GetPlayProgress(pDSBuffer, &dwLastCursor, &qwLastPlayed))) dwLastCursor = 0;
     return true;
 }
 
@@ -171,7 +171,7 @@ void CdSound::Play() {
     hWorker = kNoThread;
     pDSBuffer->Play(0, 0, DSBPLAY_LOOPING);
     bStreaming = true;
-    hWorker = _beginthread(StreamThread, 0, this);
+    hWorker = StartThread(StreamThread, this);
     if (hWorker == kNoThread) bStreaming = false;
 }
 
@@ -180,7 +180,7 @@ void CdSound::Play() {
 bool CdSound::PlayedBytes(DWORD* played) {
     DWORD cursor = dwLastCursor;
     std::uint64_t playedNow = qwLastPlayed;
-    const bool ok = SUCCEEDED(pDSBuffer->GetPlayProgress(&cursor, &playedNow));
+    const bool ok = SUCCEEDED(GetPlayProgress(pDSBuffer, &cursor, &playedNow));
     if (!ok) { // then the time stands where it was last seen
         cursor = dwLastCursor;
         playedNow = qwLastPlayed;
@@ -269,7 +269,7 @@ bool CdSound::GetVolume(LONG* volume) {
 
 bool CdSound::SetVolume(LONG volume) {
     return pDSBuffer &&
-           SUCCEEDED(pDSBuffer->SetVolume(std::clamp(volume, DSBVOLUME_MIN, DSBVOLUME_MAX)));
+           SUCCEEDED(pDSBuffer->SetVolume(std::clamp<LONG>(volume, DSBVOLUME_MIN, DSBVOLUME_MAX)));
 }
 
 bool CdSound::GetPan(LONG* pan) {
@@ -277,7 +277,8 @@ bool CdSound::GetPan(LONG* pan) {
 }
 
 bool CdSound::SetPan(LONG pan) {
-    return pDSBuffer && SUCCEEDED(pDSBuffer->SetPan(std::clamp(pan, DSBPAN_LEFT, DSBPAN_RIGHT)));
+    return pDSBuffer &&
+           SUCCEEDED(pDSBuffer->SetPan(std::clamp<LONG>(pan, DSBPAN_LEFT, DSBPAN_RIGHT)));
 }
 
 void CdSound::EndWorker() {

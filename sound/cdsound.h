@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/dsound.h"
+#include "platform/section_guard.h"
 #include "platform/sync.h"
 #include "platform/threads.h"
 #include "platform/win32.h"

@@ -6,7 +6,7 @@
 
 namespace {
 
-// The stand-in is linked in: there is no library to load and no entry point to look up.
+// The device is linked in (dsound.dll or our own): there is no library to load here.
 IDirectSound8* pDirectSound = nullptr;
 
 // Runs one operation on a fresh primary buffer and lets it go again.
@@ -22,7 +22,7 @@ template <class Operation> bool WithPrimary(Operation operation) {
 
 bool InitDirectSound(HWND window) {
     if (pDirectSound) return true;
-    if (FAILED(DirectSoundCreate8(nullptr, &pDirectSound, nullptr))) {
+    if (FAILED(CreateSoundDevice(&pDirectSound))) {
         pDirectSound = nullptr;
         ShowSoundError("Failed : DirectSoundCreate8()");
         return false;
@@ -84,7 +84,7 @@ bool GetMasterVolume(LONG* volume) {
 }
 
 bool SetMasterVolume(LONG volume) {
-    volume = std::clamp(volume, DSBVOLUME_MIN, DSBVOLUME_MAX);
+    volume = std::clamp<LONG>(volume, DSBVOLUME_MIN, DSBVOLUME_MAX);
     return WithPrimary([volume](IDirectSoundBuffer* p) { return p->SetVolume(volume); });
 }
 
@@ -93,6 +93,6 @@ bool GetMasterPan(LONG* pan) {
 }
 
 bool SetMasterPan(LONG pan) {
-    pan = std::clamp(pan, DSBPAN_LEFT, DSBPAN_RIGHT);
+    pan = std::clamp<LONG>(pan, DSBPAN_LEFT, DSBPAN_RIGHT);
     return WithPrimary([pan](IDirectSoundBuffer* p) { return p->SetPan(pan); });
 }

@@ -1,7 +1,7 @@
 #include "sound/sound_error.h"
 
-#include "platform/win32.h"
+#include "platform/message.h"
 
 void ShowSoundError(const char* text) {
-    MessageBoxA(nullptr, text, "Error", MB_OK);
+    ShowMessage("Error", text);
 }

@@ -1,4 +1,5 @@
 // The Win32 events, waits and threads the engine runs on.
+#include "platform/section_guard.h"
 #include "platform/sync.h"
 #include "platform/threads.h"
 #include "sound_test_support.h"
@@ -106,16 +107,16 @@ TEST(Events, AWaitEndsWhenAnotherThreadSignals) {
 TEST(Threads, JoinWaitsForTheStartRoutineToReturn) {
     static std::atomic<int> seen{0};
     static int argument = 7;
-    const std::uintptr_t t = _beginthread(
+    const std::uintptr_t t = StartThread(
         [](void* arg) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             seen = *static_cast<int*>(arg);
         },
-        0, &argument);
+        &argument);
     ASSERT_NE(t, kNoThread);
     JoinThread(t);
     EXPECT_EQ(seen, 7);
-    EXPECT_EQ(_beginthread(nullptr, 0, nullptr), kNoThread);
+    EXPECT_EQ(StartThread(nullptr, nullptr), kNoThread);
 }
 
 TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {

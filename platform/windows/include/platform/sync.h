@@ -1,0 +1,4 @@
+// The real events, waits and critical sections.
+#pragma once
+
+#include <windows.h>
