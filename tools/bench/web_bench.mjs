@@ -37,8 +37,6 @@ const site = resolve(args[0] || "build-web");
 async function measure([first, count, noop]) {
     const VERTEX_BUFFERS = [0x8892, 0x8893]; // vertices and their indices
     const canvas = document.createElement("canvas");
-    canvas.width = 800;
-    canvas.height = 600;
     document.getElementById("canvas").id = "page-canvas";
     canvas.id = "canvas";
     document.body.appendChild(canvas);
