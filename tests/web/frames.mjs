@@ -48,6 +48,7 @@ if (!measured || measured.status !== 0) {
 }
 const totalMs = Number(measured.stdout);
 
+
 const server = await serve(site);
 const browser = await startBrowser();
 const checks = new Checks();
@@ -59,19 +60,19 @@ try {
             .waitForFunction(() => window.kvReady === true, null, { timeout: 120000 })
             .then(() => true, () => false);
         const web = join(work, `web-${t}.png`);
-        const still = ready ? await page.evaluate(() => window.kvStill) : {};
+        const drawn = ready ? await page.evaluate(() => window.kvStill) : {};
         if (ready) writeFileSync(web, await page.locator("#canvas").screenshot());
         checks.check(page.errors.length === 0, `t=${t}: no console errors`, page.errors.join(" | "));
         await page.close();
         if (!checks.check(ready, `t=${t}: the page drew its still`)) continue;
         if (t === clocks[0])
-            checks.check(still.totalMs === totalMs, "the page reads the music's length as the engine does",
-                         `${still.totalMs} ms, native ${totalMs} ms`);
+            checks.check(drawn.totalMs === totalMs, "the page reads the music's length as the engine does",
+                         `${drawn.totalMs} ms, native ${totalMs} ms`);
 
-        const k = still.frame;
+        const k = drawn.frame;
         const ref = join(work, `native-${t}.png`);
-        const reference = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
-        if (!checks.check(reference.status === 0, `native frame ${k}`, reference.stderr.trim())) continue;
+        const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
+        if (!checks.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
         const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
         checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
     }

@@ -3,26 +3,24 @@
 // threshold. It lets the page's own behaviour be tested on short music in a few seconds.
 function createKelvaster(options) {
     "use strict";
-    // The four-second tone of harness.mjs's standinSite(), as the module would read it.
-    const MUSIC = { totalMs: 4000, rate: 44100 };
-    const canvas = options.canvas;
-    const gl = canvas.getContext("webgl");
+    const gl = options.canvas.getContext("webgl");
     const calls = { init: 0, frame: 0, reset: 0, lastClock: null, music: null, still: null };
     window.kvStandin = calls;
-    const files = {};
+    const clockOf = (playMs, totalMs) => Math.fround(playMs / totalMs);
     const entries = {
         kv_init() {
             ++calls.init;
-            canvas.width = 800;
-            canvas.height = 600;
+            options.canvas.width = 800;
+            options.canvas.height = 600;
             return gl ? 0 : 1;
         },
-        kv_music_length: () => (files["Data/tech.ogg"] ? MUSIC.totalMs : 0),
-        kv_music_rate: () => MUSIC.rate,
+        // The four-second tone of standinSite() (harness.mjs), once the page has written it.
+        kv_music_length: () => (calls.music ? 4000 : 0),
+        kv_music_rate: () => 44100,
         kv_music_error: () => "no music",
         kv_frame(playMs, totalMs) {
             ++calls.frame;
-            const t = Math.fround((playMs >>> 0) / totalMs);
+            const t = clockOf(playMs >>> 0, totalMs);
             calls.lastClock = t;
             gl.clearColor(t, 0.5, 1 - t, 1);
             gl.clear(gl.COLOR_BUFFER_BIT);
@@ -38,14 +36,6 @@ function createKelvaster(options) {
             return 0;
         },
     };
-    const FS = {
-        writeFile(path, bytes) {
-            files[path] = bytes;
-            calls.music = bytes.length;
-        },
-        unlink(path) {
-            delete files[path];
-        },
-    };
+    const FS = { writeFile: (path, bytes) => (calls.music = bytes.length), unlink() {} };
     return Promise.resolve({ cwrap: (name) => entries[name], FS });
 }
