@@ -6,18 +6,6 @@ float showClock(DWORD playMs, double totalMs) {
     return static_cast<float>(static_cast<Extended>(playMs) / totalMs);
 }
 
-uint32_t firstPlayMsAtClock(float t, double totalMs) {
-    uint32_t lo = 0, hi = static_cast<uint32_t>(totalMs);
-    while (lo < hi) {
-        const uint32_t mid = lo + (hi - lo) / 2;
-        if (showClock(mid, totalMs) >= t)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    return lo;
-}
-
 uint32_t framePlayMs(int64_t k, FrameRate rate) {
     return static_cast<uint32_t>(k * 1000 * rate.den / rate.num);
 }

@@ -16,10 +16,6 @@ inline bool showHasEnded(float t) {
     return t >= kEndThreshold;
 }
 
-// The first whole millisecond whose show clock is at or past t (clocks never fall as the
-// position grows); totalMs when none is.
-uint32_t firstPlayMsAtClock(float t, double totalMs);
-
 // Frames per second as an exact fraction, so that 60000/1001 stays exact.
 struct FrameRate {
     int64_t num = 60;

@@ -1,7 +1,7 @@
 // The show in a page: the title until a click or key (browsers let sound start only then),
 // then one frame per animation frame at the clock of what is heard, until the show ends by
 // itself or Escape ends it. A test-only query (?clock=, ?ms=, ?frame=, with ?len=) draws one
-// still instead, as a 60 fps run would have drawn it.
+// still instead, as a 60 fps run would have drawn it; the module finds and draws it.
 (function () {
     "use strict";
 
@@ -24,6 +24,7 @@
         ended: "Click or press a key to play it again",
         failed: "The show cannot play here",
     };
+    const MUSIC = "Data/tech.ogg";
     const NO_WEBGL2 =
         "This browser gives the page no WebGL 2, which the show draws with. Use a current " +
         "Firefox, Chrome or Edge with hardware acceleration turned on.";
@@ -110,19 +111,28 @@
         const module = await window.createKelvaster({ canvas, setStatus: pictureStatus });
         progress.pictures = 1;
         showProgress();
+        const lengthOf = module.cwrap("kv_music_length", "number", []);
+        const rateOf = module.cwrap("kv_music_rate", "number", []);
+        const refusal = module.cwrap("kv_music_error", "string", []);
         const engine = {
             init: module.cwrap("kv_init", "number", []),
             frame: module.cwrap("kv_frame", "number", ["number", "number"]),
             reset: module.cwrap("kv_reset", null, []),
-            showClock: module.cwrap("kv_show_clock", "number", ["number", "number"]),
-            playMsAtClock: module.cwrap("kv_play_ms_at_clock", "number", ["number", "number"]),
-            framePlayMs: module.cwrap("kv_frame_play_ms", "number", ["number"]),
-            framesBefore: module.cwrap("kv_frames_before", "number", ["number"]),
-            runUpTo: module.cwrap("kv_run_up_to", null, ["number", "number"]),
+            still: module.cwrap("kv_still", "number", ["number", "number", "number"]),
+            // The engine reads the music where the native program finds it; the length in ms
+            // and the rate, or the engine's own words for a file it refuses.
+            readMusic(bytes) {
+                module.FS.writeFile(MUSIC, new Uint8Array(bytes));
+                const totalMs = lengthOf();
+                module.FS.unlink(MUSIC);
+                if (!(totalMs > 0)) throw new Error(refusal());
+                return { totalMs, rate: rateOf() };
+            },
         };
         const code = engine.init();
         if (code === 1) throw new Error(NO_WEBGL2);
         if (code !== 0) throw new Error("the show could not start its graphics (code " + code + ")");
+        window.kvLayout.update(); // the module has given the canvas the frame's size
         return engine;
     }
 
@@ -144,34 +154,17 @@
         return { key, value, len };
     }
 
-    // Moves the show through every frame a 60 fps run draws before the moment, drawing the last
-    // of them whole for the GL state it leaves, then draws the moment itself.
-    function drawStill(engine, request, totalMs) {
-        let playMs;
-        if (request.key === "clock") playMs = engine.playMsAtClock(request.value, totalMs);
-        else if (request.key === "ms") playMs = request.value;
-        else playMs = engine.framePlayMs(request.value);
-        if (playMs > totalMs) throw new Error("that moment is past the music's end (" + totalMs + " ms)");
-        const before = request.key === "frame" ? request.value : engine.framesBefore(playMs);
-        engine.runUpTo(before, totalMs);
-        engine.frame(playMs, totalMs);
-        window.kvStill = {
-            playMs,
-            totalMs,
-            clock: engine.showClock(playMs, totalMs),
-            framesBefore: before,
-        };
-    }
+    const STILL_BY = { frame: 0, ms: 1, clock: 2 };
 
     async function runStill(request) {
         title.hidden = true;
         document.body.classList.add("still");
-        const totalMs =
-            request.len || clock.musicLengthMs(clock.readOggVorbis(await fetchBytes("Data/tech.ogg")));
-        if (!(totalMs > 0)) throw new Error("the music has no length");
-        const engine = await loadEngine();
+        const [bytes, engine] = await Promise.all([request.len ? null : fetchBytes(MUSIC), loadEngine()]);
+        const totalMs = request.len || engine.readMusic(bytes).totalMs;
         state.totalMs = totalMs;
-        drawStill(engine, request, totalMs);
+        const frame = engine.still(STILL_BY[request.key], request.value, totalMs);
+        if (frame < 0) throw new Error("that moment is past the show's end");
+        window.kvStill = { frame, totalMs };
         enter("still");
         // Ready once the frame has reached the screen.
         requestAnimationFrame(() => requestAnimationFrame(() => (window.kvReady = true)));
@@ -321,25 +314,22 @@
         event.preventDefault();
     }
 
-    async function loadMusic() {
-        const bytes = await fetchBytes("Data/tech.ogg", (f) => {
-            progress.music = f;
-            showProgress();
-        });
-        const info = clock.readOggVorbis(bytes);
-        state.totalMs = clock.musicLengthMs(info);
-        if (!(state.totalMs > 0)) throw new Error("the music has no length");
-        musicRate = info.rate;
-        // Decoded off the page's own audio context, which may only be made after a click.
-        const decoder = new OfflineAudioContext(info.channels, 1, info.rate);
-        return decoder.decodeAudioData(bytes);
-    }
-
     async function prepare() {
         enter("loading");
         showProgress();
-        const [decoded, loaded] = await Promise.all([loadMusic(), loadEngine()]);
-        music = decoded;
+        const [bytes, loaded] = await Promise.all([
+            fetchBytes(MUSIC, (f) => {
+                progress.music = f;
+                showProgress();
+            }),
+            loadEngine(),
+        ]);
+        const read = loaded.readMusic(bytes);
+        state.totalMs = read.totalMs;
+        musicRate = read.rate;
+        // Decoded off the page's own audio context, which may only be made after a click; the
+        // decoder's channel count does not bind the decoded buffer's.
+        music = await new OfflineAudioContext(1, 1, read.rate).decodeAudioData(bytes);
         engine = loaded;
         enter("title");
         state.readyAt = performance.now();

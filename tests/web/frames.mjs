@@ -1,18 +1,18 @@
 // The web build's frames against the native offscreen renderer's: for moments across all four
-// scenes, the page's test-only still (?frame=K: frame K of a 60 fps run, what the scenes carry
-// from frame to frame moved on as a run moves it) is compared with `kelvaster-capture still
-// --frame K` by PSNR; each must reach 30 dB, be more than one flat colour and sit in place.
+// scenes, the page's test-only still (?clock=t: the first frame K of a 60 fps run at or past t,
+// what the scenes carry from frame to frame moved on as a run moves it) is compared with
+// `kelvaster-capture still --frame K` by PSNR; each must reach 30 dB, be more than one flat
+// colour and sit in place. The page's reading of the music's length must be the native one's.
 //
 //   node frames.mjs <build-web> <native build dir> <work dir> [clock ...]
 //
-// KV_MUSIC_LENGTH names the native engine's music-length tool, for the frame at each clock.
+// KV_MUSIC_LENGTH names the native engine's music-length tool.
 import { spawnSync } from "node:child_process";
 import { existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { Checks, FRAME_CLOCKS, frameAtClock, openPage, serve, startBrowser } from "./harness.mjs";
+import { Checks, FRAME_CLOCKS, openPage, serve, startBrowser } from "./harness.mjs";
 
 const MIN_DB = 30;
-const FPS = 60;
 const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
 if (!site || !native || !work) {
     console.log("usage: node frames.mjs <build-web> <native build dir> <work dir> [clock ...]");
@@ -54,22 +54,25 @@ const browser = await startBrowser();
 const checks = new Checks();
 try {
     for (const t of clocks) {
-        const k = frameAtClock(t, totalMs, FPS);
-        const ref = join(work, `native-${t}.png`);
-        const web = join(work, `web-${t}.png`);
-        const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
-        if (!checks.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
-
         const page = await openPage(browser.context);
-        await page.goto(`${server.url}index.html?frame=${k}`);
+        await page.goto(`${server.url}index.html?clock=${t}`);
         const ready = await page
             .waitForFunction(() => window.kvReady === true, null, { timeout: 120000 })
             .then(() => true, () => false);
+        const web = join(work, `web-${t}.png`);
+        const drawn = ready ? await page.evaluate(() => window.kvStill) : {};
         if (ready) writeFileSync(web, await page.locator("#canvas").screenshot());
         checks.check(page.errors.length === 0, `t=${t}: no console errors`, page.errors.join(" | "));
         await page.close();
-        if (!checks.check(ready, `t=${t}: the page drew frame ${k}`)) continue;
+        if (!checks.check(ready, `t=${t}: the page drew its still`)) continue;
+        if (t === clocks[0])
+            checks.check(drawn.totalMs === totalMs, "the page reads the music's length as the engine does",
+                         `${drawn.totalMs} ms, native ${totalMs} ms`);
 
+        const k = drawn.frame;
+        const ref = join(work, `native-${t}.png`);
+        const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
+        if (!checks.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
         const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
         checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
     }

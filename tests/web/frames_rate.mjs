@@ -28,8 +28,6 @@ try {
         async ([scenesIn, count]) => {
             const canvas = document.createElement("canvas");
             canvas.id = "canvas";
-            canvas.width = 800;
-            canvas.height = 600;
             document.getElementById("canvas").id = "page-canvas";
             document.body.appendChild(canvas);
             const module = await window.createKelvaster({ canvas });

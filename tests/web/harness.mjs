@@ -183,13 +183,4 @@ export function checkFit(t, w, m) {
 // The frame test's moments: scenes start at 0.100144, 0.299523 and 0.899144.
 export const FRAME_CLOCKS = [0.02, 0.05, 0.09, 0.15, 0.25, 0.35, 0.5, 0.65, 0.8, 0.93, 0.98];
 
-// Frame k of a 60 fps run shows the music at k / 60 seconds in whole milliseconds; its clock
-// is that over the length, rounded to float, as the show forms it. The first frame at t:
-export function frameAtClock(t, totalMs, fps = 60) {
-    const frameClock = (k) => Math.fround(Math.floor((k * 1000) / fps) / totalMs);
-    let k = Math.max(0, Math.floor((t * totalMs * fps) / 1000) - 2);
-    while (frameClock(k) < Math.fround(t)) ++k;
-    return k;
-}
-
 export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));

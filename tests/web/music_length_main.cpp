@@ -1,5 +1,5 @@
 // Prints each music file's length in milliseconds as the native sound engine counts it, one a
-// line, for the page's tests to compare with their own reading of the same file.
+// line, for the page's tests to compare with the module's reading of the same file.
 #include "tools/offscreen/music_length.h"
 
 #include <cstdio>

@@ -90,6 +90,15 @@ try {
     t.check(shot.length > 100000, "the closing frame still shows the show, not a plain page",
         `${shot.length} bytes of screenshot`);
     t.check(page.errors.length === 0, "no console errors", page.errors.join(" | "));
+
+    // Music the engine refuses: the engine's own words on the page, and no show.
+    const refused = await openPage(browser.context);
+    await refused.route("**/Data/tech.ogg", (route) => route.fulfill({ body: "OggS, and then no music" }));
+    await refused.goto(server.url);
+    await refused.waitForFunction(() => ["title", "failed"].includes(window.kvShow.phase), null, { timeout: 60000 });
+    const said = (await refused.textContent("#status")).trim();
+    t.check(said === "Cannot play Data/tech.ogg: an Ogg file cut short (Ogg Vorbis and PCM WAVE play).",
+            "refused music: the engine's message", said);
 } finally {
     await browser.close();
     await server.close();

@@ -7,7 +7,7 @@
 //
 //   node tools/bench/web_bench.mjs [build-web] [--frames N]
 import { resolve } from "node:path";
-import { frameAtClock, openPage, serve, startBrowser } from "../../tests/web/harness.mjs";
+import { openPage, serve, startBrowser } from "../../tests/web/harness.mjs";
 
 // Names and first clocks as kelvaster-bench has them.
 const STRETCHES = [
@@ -37,8 +37,6 @@ const site = resolve(args[0] || "build-web");
 async function measure([first, count, noop]) {
     const VERTEX_BUFFERS = [0x8892, 0x8893]; // vertices and their indices
     const canvas = document.createElement("canvas");
-    canvas.width = 800;
-    canvas.height = 600;
     document.getElementById("canvas").id = "page-canvas";
     canvas.id = "canvas";
     document.body.appendChild(canvas);
@@ -102,10 +100,10 @@ try {
         for (const noop of [true, false]) {
             const page = await openPage(browser.context);
             try {
-                await page.goto(`${server.url}index.html?frame=0`);
+                await page.goto(`${server.url}index.html?clock=${clockAt}`);
                 await page.waitForFunction(() => window.kvReady === true, null, { timeout: 120000 });
-                const totalMs = await page.evaluate(() => window.kvStill.totalMs);
-                const result = await page.evaluate(measure, [frameAtClock(clockAt, totalMs, FPS), frames, noop]);
+                const first = await page.evaluate(() => window.kvStill.frame);
+                const result = await page.evaluate(measure, [first, frames, noop]);
                 Object.assign(row, noop ? { noop: result } : { real: result });
             } catch (e) {
                 console.error(`stretch ${name}${noop ? " (stand-in)" : ""}: ${e.message.split("\n")[0]}`);

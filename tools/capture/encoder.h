@@ -35,7 +35,7 @@ class Encoder {
     ~Encoder();
 
     bool start(const std::string& ffmpeg, const EncoderSettings& settings, std::string* error);
-    // One 800 x 600 RGB frame, top row first.
+    // One RGB frame, top row first.
     bool write(const std::vector<unsigned char>& rgb, std::string* error);
     // Closes the pipe and waits for ffmpeg; false with its last words, on one line, if it failed.
     bool finish(std::string* error);

@@ -4,14 +4,20 @@
 function createKelvaster(options) {
     "use strict";
     const gl = options.canvas.getContext("webgl");
-    const calls = { init: 0, frame: 0, advance: 0, reset: 0, lastClock: null };
+    const calls = { init: 0, frame: 0, reset: 0, lastClock: null, music: null, still: null };
     window.kvStandin = calls;
     const clockOf = (playMs, totalMs) => Math.fround(playMs / totalMs);
     const entries = {
         kv_init() {
             ++calls.init;
+            options.canvas.width = 800;
+            options.canvas.height = 600;
             return gl ? 0 : 1;
         },
+        // The four-second tone of standinSite() (harness.mjs), once the page has written it.
+        kv_music_length: () => (calls.music ? 4000 : 0),
+        kv_music_rate: () => 44100,
+        kv_music_error: () => "no music",
         kv_frame(playMs, totalMs) {
             ++calls.frame;
             const t = clockOf(playMs >>> 0, totalMs);
@@ -23,26 +29,13 @@ function createKelvaster(options) {
         kv_reset() {
             ++calls.reset;
         },
-        // The clock and the still's run-up at 60 frames a second, counted as the module runs
-        // them: every frame before the last only advanced, the last drawn.
-        kv_show_clock: clockOf,
-        kv_play_ms_at_clock(t, totalMs) {
-            let lo = 0;
-            let hi = totalMs;
-            while (lo < hi) {
-                const mid = Math.floor((lo + hi) / 2);
-                if (clockOf(mid, totalMs) >= t) hi = mid;
-                else lo = mid + 1;
-            }
-            return lo;
-        },
-        kv_frame_play_ms: (k) => Math.floor((k * 1000) / 60),
-        kv_frames_before: (playMs) => Math.ceil((playMs * 60) / 1000),
-        kv_run_up_to(before, totalMs) {
-            if (before <= 0) return;
-            calls.advance += before - 1;
-            entries.kv_frame(entries.kv_frame_play_ms(before - 1), totalMs);
+        // Keeps what the page asked for; draws the first frame for the page to show.
+        kv_still(by, value, totalMs) {
+            calls.still = { by, value, totalMs };
+            entries.kv_frame(0, totalMs);
+            return 0;
         },
     };
-    return Promise.resolve({ cwrap: (name) => entries[name] });
+    const FS = { writeFile: (path, bytes) => (calls.music = bytes.length), unlink() {} };
+    return Promise.resolve({ cwrap: (name) => entries[name], FS });
 }
