@@ -338,12 +338,13 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const float centreX = viewport_[0] + halfW;
     const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
     LinePoint window[2];
+    float depth[2];
     OutLine line;
     for (int i = 0; i < 2; ++i) {
         const float oneOverW = 1.0f / ends[i].clip[3];
         window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
         window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
-        line.depth[i] = ends[i].clip[2] * oneOverW;
+        depth[i] = std::fma(ends[i].clip[2] * oneOverW, 0.5f, 0.5f);
         std::memcpy(line.color[i], flatColor ? flatColor : ends[i].color, sizeof line.color[i]);
         std::memcpy(line.uv[i], ends[i].uv, sizeof line.uv[i]);
     }
@@ -351,6 +352,8 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const bool alongX = line.quad.edges >> LineQuad::kAlongX & 1;
     line.from = alongX ? window[0].x : window[0].y;
     line.span = (alongX ? window[1].x : window[1].y) - line.from;
+    line.depth[1] = (depth[0] - depth[1]) / -line.span;
+    line.depth[0] = depth[0] - line.depth[1] * (line.from - 0.5f);
     startRun(rasterState(false), true, 1, 0);
     pendingLines_[pendingLineCount_++] = line;
 }

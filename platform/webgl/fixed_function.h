@@ -36,7 +36,9 @@ struct RasterState {
 
 // A line as the GPU draws it: its quad, and its attributes at both (clipped) ends. They follow
 // the main axis only, as the native rasteriser's do: `from` is the first end's window
-// coordinate along it and `span` the distance to the second's.
+// coordinate along it and `span` the distance to the second's. Depth is the native plane
+// itself, its value at pixel 0 and its step a pixel along the main axis: lines lie on the
+// faces they outline, and which of the two wins turns on the last bit of both.
 struct OutLine {
     LineQuad quad;
     float from, span;

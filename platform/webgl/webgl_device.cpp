@@ -122,8 +122,8 @@ void main() {
 )";
 
 // Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
-// has them; depth too, since lines lie on the faces they outline and the slightest error in
-// interpolating it changes which wins.
+// has them. Depth is its plane evaluated with its fused multiply-add, which ES 3.0 lacks: the
+// product is taken exactly in two halves (Dekker) and the sum's rounding error added back.
 const char* const kLineFragmentShader = R"(
 precision highp float;
 precision highp int;
@@ -146,6 +146,20 @@ ivec2 normalized(int high, int low) {
 int signOf(ivec2 w) {
     return w.x != 0 ? (w.x > 0 ? 1 : -1) : (w.y != 0 ? 1 : 0);
 }
+vec2 halves(float a) {
+    float c = 4097.0 * a;
+    float high = c - (c - a);
+    return vec2(high, a - high);
+}
+float fusedMultiplyAdd(float a, float b, float c) {
+    float product = a * b;
+    vec2 x = halves(a), y = halves(b);
+    float productError = ((x.x * y.x - product) + x.x * y.y + x.y * y.x) + x.y * y.y;
+    float sum = product + c;
+    float back = sum - product;
+    float sumError = (product - (sum - back)) + (c - back);
+    return sum + (sumError + productError);
+}
 void main() {
     ivec2 cell = ivec2(floor(pixel));
     ivec2 p = cell * 256;
@@ -167,7 +181,7 @@ void main() {
     vec4 color = vColor0 + t * (vColor1 - vColor0);
     vec2 uv = vUvs.xy + t * (vUvs.zw - vUvs.xy);
 #ifdef DEPTH_TESTED
-    gl_FragDepth = (vDepth.x + t * (vDepth.y - vDepth.x)) * 0.5 + 0.5;
+    gl_FragDepth = fusedMultiplyAdd(vDepth.y, float(alongX ? cell.x : cell.y), vDepth.x);
 #endif
     fragment = textured ? color * texture(picture, uv) : color;
 }
