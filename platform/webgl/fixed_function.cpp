@@ -27,6 +27,12 @@ bool RasterState::operator==(const RasterState& o) const {
            cullMode == o.cullMode;
 }
 
+bool RasterState::admits(const RasterState& o) const {
+    RasterState same = o;
+    same.texture = texture;
+    return same == *this && (o.texture == 0 || texture == 0 || o.texture == texture);
+}
+
 FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
     : sink_(sink), framebufferHeight_(framebufferHeight) {
     modelview_[0] = identity();
@@ -197,6 +203,8 @@ void FixedFunction::end() {
     assemble();
 }
 
+// Lines are drawn facing the eye, so culling back faces leaves them be and they can share
+// the faces' state.
 RasterState FixedFunction::rasterState(bool cull) const {
     RasterState s;
     s.texture = texture2d_ ? texture_ : 0;
@@ -204,7 +212,7 @@ RasterState FixedFunction::rasterState(bool cull) const {
     s.blendSrc = blendSrc_;
     s.blendDst = blendDst_;
     s.depthTest = depthTest_;
-    s.cull = cull_ && cull;
+    s.cull = cull_ && (cull || cullMode_ == GL_BACK);
     s.cullMode = cullMode_;
     return s;
 }
@@ -215,19 +223,22 @@ void FixedFunction::startRun(const RasterState& state, bool lines, size_t room, 
     const bool full = lines ? pendingLineCount_ + room > kBatchLines
                             : pendingCount_ + room > kBatchVertices ||
                                   pendingIndexCount_ + indices > kBatchIndices;
+    const bool textured = state.texture != 0;
     DrawRun* last = runCount_ ? &runs_[runCount_ - 1] : nullptr;
-    const bool sameKind = last && last->lines == lines;
-    if (state != pendingState_ || full || (!sameKind && runCount_ == kBatchRuns)) {
+    const bool sameKind = last && last->lines == lines && last->textured == textured;
+    if (runCount_ == 0 || !pendingState_.admits(state) || full ||
+        (!sameKind && runCount_ == kBatchRuns)) {
         flush();
         pendingState_ = state;
         last = nullptr;
     }
+    if (textured) pendingState_.texture = state.texture;
     const size_t grows = lines ? room : indices;
-    if (last && last->lines == lines) {
+    if (last && sameKind) {
         last->count += grows;
         return;
     }
-    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingIndexCount_, grows};
+    runs_[runCount_++] = {lines, textured, lines ? pendingLineCount_ : pendingIndexCount_, grows};
 }
 
 // A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.

@@ -32,6 +32,9 @@ struct RasterState {
     GLenum cullMode = GL_BACK;
     bool operator==(const RasterState& o) const;
     bool operator!=(const RasterState& o) const { return !(*this == o); }
+    // Whether shapes under `o` can join a batch under this state: the same in all but the
+    // texture, which one of them may do without.
+    bool admits(const RasterState& o) const;
 };
 
 // A line as the GPU draws it: its quad, and its attributes at both (clipped) ends. They follow
@@ -47,9 +50,11 @@ struct OutLine {
     float uv[2][2];
 };
 
-// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines.
+// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines;
+// textured or not, since untextured shapes share their neighbours' batch.
 struct DrawRun {
     bool lines;
+    bool textured;
     size_t first, count;
 };
 
