@@ -27,6 +27,12 @@ bool RasterState::operator==(const RasterState& o) const {
            cullMode == o.cullMode;
 }
 
+bool RasterState::admits(const RasterState& o) const {
+    RasterState same = o;
+    same.texture = texture;
+    return same == *this && (o.texture == 0 || texture == 0 || o.texture == texture);
+}
+
 FixedFunction::FixedFunction(DrawSink& sink, int framebufferHeight)
     : sink_(sink), framebufferHeight_(framebufferHeight) {
     modelview_[0] = identity();
@@ -197,6 +203,8 @@ void FixedFunction::end() {
     assemble();
 }
 
+// Lines are drawn facing the eye, so culling back faces leaves them be and they can share
+// the faces' state.
 RasterState FixedFunction::rasterState(bool cull) const {
     RasterState s;
     s.texture = texture2d_ ? texture_ : 0;
@@ -204,7 +212,7 @@ RasterState FixedFunction::rasterState(bool cull) const {
     s.blendSrc = blendSrc_;
     s.blendDst = blendDst_;
     s.depthTest = depthTest_;
-    s.cull = cull_ && cull;
+    s.cull = cull_ && (cull || cullMode_ == GL_BACK);
     s.cullMode = cullMode_;
     return s;
 }
@@ -215,19 +223,22 @@ void FixedFunction::startRun(const RasterState& state, bool lines, size_t room, 
     const bool full = lines ? pendingLineCount_ + room > kBatchLines
                             : pendingCount_ + room > kBatchVertices ||
                                   pendingIndexCount_ + indices > kBatchIndices;
+    const bool textured = state.texture != 0;
     DrawRun* last = runCount_ ? &runs_[runCount_ - 1] : nullptr;
-    const bool sameKind = last && last->lines == lines;
-    if (state != pendingState_ || full || (!sameKind && runCount_ == kBatchRuns)) {
+    const bool sameKind = last && last->lines == lines && last->textured == textured;
+    if (runCount_ == 0 || !pendingState_.admits(state) || full ||
+        (!sameKind && runCount_ == kBatchRuns)) {
         flush();
         pendingState_ = state;
         last = nullptr;
     }
+    if (textured) pendingState_.texture = state.texture;
     const size_t grows = lines ? room : indices;
-    if (last && last->lines == lines) {
+    if (last && sameKind) {
         last->count += grows;
         return;
     }
-    runs_[runCount_++] = {lines, lines ? pendingLineCount_ : pendingIndexCount_, grows};
+    runs_[runCount_++] = {lines, textured, lines ? pendingLineCount_ : pendingIndexCount_, grows};
 }
 
 // A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.
@@ -338,12 +349,13 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const float centreX = viewport_[0] + halfW;
     const float centreFromTop = float(framebufferHeight_) - (viewport_[1] + halfH);
     LinePoint window[2];
+    float depth[2];
     OutLine line;
     for (int i = 0; i < 2; ++i) {
         const float oneOverW = 1.0f / ends[i].clip[3];
         window[i].x = std::fma(ends[i].clip[0] * oneOverW, halfW, centreX);
         window[i].y = std::fma(ends[i].clip[1] * oneOverW, -halfH, centreFromTop);
-        line.depth[i] = ends[i].clip[2] * oneOverW;
+        depth[i] = std::fma(ends[i].clip[2] * oneOverW, 0.5f, 0.5f);
         std::memcpy(line.color[i], flatColor ? flatColor : ends[i].color, sizeof line.color[i]);
         std::memcpy(line.uv[i], ends[i].uv, sizeof line.uv[i]);
     }
@@ -351,6 +363,8 @@ void FixedFunction::emitLine(const OutVertex& a, const OutVertex& b, const float
     const bool alongX = line.quad.edges >> LineQuad::kAlongX & 1;
     line.from = alongX ? window[0].x : window[0].y;
     line.span = (alongX ? window[1].x : window[1].y) - line.from;
+    line.depth[1] = (depth[0] - depth[1]) / -line.span;
+    line.depth[0] = depth[0] - line.depth[1] * (line.from - 0.5f);
     startRun(rasterState(false), true, 1, 0);
     pendingLines_[pendingLineCount_++] = line;
 }

@@ -32,11 +32,16 @@ struct RasterState {
     GLenum cullMode = GL_BACK;
     bool operator==(const RasterState& o) const;
     bool operator!=(const RasterState& o) const { return !(*this == o); }
+    // Whether shapes under `o` can join a batch under this state: the same in all but the
+    // texture, which one of them may do without.
+    bool admits(const RasterState& o) const;
 };
 
 // A line as the GPU draws it: its quad, and its attributes at both (clipped) ends. They follow
 // the main axis only, as the native rasteriser's do: `from` is the first end's window
-// coordinate along it and `span` the distance to the second's.
+// coordinate along it and `span` the distance to the second's. Depth is the native plane
+// itself, its value at pixel 0 and its step a pixel along the main axis: lines lie on the
+// faces they outline, and which of the two wins turns on the last bit of both.
 struct OutLine {
     LineQuad quad;
     float from, span;
@@ -45,9 +50,11 @@ struct OutLine {
     float uv[2][2];
 };
 
-// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines.
+// Shapes of one kind in the order drawn: `count` triangle indices from `first`, or lines;
+// textured or not, since untextured shapes share their neighbours' batch.
 struct DrawRun {
     bool lines;
+    bool textured;
     size_t first, count;
 };
 

@@ -3,6 +3,7 @@
 #include <GLES3/gl3.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <initializer_list>
@@ -110,11 +111,16 @@ void main() {
     // The quad grown by a quarter pixel every way: its own centres lie inside by a sixth of a
     // pixel at least, far more than any GPU's sub-pixel grid, and a slanted line costs about
     // one and a half fragments a pixel, not its bounding box.
+    // Its corners go counter-clockwise as seen on the screen whichever way the line runs, so
+    // that culling back faces never removes it.
     ivec2 major = alongX ? ivec2(1, 0) : ivec2(0, 1);
     ivec2 from = ivec2(quad.x, quad.z), to = ivec2(quad.y, quad.w);
-    int outward = (alongX ? to.x - from.x : to.y - from.y) >= 0 ? 64 : -64;
-    ivec2 corner = (gl_VertexID & 1) == 0 ? from - major * outward : to + major * outward;
-    corner += (ivec2(1, 1) - major) * ((gl_VertexID >> 1) == 0 ? -64 : 320);
+    int run = alongX ? to.x - from.x : to.y - from.y;
+    int outward = run >= 0 ? 64 : -64;
+    bool clockwise = alongX ? run >= 0 : run < 0;
+    int id = clockwise ? (gl_VertexID & 1) << 1 | gl_VertexID >> 1 : gl_VertexID;
+    ivec2 corner = (id & 1) == 0 ? from - major * outward : to + major * outward;
+    corner += (ivec2(1, 1) - major) * ((id >> 1) == 0 ? -64 : 320);
     pixel = vec2(corner) / 256.0 + 0.5;
     gl_Position = vec4((pixel.x - viewport.x) / viewport.z, (viewport.y - pixel.y) / viewport.w,
                        0.0, 1.0);
@@ -122,8 +128,8 @@ void main() {
 )";
 
 // Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
-// has them; depth too, since lines lie on the faces they outline and the slightest error in
-// interpolating it changes which wins.
+// has them. Depth is its plane evaluated with its fused multiply-add, which ES 3.0 lacks: the
+// product is taken exactly in two halves (Dekker) and the sum's rounding error added back.
 const char* const kLineFragmentShader = R"(
 precision highp float;
 precision highp int;
@@ -146,6 +152,20 @@ ivec2 normalized(int high, int low) {
 int signOf(ivec2 w) {
     return w.x != 0 ? (w.x > 0 ? 1 : -1) : (w.y != 0 ? 1 : 0);
 }
+vec2 halves(float a) {
+    float c = 4097.0 * a;
+    float high = c - (c - a);
+    return vec2(high, a - high);
+}
+float fusedMultiplyAdd(float a, float b, float c) {
+    float product = a * b;
+    vec2 x = halves(a), y = halves(b);
+    float productError = ((x.x * y.x - product) + x.x * y.y + x.y * y.x) + x.y * y.y;
+    float sum = product + c;
+    float back = sum - product;
+    float sumError = (product - (sum - back)) + (c - back);
+    return sum + (sumError + productError);
+}
 void main() {
     ivec2 cell = ivec2(floor(pixel));
     ivec2 p = cell * 256;
@@ -167,14 +187,15 @@ void main() {
     vec4 color = vColor0 + t * (vColor1 - vColor0);
     vec2 uv = vUvs.xy + t * (vUvs.zw - vUvs.xy);
 #ifdef DEPTH_TESTED
-    gl_FragDepth = (vDepth.x + t * (vDepth.y - vDepth.x)) * 0.5 + 0.5;
+    gl_FragDepth = fusedMultiplyAdd(vDepth.y, float(alongX ? cell.x : cell.y), vDepth.x);
 #endif
     fragment = textured ? color * texture(picture, uv) : color;
 }
 )";
 
 enum Attribute : GLuint { kClip, kColor, kUv };
-enum LineAttribute : GLuint { kQuad, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
+// Both programs' attributes live in one vertex array, the lines' after the triangles'.
+enum LineAttribute : GLuint { kQuad = kUv + 1, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
 
 GLuint compile(GLenum kind, const char* prelude, const char* source) {
     const GLuint shader = emscripten_glCreateShader(kind);
@@ -200,16 +221,16 @@ void setEnabled(GLenum cap, bool on) {
 }
 
 // A program from two shaders (the fragment shader's source after `prelude`), with its
-// attributes at the given locations in order; 0 if it does not build, with the reason printed.
+// attributes at locations from `location` on, in order; 0 if it does not build, with the
+// reason printed.
 GLuint link(const char* vertexSource, const char* prelude, const char* fragmentSource,
-            std::initializer_list<const char*> attributes) {
+            GLuint location, std::initializer_list<const char*> attributes) {
     const GLuint vertexShader = compile(GL_VERTEX_SHADER, "", vertexSource);
     const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, prelude, fragmentSource);
     if (!vertexShader || !fragmentShader) return 0;
     const GLuint program = emscripten_glCreateProgram();
     emscripten_glAttachShader(program, vertexShader);
     emscripten_glAttachShader(program, fragmentShader);
-    GLuint location = 0;
     for (const char* name : attributes) emscripten_glBindAttribLocation(program, location++, name);
     emscripten_glLinkProgram(program);
     GLint linked = 0;
@@ -226,7 +247,6 @@ GLuint link(const char* vertexSource, const char* prelude, const char* fragmentS
 }
 
 void floatAttribute(GLuint index, GLint size, GLsizei stride, size_t offset) {
-    emscripten_glEnableVertexAttribArray(index);
     emscripten_glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void*>(offset));
 }
@@ -258,10 +278,11 @@ bool WebGLDevice::open(const char* canvasSelector) {
     const std::initializer_list<const char*> lineAttributes = {"quad",   "edges",  "axis", "depth",
                                                                "color0", "color1", "uvs"};
     programs_[kLinePrograms] = link(kLineVertexShader, "#version 300 es\n#define DEPTH_TESTED\n",
-                                    kLineFragmentShader, lineAttributes);
+                                    kLineFragmentShader, kQuad, lineAttributes);
     programs_[kUntestedLinePrograms] =
-        link(kLineVertexShader, "#version 300 es\n", kLineFragmentShader, lineAttributes);
-    programs_[kQuadPrograms] = link(kVertexShader, "", kFragmentShader, {"clip", "color", "uv"});
+        link(kLineVertexShader, "#version 300 es\n", kLineFragmentShader, kQuad, lineAttributes);
+    programs_[kQuadPrograms] =
+        link(kVertexShader, "", kFragmentShader, kClip, {"clip", "color", "uv"});
     for (int i = 0; i < kProgramCount; ++i) {
         if (!programs_[i]) return false;
         texturedUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "textured");
@@ -276,40 +297,35 @@ bool WebGLDevice::open(const char* canvasSelector) {
     emscripten_glGenBuffers(1, &buffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei stride = sizeof(OutVertex);
+    for (GLuint a : {kClip, kColor, kUv}) emscripten_glEnableVertexAttribArray(a);
     floatAttribute(kClip, 4, stride, offsetof(OutVertex, clip));
     floatAttribute(kColor, 4, stride, offsetof(OutVertex, color));
     floatAttribute(kUv, 2, stride, offsetof(OutVertex, uv));
 
-    emscripten_glGenVertexArrays(1, &lineArray_);
     emscripten_glGenBuffers(1, &lineBuffer_);
-    emscripten_glBindVertexArray(lineArray_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
     for (GLuint a = kQuad; a <= kUvs; ++a) {
         emscripten_glEnableVertexAttribArray(a);
         emscripten_glVertexAttribDivisor(a, 1);
     }
-    pointLineAttributes(0);
-    emscripten_glBindVertexArray(vertexArray_);
+    pointLineAttributes();
     emscripten_glActiveTexture(GL_TEXTURE0);
     haveApplied_ = false;
     return true;
 }
 
-// WebGL 2 has no base instance, so a run of lines from the middle of the batch moves the
-// attributes' start instead.
-void WebGLDevice::pointLineAttributes(size_t firstLine) {
+void WebGLDevice::pointLineAttributes() {
     constexpr GLsizei stride = sizeof(OutLine);
-    const size_t base = firstLine * sizeof(OutLine);
     emscripten_glVertexAttribIPointer(kQuad, 4, GL_INT, stride,
-                                      reinterpret_cast<void*>(base + offsetof(OutLine, quad)));
+                                      reinterpret_cast<void*>(offsetof(OutLine, quad)));
     emscripten_glVertexAttribIPointer(
         kEdges, 1, GL_INT, stride,
-        reinterpret_cast<void*>(base + offsetof(OutLine, quad) + offsetof(LineQuad, edges)));
-    floatAttribute(kAxis, 2, stride, base + offsetof(OutLine, from));
-    floatAttribute(kDepth, 2, stride, base + offsetof(OutLine, depth));
-    floatAttribute(kColor0, 4, stride, base + offsetof(OutLine, color));
-    floatAttribute(kColor1, 4, stride, base + offsetof(OutLine, color) + 4 * sizeof(float));
-    floatAttribute(kUvs, 4, stride, base + offsetof(OutLine, uv));
+        reinterpret_cast<void*>(offsetof(OutLine, quad) + offsetof(LineQuad, edges)));
+    floatAttribute(kAxis, 2, stride, offsetof(OutLine, from));
+    floatAttribute(kDepth, 2, stride, offsetof(OutLine, depth));
+    floatAttribute(kColor0, 4, stride, offsetof(OutLine, color));
+    floatAttribute(kColor1, 4, stride, offsetof(OutLine, color) + 4 * sizeof(float));
+    floatAttribute(kUvs, 4, stride, offsetof(OutLine, uv));
 }
 
 void WebGLDevice::bindTexture(GLuint name) {
@@ -321,7 +337,6 @@ void WebGLDevice::bindTexture(GLuint name) {
 void WebGLDevice::useProgram(int which) {
     if (which == currentProgram_) return;
     emscripten_glUseProgram(programs_[which]);
-    emscripten_glBindVertexArray(which == kQuadPrograms ? vertexArray_ : lineArray_);
     currentProgram_ = which;
 }
 
@@ -339,6 +354,14 @@ void WebGLDevice::apply(const RasterState& s) {
     haveApplied_ = true;
 }
 
+void WebGLDevice::setViewport(int program, const float viewport[4]) {
+    float* was = viewport_[program];
+    if (viewportSet_[program] && std::equal(viewport, viewport + 4, was)) return;
+    emscripten_glUniform4fv(viewportUniform_[program], 1, viewport);
+    std::copy(viewport, viewport + 4, was);
+    viewportSet_[program] = true;
+}
+
 void WebGLDevice::setTextured(int program, bool on) {
     if (texturedSet_[program] && textured_[program] == on) return;
     emscripten_glUniform1i(texturedUniform_[program], on);
@@ -348,35 +371,28 @@ void WebGLDevice::setTextured(int program, bool on) {
 
 void WebGLDevice::draw(const Batch& batch) {
     apply(batch.state);
-    const bool textured = batch.state.texture != 0;
     if (batch.vertexCount) {
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
         emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
                                 batch.vertices, GL_STREAM_DRAW);
-        // The element buffer belongs to the triangles' vertex array.
-        useProgram(kQuadPrograms);
         emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                                 GLsizeiptr(batch.indexCount * sizeof(uint16_t)), batch.indices,
                                 GL_STREAM_DRAW);
-    }
-    if (batch.lineCount) {
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
-        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.lineCount * sizeof(OutLine)),
-                                batch.lines, GL_STREAM_DRAW);
     }
     for (size_t r = 0; r < batch.runCount; ++r) {
         const DrawRun& run = batch.runs[r];
         if (run.lines) {
             const int program = batch.state.depthTest ? kLinePrograms : kUntestedLinePrograms;
             useProgram(program);
-            setTextured(program, textured);
-            emscripten_glUniform4fv(viewportUniform_[program], 1, batch.viewport);
+            setTextured(program, run.textured);
+            setViewport(program, batch.viewport);
             emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
-            pointLineAttributes(run.first);
+            emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(run.count * sizeof(OutLine)),
+                                    batch.lines + run.first, GL_STREAM_DRAW);
             emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));
         } else {
             useProgram(kQuadPrograms);
-            setTextured(kQuadPrograms, textured);
+            setTextured(kQuadPrograms, run.textured);
             emscripten_glDrawElements(GL_TRIANGLES, GLsizei(run.count), GL_UNSIGNED_SHORT,
                                       reinterpret_cast<void*>(run.first * sizeof(GLushort)));
         }

@@ -23,13 +23,18 @@ class WebGLDevice final : public DrawSink {
     void apply(const RasterState& state);
     void useProgram(int which);
     void setTextured(int program, bool on);
-    void pointLineAttributes(size_t firstLine);
+    void setViewport(int program, const float viewport[4]);
+    // WebGL 2 has no base instance: each run of lines goes up on its own, from the buffer's
+    // start, where the attributes point for good. Moving them costs seven calls, an upload one.
+    void pointLineAttributes();
 
     unsigned programs_[kProgramCount] = {};
     int currentProgram_ = kQuadPrograms;
-    unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0, lineArray_ = 0;
+    unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0;
     int texturedUniform_[kProgramCount] = {}, viewportUniform_[kProgramCount] = {};
     bool textured_[kProgramCount] = {}, texturedSet_[kProgramCount] = {};
+    float viewport_[kProgramCount][4] = {};
+    bool viewportSet_[kProgramCount] = {};
     bool haveApplied_ = false;
     RasterState applied_;
     GLuint boundTexture_ = 0;

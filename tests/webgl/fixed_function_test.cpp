@@ -149,6 +149,7 @@ TEST_F(Pipeline, FlatShadingColoursEachShapeByItsProvokingVertex) {
 TEST_F(Pipeline, LineLoopsColourEachSegmentByItsEnd) {
     gl->shadeModel(GL_FLAT);
     gl->setEnabled(GL_CULL_FACE, true);
+    gl->cullFace(GL_FRONT); // lines face the eye: culling their fronts must not apply
     gl->begin(GL_LINE_LOOP);
     const float corners[3][2] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}};
     for (int i = 0; i < 3; ++i) {
@@ -211,14 +212,22 @@ TEST_F(Pipeline, RunsOfShapesShareADrawUntilTheRasterStateChanges) {
     quad();
     gl->bindTexture(7);
     quad();
+    gl->setEnabled(GL_TEXTURE_2D, false);
+    quad();
+    gl->setEnabled(GL_TEXTURE_2D, true);
+    gl->bindTexture(8);
+    quad();
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 4u);
     EXPECT_EQ(sink.draws[0].vertices.size(), 8u);
     EXPECT_TRUE(sink.draws[1].state.blend);
     EXPECT_EQ(sink.draws[2].state.blendDst, GLenum(GL_ONE));
-    EXPECT_EQ(sink.draws[2].vertices.size(), 8u); // texturing with nothing bound
-    EXPECT_EQ(sink.draws[2].state.texture, 0u);
-    EXPECT_EQ(sink.draws[3].state.texture, 7u);
+    // Untextured shapes (texturing with nothing bound too) join a textured batch as runs of
+    // their own; another texture does not.
+    EXPECT_EQ(sink.draws[2].vertices.size(), 16u);
+    EXPECT_EQ(sink.draws[2].state.texture, 7u);
+    EXPECT_EQ(sink.draws[2].kinds, "qqq");
+    EXPECT_EQ(sink.draws[3].state.texture, 8u);
 }
 
 // Neighbouring quads of one shape send a corner they share once; the same corner in another
