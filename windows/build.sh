@@ -56,8 +56,8 @@ cmake --build build -j"$jobs" --target kv_data
 
 echo "windows build: kelvaster.exe"
 # The libraries' pkg-config files, not the build machine's.
-PKG_CONFIG_LIBDIR="$deps/lib/pkgconfig" cmake -S . -B "$out/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
+PKG_CONFIG_LIBDIR="$deps/lib/pkgconfig" cmake -S . -B "$out/cmake" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
     -DKV_WINDOWS_OUT="$out" >/dev/null
 cmake --build "$out/cmake" -j"$jobs"
 
@@ -72,6 +72,7 @@ rm -f "$out/kelvaster-windows.zip"
 if [ ! -f "$out/wine/system.reg" ]; then
     echo "windows build: a Wine prefix for the tests"
     WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i \
-        >"$out/wineboot.log" 2>&1 || echo "windows build: Wine would not start (see $out/wineboot.log)" >&2
+        >"$out/wineboot.log" 2>&1 ||
+        echo "windows build: Wine would not start (see $out/wineboot.log)" >&2
 fi
 echo "windows build: $out/kelvaster.exe and $out/kelvaster-windows.zip"

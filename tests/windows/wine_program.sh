@@ -10,8 +10,8 @@ skip() {
 }
 . "$(dirname "$0")/wine_env.sh"
 log=$(mktemp)
-offset=$(python3 -c 'import time
-print(time.clock_gettime_ns(time.CLOCK_MONOTONIC) - time.clock_gettime_ns(time.CLOCK_MONOTONIC_RAW))')
+offset=$(python3 -c 'from time import *
+print(clock_gettime_ns(CLOCK_MONOTONIC) - clock_gettime_ns(CLOCK_MONOTONIC_RAW))')
 env -u KELVASTER_CLOCK_FD KELVASTER_CLOCK_FILE="$log" wine "$KV_WINDOWS_OUT/kelvaster.exe" "$@"
 status=$?
 if [ -n "${KELVASTER_CLOCK_FD:-}" ]; then
