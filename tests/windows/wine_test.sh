@@ -103,7 +103,7 @@ frames)
     ;;
 pulse)
     # Wine's default latency underran under load; its DirectSound counts what the server holds
-    # as played, so the show leads the sink by that latency.
+    # as played, so the show leads the sink by about that latency.
     export PULSE_LATENCY_MSEC=100 KV_CLOCK_LEAD_MS=100 KV_CLOCK_TOLERANCE_MS=50
     sh "$kv_tests/sound_output/sound_server_test.sh" "$here/wine_program.sh" \
         "$native/tests/sound_output/sound_check" "$native/Data" \
