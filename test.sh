@@ -1,12 +1,15 @@
 #!/bin/sh
-# Sets up, builds and runs every test (the web build's in headless Chromium too); then the unit
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, the sound engine's tests
-# under ThreadSanitizer, and the fuzz targets (clang, libFuzzer) for a fixed number of runs each.
+# Sets up, builds and runs every test (the web build's in headless Chromium too, the Windows
+# build's under Wine); then the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the sound engine's tests under ThreadSanitizer, and the fuzz
+# targets (clang, libFuzzer) for a fixed number of runs each.
 set -eu
 cd "$(dirname "$0")"
 ./setup.sh
 jobs=$(nproc)
 
+# The Windows build first: the tests labelled windows are registered only where it exists.
+windows/build.sh >/dev/null
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$jobs"
 # The web build and the browser tests' Node packages, for the tests labelled web.

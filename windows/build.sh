@@ -55,8 +55,9 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$jobs" --target kv_data
 
 echo "windows build: kelvaster.exe"
-cmake -S . -B "$out/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
+# The libraries' pkg-config files, not the build machine's.
+PKG_CONFIG_LIBDIR="$deps/lib/pkgconfig" cmake -S . -B "$out/cmake" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
     -DKV_WINDOWS_OUT="$out" >/dev/null
 cmake --build "$out/cmake" -j"$jobs"
 
@@ -67,4 +68,11 @@ cp -r "$out/kelvaster.exe" "$out/Data" "$out/package/kelvaster/"
 cp windows/README.txt "$out/package/kelvaster/README.txt"
 rm -f "$out/kelvaster-windows.zip"
 (cd "$out/package" && zip -qr -X "$out/kelvaster-windows.zip" kelvaster)
+# The tests' Wine prefix, made once here rather than by the first test to run.
+if [ ! -f "$out/wine/system.reg" ]; then
+    echo "windows build: a Wine prefix for the tests"
+    WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i \
+        >"$out/wineboot.log" 2>&1 ||
+        echo "windows build: Wine would not start (see $out/wineboot.log)" >&2
+fi
 echo "windows build: $out/kelvaster.exe and $out/kelvaster-windows.zip"

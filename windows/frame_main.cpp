@@ -1,6 +1,7 @@
-// kelvaster-frame.exe: the show's frame at a given show clock, drawn cold as the Linux frame
-// tool draws it, but in a window through Windows' OpenGL, written as a binary PPM. The tests
-// set these frames against the Linux renderer's under Wine.
+// kelvaster-frame.exe: the show's frames at given show clocks, each drawn cold as the Linux
+// frame tool draws it, but in a window through Windows' OpenGL, written as binary PPMs. The
+// tests set these frames against the Linux renderer's under Wine; many in one run, as Wine
+// takes seconds to start.
 #include "gfx/frame.h"
 #include "show/graphics.h"
 #include "show/show.h"
@@ -16,7 +17,8 @@ namespace {
 
 float clockArg = 0;
 const char* outPath = nullptr;
-int status = 1;
+bool drawn = false;
+bool written = false;
 
 bool writePpm(const char* path, const std::vector<unsigned char>& rgb) {
     std::FILE* f = std::fopen(path, "wb");
@@ -31,46 +33,57 @@ bool writePpm(const char* path, const std::vector<unsigned char>& rgb) {
 }
 
 void drawOnce() {
+    if (drawn) return;
     drawShow(clockArg);
     std::vector<unsigned char> rgb(size_t(kFrameWidth) * kFrameHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    status = 0;
-    if (!writePpm(outPath, rgb)) {
-        std::fprintf(stderr, "kelvaster-frame: cannot write %s\n", outPath);
-        status = 1;
-    }
-    glutLeaveMainLoop();
+    written = writePpm(outPath, rgb);
+    drawn = true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kelvaster-frame <t> <out.ppm>\n");
-        return 2;
-    }
+// One frame in a window and GL context of its own, which start as a new process's would: the
+// frame is drawn cold, as the Linux tool draws it.
+int drawFrame(const char* clockText, const char* path) {
     char* end = nullptr;
     errno = 0;
-    clockArg = std::strtof(argv[1], &end);
-    if (end == argv[1] || *end != '\0' || errno == ERANGE) {
-        std::fprintf(stderr, "kelvaster-frame: not a show clock: %s\n", argv[1]);
+    clockArg = std::strtof(clockText, &end);
+    if (end == clockText || *end != '\0' || errno == ERANGE) {
+        std::fprintf(stderr, "kelvaster-frame: not a show clock: %s\n", clockText);
         return 2;
     }
-    outPath = argv[2];
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(kFrameWidth, kFrameHeight);
-    glutCreateWindow("kelvaster-frame");
+    outPath = path;
+    drawn = written = false;
+    showState = ShowState{};
+    const int window = glutCreateWindow("kelvaster-frame");
     const GraphicsStart graphics = initGraphics();
     if (!graphics.ok()) {
         std::fprintf(stderr, "kelvaster-frame: %s: %s\n", graphics.picture,
                      startErrorMessage(graphics.status));
         return 1;
     }
-    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     glutDisplayFunc(drawOnce);
-    glutMainLoop();
-    return status;
+    while (!drawn) glutMainLoopEvent();
+    glutDestroyWindow(window);
+    if (!written) {
+        std::fprintf(stderr, "kelvaster-frame: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    if (argc < 3 || argc % 2 == 0) {
+        std::fprintf(stderr, "usage: kelvaster-frame <t> <out.ppm> [<t> <out.ppm>...]\n");
+        return 2;
+    }
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(kFrameWidth, kFrameHeight);
+    for (int i = 1; i < argc; i += 2)
+        if (const int status = drawFrame(argv[i], argv[i + 1])) return status;
+    return 0;
 }
