@@ -1,7 +1,8 @@
 // The web build's frames against the native offscreen renderer's: for moments across all four
 // scenes, the page's test-only still (?frame=K: frame K of a 60 fps run, what the scenes carry
 // from frame to frame moved on as a run moves it) is compared with `kelvaster-capture still
-// --frame K` by PSNR; each must reach 30 dB, be more than one flat colour and sit in place.
+// --frame K` by PSNR; each must reach its scene's least, be more than one flat colour and sit in
+// place.
 //
 //   node frames.mjs <build-web> <native build dir> <work dir> [clock ...]
 //
@@ -11,7 +12,11 @@ import { existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { Checks, FRAME_CLOCKS, frameAtClock, openPage, serve, startBrowser } from "./harness.mjs";
 
-const MIN_DB = 30;
+// The least PSNR a frame must reach, by scene (each from its first clock); scene one's
+// outlines fight their faces at equal depth, which the page settles as natively in most places
+// but not all.
+const MIN_DB = [[0, 34.5], [0.100144, 41], [0.299523, 39], [0.899144, 50]];
+const minDb = (t) => MIN_DB.filter(([from]) => t >= from).pop()[1];
 const FPS = 60;
 const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
 if (!site || !native || !work) {
@@ -70,7 +75,7 @@ try {
         await page.close();
         if (!checks.check(ready, `t=${t}: the page drew frame ${k}`)) continue;
 
-        const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
+        const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(minDb(t))]);
         checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
     }
 } finally {
