@@ -1,6 +1,7 @@
 #include "platform/webgl/fixed_function.h"
 
 #include "platform/webgl/line_pixels.h"
+#include "platform/webgl/triangle_setup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -241,6 +242,41 @@ void FixedFunction::startRun(const RasterState& state, bool lines, size_t room, 
     runs_[runCount_++] = {lines, textured, lines ? pendingLineCount_ : pendingIndexCount_, grows};
 }
 
+// Window coordinates (y from the top) and depth, as the native viewport transform has them.
+void FixedFunction::windowPoint(const OutVertex& v, float out[3]) const {
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    const float oneOverW = 1.0f / v.clip[3];
+    out[0] = std::fma(v.clip[0] * oneOverW, halfW, viewport_[0] + halfW);
+    out[1] =
+        std::fma(v.clip[1] * oneOverW, -halfH, float(framebufferHeight_) - (viewport_[1] + halfH));
+    out[2] = std::fma(v.clip[2] * oneOverW, 0.5f, 0.5f);
+}
+
+// A triangle the native side would clip gets no plane here: only quads are clipped as it does.
+DepthPlane FixedFunction::depthPlane(const OutVertex& a, const OutVertex& b,
+                                     const OutVertex& c) const {
+    for (const OutVertex* v : {&a, &b, &c})
+        if (outsideView(v->clip)) return {0, 0, 0, 0};
+    float p[3][3];
+    windowPoint(a, p[0]);
+    windowPoint(b, p[1]);
+    windowPoint(c, p[2]);
+    return webgl::depthPlane(p[0], p[1], p[2]);
+}
+
+// The GPU takes a triangle's plane from its last vertex, so each triangle needs a last vertex
+// of its own: a corner already carrying another triangle's plane is sent again.
+uint16_t FixedFunction::provokingCopy(uint16_t index, const DepthPlane& plane) {
+    DepthPlane& held = pendingPlanes_[index];
+    if (held.exact < 0 || std::memcmp(&held, &plane, sizeof plane) == 0) {
+        held = plane;
+        return index;
+    }
+    pending_[pendingCount_] = pending_[index];
+    pendingPlanes_[pendingCount_] = plane;
+    return uint16_t(pendingCount_++);
+}
+
 // A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.
 void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
                             const float* flatColor) {
@@ -253,6 +289,8 @@ void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices,
         if (flatColor) std::memcpy(v.color, flatColor, sizeof v.color);
     }
     for (size_t i = 1; i + 1 < count; ++i) {
+        if (state.depthTest)
+            pendingPlanes_[first + i + 1] = depthPlane(vertices[0], vertices[i], vertices[i + 1]);
         pendingIndices_[pendingIndexCount_++] = first;
         pendingIndices_[pendingIndexCount_++] = uint16_t(first + i);
         pendingIndices_[pendingIndexCount_++] = uint16_t(first + i + 1);
@@ -269,12 +307,62 @@ uint32_t hashVertex(const OutVertex& v) {
 }
 } // namespace
 
+// A depth-tested shape with a corner out of view takes the native side's other path: each quad
+// split at its last corner, each triangle clipped, and the pieces sent as they are set up.
+void FixedFunction::emitClippedQuads(const RasterState& state, const OutVertex* vertices,
+                                     size_t quads, bool flat) {
+    const float halfW = viewport_[2] * 0.5f, halfH = viewport_[3] * 0.5f;
+    const ViewportMap map = {
+        {halfW, -halfH, 0.5f},
+        {viewport_[0] + halfW, float(framebufferHeight_) - (viewport_[1] + halfH), 0.5f}};
+    constexpr int kSplit[2][3] = {{0, 1, 3}, {1, 2, 3}};
+    constexpr size_t kMostSent = 2 * 3 * (kMaxClipped - 2); // two triangles, fans of pieces
+    for (size_t q = 0; q < quads; ++q) {
+        OutVertex sent[kMostSent];
+        DepthPlane planes[kMostSent];
+        size_t count = 0;
+        for (const auto& corners : kSplit) {
+            SetupVertex triangle[3];
+            for (int c = 0; c < 3; ++c) {
+                triangle[c].vertex = vertices[4 * q + size_t(corners[c])];
+                if (flat)
+                    std::memcpy(triangle[c].vertex.color, vertices[4 * q + 3].color,
+                                sizeof triangle[c].vertex.color);
+                windowPoint(triangle[c].vertex, triangle[c].window);
+            }
+            SetupVertex polygon[kMaxClipped];
+            const size_t n = clipTriangle(triangle, map, polygon);
+            for (size_t i = 2; i < n; ++i) {
+                const SetupVertex* piece[3] = {&polygon[i - 1], &polygon[i], &polygon[0]};
+                const DepthPlane plane =
+                    webgl::depthPlane(piece[0]->window, piece[1]->window, piece[2]->window);
+                for (const SetupVertex* v : piece) {
+                    planes[count] = plane;
+                    sent[count++] = v->vertex;
+                }
+            }
+        }
+        if (count == 0) continue;
+        startRun(state, false, count, count);
+        for (size_t i = 0; i < count; ++i) {
+            pendingPlanes_[pendingCount_] = planes[i];
+            pendingIndices_[pendingIndexCount_++] = uint16_t(pendingCount_);
+            pending_[pendingCount_++] = sent[i];
+        }
+    }
+}
+
 // Quads that share corners (a sphere's grid, a box's faces) send each distinct corner once.
 void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertices, size_t count,
                               bool flat) {
     const size_t quads = count / 4;
     if (quads == 0) return;
-    startRun(state, false, 4 * quads, 6 * quads);
+    if (state.depthTest && std::any_of(vertices, vertices + 4 * quads,
+                                       [](const OutVertex& v) { return outsideView(v.clip); })) {
+        emitClippedQuads(state, vertices, quads, flat);
+        return;
+    }
+    startRun(state, false, (state.depthTest ? 6 : 4) * quads, 6 * quads);
     if (++shareStamp_ == 0) {
         for (ShareSlot& slot : shareSlots_) slot.stamp = 0;
         shareStamp_ = 1;
@@ -290,9 +378,19 @@ void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertice
                 slot = (slot + 1) % kShareSlots;
             if (shareSlots_[slot].stamp != shareStamp_) {
                 shareSlots_[slot] = {shareStamp_, uint16_t(pendingCount_)};
+                pendingPlanes_[pendingCount_].exact = -1; // no triangle's yet
                 pending_[pendingCount_++] = v;
             }
             corner[c] = shareSlots_[slot].index;
+        }
+        if (state.depthTest) {
+            const OutVertex* sent = pending_;
+            const DepthPlane first = depthPlane(sent[corner[0]], sent[corner[1]], sent[corner[2]]);
+            const DepthPlane second = depthPlane(sent[corner[0]], sent[corner[2]], sent[corner[3]]);
+            // The first triangle's last corner may be the second's middle one: copy it first.
+            const uint16_t third = provokingCopy(corner[2], first);
+            corner[3] = provokingCopy(corner[3], second);
+            corner[2] = third;
         }
         const uint16_t pattern[6] = {corner[0], corner[1], corner[2],
                                      corner[0], corner[2], corner[3]};
@@ -401,6 +499,7 @@ void FixedFunction::flush() {
         pendingState_,
         {viewport_[0] + halfW, float(framebufferHeight_) - (viewport_[1] + halfH), halfW, halfH},
         pending_,
+        pendingPlanes_,
         pendingCount_,
         pendingIndices_,
         pendingIndexCount_,

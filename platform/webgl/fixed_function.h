@@ -22,6 +22,13 @@ struct OutVertex {
     float uv[2];
 };
 
+// A depth-tested triangle's depth as the native rasteriser sets it up: its value at pixel
+// (0, 0) and its steps a pixel along x and y (y from the top), on the triangle's last vertex;
+// `exact` is 0 where it has none (a triangle the native side would clip).
+struct DepthPlane {
+    float a0, dx, dy, exact;
+};
+
 // What the GPU needs to know to draw a run of vertices; anything else is baked into them.
 struct RasterState {
     GLuint texture = 0; // 0: untextured
@@ -65,6 +72,7 @@ struct Batch {
     RasterState state;
     float viewport[4];
     const OutVertex* vertices;
+    const DepthPlane* planes; // one a vertex, when depth-tested
     size_t vertexCount;
     const uint16_t* indices;
     size_t indexCount;
@@ -134,7 +142,12 @@ class FixedFunction {
     void emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
                  const float* flatColor);
     void emitQuads(const RasterState& state, const OutVertex* vertices, size_t count, bool flat);
+    void emitClippedQuads(const RasterState& state, const OutVertex* vertices, size_t quads,
+                          bool flat);
     void startRun(const RasterState& state, bool lines, size_t room, size_t indices);
+    void windowPoint(const OutVertex& v, float out[3]) const;
+    DepthPlane depthPlane(const OutVertex& a, const OutVertex& b, const OutVertex& c) const;
+    uint16_t provokingCopy(uint16_t index, const DepthPlane& plane);
     void assemble();
     void emitLine(const OutVertex& a, const OutVertex& b, const float* flatColor);
     Mat4& current();
@@ -169,6 +182,7 @@ class FixedFunction {
 
     RasterState pendingState_;
     OutVertex pending_[kBatchVertices];
+    DepthPlane pendingPlanes_[kBatchVertices];
     size_t pendingCount_ = 0;
     uint16_t pendingIndices_[kBatchIndices];
     size_t pendingIndexCount_ = 0;

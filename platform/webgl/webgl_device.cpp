@@ -37,6 +37,7 @@ void emscripten_glGetShaderiv(GLuint, GLenum, GLint*);
 GLint emscripten_glGetUniformLocation(GLuint, const GLchar*);
 void emscripten_glLinkProgram(GLuint);
 void emscripten_glShaderSource(GLuint, GLsizei, const GLchar* const*, const GLint*);
+void emscripten_glUniform1f(GLint, GLfloat);
 void emscripten_glUniform1i(GLint, GLint);
 void emscripten_glUniform4fv(GLint, GLsizei, const GLfloat*);
 void emscripten_glUseProgram(GLuint);
@@ -49,28 +50,67 @@ namespace webgl {
 
 namespace {
 
-const char* const kVertexShader = R"(#version 300 es
+// Depth as the native rasteriser evaluates its planes, with a fused multiply-add that ES 3.0
+// lacks: the product is taken exactly in two halves (Dekker) and the sum's rounding error is
+// added back. Faces and the lines on them meet at equal depth, and which wins turns on the
+// last bit of both.
+const char* const kDepthArithmetic = R"(
+precision highp float;
+precision highp int;
+vec2 halves(float a) {
+    float c = 4097.0 * a;
+    float high = c - (c - a);
+    return vec2(high, a - high);
+}
+float fusedMultiplyAdd(float a, float b, float c) {
+    float product = a * b;
+    vec2 x = halves(a), y = halves(b);
+    float productError = ((x.x * y.x - product) + x.x * y.y + x.y * y.x) + x.y * y.y;
+    float sum = product + c;
+    float back = sum - product;
+    float sumError = (product - (sum - back)) + (c - back);
+    return sum + (sumError + productError);
+}
+)";
+
+const char* const kVertexShader = R"(
 in vec4 clip;
 in vec4 color;
 in vec2 uv;
 out vec4 vColor;
 out vec2 vUv;
+#ifdef DEPTH_TESTED
+in vec4 plane;
+flat out vec4 vPlane;
+#endif
 void main() {
     vColor = color;
     vUv = uv;
+#ifdef DEPTH_TESTED
+    vPlane = plane;
+#endif
     gl_Position = clip;
 }
 )";
 
 // GL_MODULATE: the texel times the vertex colour; a luminance texel reads (L, L, L, 1).
-const char* const kFragmentShader = R"(#version 300 es
-precision highp float;
+const char* const kFragmentShader = R"(
 uniform sampler2D picture;
 uniform bool textured;
+uniform float framebufferHeight;
 in vec4 vColor;
 in vec2 vUv;
+#ifdef DEPTH_TESTED
+flat in vec4 vPlane;
+#endif
 out vec4 fragment;
 void main() {
+#ifdef DEPTH_TESTED
+    float column = floor(gl_FragCoord.x), row = framebufferHeight - 1.0 - floor(gl_FragCoord.y);
+    gl_FragDepth = vPlane.w > 0.0
+        ? fusedMultiplyAdd(vPlane.z, row, fusedMultiplyAdd(vPlane.y, column, vPlane.x))
+        : gl_FragCoord.z;
+#endif
     fragment = textured ? vColor * texture(picture, vUv) : vColor;
 }
 )";
@@ -79,7 +119,7 @@ void main() {
 // shader keeps those whose centres the quad covers, by llvmpipe's rule in its fixed point
 // (lineCovers in line_pixels.cpp is the same test, and says why one wide product does for all four
 // edges). It needs more than 32 bits, so it is taken in two parts.
-const char* const kLineVertexShader = R"(#version 300 es
+const char* const kLineVertexShader = R"(
 in ivec4 quad; // x0, x1, y0, y1
 in int edges;
 in vec2 axis; // from, span
@@ -128,11 +168,8 @@ void main() {
 )";
 
 // Attributes are taken at the pixel's centre along the main axis, as the native rasteriser
-// has them. Depth is its plane evaluated with its fused multiply-add, which ES 3.0 lacks: the
-// product is taken exactly in two halves (Dekker) and the sum's rounding error added back.
+// has them; depth is its plane.
 const char* const kLineFragmentShader = R"(
-precision highp float;
-precision highp int;
 uniform sampler2D picture;
 uniform bool textured;
 flat in ivec4 cornersX;
@@ -151,20 +188,6 @@ ivec2 normalized(int high, int low) {
 }
 int signOf(ivec2 w) {
     return w.x != 0 ? (w.x > 0 ? 1 : -1) : (w.y != 0 ? 1 : 0);
-}
-vec2 halves(float a) {
-    float c = 4097.0 * a;
-    float high = c - (c - a);
-    return vec2(high, a - high);
-}
-float fusedMultiplyAdd(float a, float b, float c) {
-    float product = a * b;
-    vec2 x = halves(a), y = halves(b);
-    float productError = ((x.x * y.x - product) + x.x * y.y + x.y * y.x) + x.y * y.y;
-    float sum = product + c;
-    float back = sum - product;
-    float sumError = (product - (sum - back)) + (c - back);
-    return sum + (sumError + productError);
 }
 void main() {
     ivec2 cell = ivec2(floor(pixel));
@@ -193,14 +216,14 @@ void main() {
 }
 )";
 
-enum Attribute : GLuint { kClip, kColor, kUv };
+enum Attribute : GLuint { kClip, kColor, kUv, kPlane };
 // Both programs' attributes live in one vertex array, the lines' after the triangles'.
-enum LineAttribute : GLuint { kQuad = kUv + 1, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
+enum LineAttribute : GLuint { kQuad = kPlane + 1, kEdges, kAxis, kDepth, kColor0, kColor1, kUvs };
 
 GLuint compile(GLenum kind, const char* prelude, const char* source) {
     const GLuint shader = emscripten_glCreateShader(kind);
-    const char* parts[2] = {prelude, source};
-    emscripten_glShaderSource(shader, 2, parts, nullptr);
+    const char* parts[3] = {prelude, kDepthArithmetic, source};
+    emscripten_glShaderSource(shader, 3, parts, nullptr);
     emscripten_glCompileShader(shader);
     GLint ok = 0;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -220,12 +243,11 @@ void setEnabled(GLenum cap, bool on) {
         emscripten_glDisable(cap);
 }
 
-// A program from two shaders (the fragment shader's source after `prelude`), with its
-// attributes at locations from `location` on, in order; 0 if it does not build, with the
-// reason printed.
+// A program from two shaders (each source after `prelude`), with its attributes at locations
+// from `location` on, in order; 0 if it does not build, with the reason printed.
 GLuint link(const char* vertexSource, const char* prelude, const char* fragmentSource,
             GLuint location, std::initializer_list<const char*> attributes) {
-    const GLuint vertexShader = compile(GL_VERTEX_SHADER, "", vertexSource);
+    const GLuint vertexShader = compile(GL_VERTEX_SHADER, prelude, vertexSource);
     const GLuint fragmentShader = compile(GL_FRAGMENT_SHADER, prelude, fragmentSource);
     if (!vertexShader || !fragmentShader) return 0;
     const GLuint program = emscripten_glCreateProgram();
@@ -274,20 +296,30 @@ bool WebGLDevice::open(const char* canvasSelector) {
     }
     emscripten_webgl_make_context_current(context);
 
-    // A fragment that sets its depth is tested late, so lines not depth-tested leave it be.
+    // A fragment that sets its depth is tested late, so shapes not depth-tested leave it be.
+    const char* const tested = "#version 300 es\n#define DEPTH_TESTED\n";
+    const char* const untested = "#version 300 es\n";
     const std::initializer_list<const char*> lineAttributes = {"quad",   "edges",  "axis", "depth",
                                                                "color0", "color1", "uvs"};
-    programs_[kLinePrograms] = link(kLineVertexShader, "#version 300 es\n#define DEPTH_TESTED\n",
-                                    kLineFragmentShader, kQuad, lineAttributes);
+    programs_[kLinePrograms] =
+        link(kLineVertexShader, tested, kLineFragmentShader, kQuad, lineAttributes);
     programs_[kUntestedLinePrograms] =
-        link(kLineVertexShader, "#version 300 es\n", kLineFragmentShader, kQuad, lineAttributes);
+        link(kLineVertexShader, untested, kLineFragmentShader, kQuad, lineAttributes);
     programs_[kQuadPrograms] =
-        link(kVertexShader, "", kFragmentShader, kClip, {"clip", "color", "uv"});
+        link(kVertexShader, untested, kFragmentShader, kClip, {"clip", "color", "uv"});
+    programs_[kTestedQuadPrograms] =
+        link(kVertexShader, tested, kFragmentShader, kClip, {"clip", "color", "uv", "plane"});
+    int width = 0, height = 0;
+    emscripten_webgl_get_drawing_buffer_size(context, &width, &height);
     for (int i = 0; i < kProgramCount; ++i) {
         if (!programs_[i]) return false;
         texturedUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "textured");
         viewportUniform_[i] = emscripten_glGetUniformLocation(programs_[i], "viewport");
+        emscripten_glUseProgram(programs_[i]);
+        emscripten_glUniform1f(emscripten_glGetUniformLocation(programs_[i], "framebufferHeight"),
+                               float(height));
     }
+    emscripten_glUseProgram(programs_[kQuadPrograms]);
     currentProgram_ = kQuadPrograms;
 
     emscripten_glGenVertexArrays(1, &vertexArray_);
@@ -301,6 +333,10 @@ bool WebGLDevice::open(const char* canvasSelector) {
     floatAttribute(kClip, 4, stride, offsetof(OutVertex, clip));
     floatAttribute(kColor, 4, stride, offsetof(OutVertex, color));
     floatAttribute(kUv, 2, stride, offsetof(OutVertex, uv));
+    emscripten_glGenBuffers(1, &planeBuffer_);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, planeBuffer_);
+    emscripten_glEnableVertexAttribArray(kPlane);
+    floatAttribute(kPlane, 4, sizeof(DepthPlane), 0);
 
     emscripten_glGenBuffers(1, &lineBuffer_);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
@@ -375,6 +411,12 @@ void WebGLDevice::draw(const Batch& batch) {
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
         emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
                                 batch.vertices, GL_STREAM_DRAW);
+        if (batch.state.depthTest) {
+            emscripten_glBindBuffer(GL_ARRAY_BUFFER, planeBuffer_);
+            emscripten_glBufferData(GL_ARRAY_BUFFER,
+                                    GLsizeiptr(batch.vertexCount * sizeof(DepthPlane)),
+                                    batch.planes, GL_STREAM_DRAW);
+        }
         emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                                 GLsizeiptr(batch.indexCount * sizeof(uint16_t)), batch.indices,
                                 GL_STREAM_DRAW);
@@ -391,8 +433,9 @@ void WebGLDevice::draw(const Batch& batch) {
                                     batch.lines + run.first, GL_STREAM_DRAW);
             emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));
         } else {
-            useProgram(kQuadPrograms);
-            setTextured(kQuadPrograms, run.textured);
+            const int program = batch.state.depthTest ? kTestedQuadPrograms : kQuadPrograms;
+            useProgram(program);
+            setTextured(program, run.textured);
             emscripten_glDrawElements(GL_TRIANGLES, GLsizei(run.count), GL_UNSIGNED_SHORT,
                                       reinterpret_cast<void*>(run.first * sizeof(GLushort)));
         }

@@ -19,7 +19,13 @@ class WebGLDevice final : public DrawSink {
     void bindTexture(GLuint name);
 
   private:
-    enum { kQuadPrograms, kLinePrograms, kUntestedLinePrograms, kProgramCount };
+    enum {
+        kQuadPrograms,
+        kTestedQuadPrograms,
+        kLinePrograms,
+        kUntestedLinePrograms,
+        kProgramCount
+    };
     void apply(const RasterState& state);
     void useProgram(int which);
     void setTextured(int program, bool on);
@@ -30,7 +36,7 @@ class WebGLDevice final : public DrawSink {
 
     unsigned programs_[kProgramCount] = {};
     int currentProgram_ = kQuadPrograms;
-    unsigned buffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0;
+    unsigned buffer_ = 0, planeBuffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0;
     int texturedUniform_[kProgramCount] = {}, viewportUniform_[kProgramCount] = {};
     bool textured_[kProgramCount] = {}, texturedSet_[kProgramCount] = {};
     float viewport_[kProgramCount][4] = {};

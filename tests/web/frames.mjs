@@ -1,8 +1,8 @@
 // The web build's frames against the native offscreen renderer's: for moments across all four
 // scenes, the page's test-only still (?clock=t: the first frame K of a 60 fps run at or past t,
 // what the scenes carry from frame to frame moved on as a run moves it) is compared with
-// `kelvaster-capture still --frame K` by PSNR; each must reach 30 dB, be more than one flat
-// colour and sit in place. The page's reading of the music's length must be the native one's.
+// `kelvaster-capture still --frame K` by PSNR; each must reach its scene's least, be more
+// than one flat colour and sit in place. The page's reading of the music's length must be the native one's.
 //
 //   node frames.mjs <build-web> <native build dir> <work dir> [clock ...]
 //
@@ -12,7 +12,11 @@ import { existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { Checks, FRAME_CLOCKS, openPage, serve, startBrowser } from "./harness.mjs";
 
-const MIN_DB = 30;
+// The least PSNR a frame must reach, by scene from about where each begins (FRAME_CLOCKS keep
+// well away from the cuts); scene one's outlines fight their faces at equal
+// depth, which the page settles as natively in most places but not all.
+const MIN_DB = [[0, 34.5], [0.1, 41], [0.3, 39], [0.9, 50]];
+const minDb = (t) => MIN_DB.filter(([from]) => t >= from).pop()[1];
 const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
 if (!site || !native || !work) {
     console.log("usage: node frames.mjs <build-web> <native build dir> <work dir> [clock ...]");
@@ -73,7 +77,7 @@ try {
         const ref = join(work, `native-${t}.png`);
         const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
         if (!checks.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
-        const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(MIN_DB)]);
+        const cmp = run(join(native, "kelvaster-psnr"), [ref, web, String(minDb(t))]);
         checks.check(cmp.status === 0, `t=${t} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
     }
 } finally {
