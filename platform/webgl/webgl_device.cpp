@@ -345,6 +345,7 @@ bool WebGLDevice::open(const char* canvasSelector) {
         emscripten_glVertexAttribDivisor(a, 1);
     }
     pointLineAttributes();
+    arrayBuffer_ = lineBuffer_;
     emscripten_glActiveTexture(GL_TEXTURE0);
     haveApplied_ = false;
     return true;
@@ -390,6 +391,12 @@ void WebGLDevice::apply(const RasterState& s) {
     haveApplied_ = true;
 }
 
+void WebGLDevice::bindArrayBuffer(unsigned name) {
+    if (name == arrayBuffer_) return;
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, name);
+    arrayBuffer_ = name;
+}
+
 void WebGLDevice::setViewport(int program, const float viewport[4]) {
     float* was = viewport_[program];
     if (viewportSet_[program] && std::equal(viewport, viewport + 4, was)) return;
@@ -408,11 +415,11 @@ void WebGLDevice::setTextured(int program, bool on) {
 void WebGLDevice::draw(const Batch& batch) {
     apply(batch.state);
     if (batch.vertexCount) {
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        bindArrayBuffer(buffer_);
         emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.vertexCount * sizeof(OutVertex)),
                                 batch.vertices, GL_STREAM_DRAW);
         if (batch.state.depthTest) {
-            emscripten_glBindBuffer(GL_ARRAY_BUFFER, planeBuffer_);
+            bindArrayBuffer(planeBuffer_);
             emscripten_glBufferData(GL_ARRAY_BUFFER,
                                     GLsizeiptr(batch.vertexCount * sizeof(DepthPlane)),
                                     batch.planes, GL_STREAM_DRAW);
@@ -428,7 +435,7 @@ void WebGLDevice::draw(const Batch& batch) {
             useProgram(program);
             setTextured(program, run.textured);
             setViewport(program, batch.viewport);
-            emscripten_glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_);
+            bindArrayBuffer(lineBuffer_);
             emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(run.count * sizeof(OutLine)),
                                     batch.lines + run.first, GL_STREAM_DRAW);
             emscripten_glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, GLsizei(run.count));

@@ -30,6 +30,7 @@ class WebGLDevice final : public DrawSink {
     void useProgram(int which);
     void setTextured(int program, bool on);
     void setViewport(int program, const float viewport[4]);
+    void bindArrayBuffer(unsigned name);
     // WebGL 2 has no base instance: each run of lines goes up on its own, from the buffer's
     // start, where the attributes point for good. Moving them costs seven calls, an upload one.
     void pointLineAttributes();
@@ -37,6 +38,7 @@ class WebGLDevice final : public DrawSink {
     unsigned programs_[kProgramCount] = {};
     int currentProgram_ = kQuadPrograms;
     unsigned buffer_ = 0, planeBuffer_ = 0, indexBuffer_ = 0, vertexArray_ = 0, lineBuffer_ = 0;
+    unsigned arrayBuffer_ = 0; // bound to GL_ARRAY_BUFFER
     int texturedUniform_[kProgramCount] = {}, viewportUniform_[kProgramCount] = {};
     bool textured_[kProgramCount] = {}, texturedSet_[kProgramCount] = {};
     float viewport_[kProgramCount][4] = {};
