@@ -1,14 +1,13 @@
 #include "platform/web/message_box.h"
 
-#include "platform/win32.h"
+#include "platform/message.h"
 
 namespace {
 std::string lastText;
 } // namespace
 
-int MessageBoxA(HWND, const char* text, const char*, UINT) {
+void ShowMessage(const char*, const char* text) {
     lastText = text ? text : "";
-    return 1; // IDOK
 }
 
 const std::string& lastMessageBoxText() {

@@ -1,4 +1,4 @@
-// On the page a message box is a line the page shows: the code behind it keeps the last one.
+// On the page a message is a line the page shows: the code behind it keeps the last one.
 #pragma once
 
 #include <string>
