@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs every Debian package the show, its tools and its tests need.
+# Installs every Debian package the show, its tools and its tests need (or those named).
 # Idempotent: says nothing and changes nothing when all are present.
 set -eu
 
@@ -12,6 +12,8 @@ pulseaudio pulseaudio-utils libpulse-dev pipewire pipewire-pulse wireplumber
 emscripten chromium firefox-esr python3"
 # The browser tests' Node and npm: Debian's, unless the machine has its own on the PATH.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES nodejs npm"
+# Other builds name their own packages: setup.sh PACKAGE...
+[ $# -gt 0 ] && PACKAGES="$*"
 
 missing=""
 for p in $PACKAGES; do

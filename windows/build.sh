@@ -13,21 +13,8 @@ deps="$out/deps"
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
 
-# The toolchain and Wine (for the tests), as setup.sh installs the native build's packages.
-missing=""
-for p in g++-mingw-w64-x86-64-posix wine wine64 zip; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' ||
-        missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    echo "windows build: installing$missing" >&2
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq >/dev/null
-    # shellcheck disable=SC2086
-    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
-fi
+# The toolchain, and Wine for the tests.
+"$root/setup.sh" g++-mingw-w64-x86-64-posix wine wine64 zip
 
 toolchain="$root/windows/mingw64.cmake"
 # build_dep NAME [CMAKE OPTIONS...]: configures, builds and installs one library into $deps.
