@@ -10,9 +10,8 @@ import { spawnSync } from "node:child_process";
 import { existsSync, mkdirSync } from "node:fs";
 import { createRequire } from "node:module";
 import { join, resolve } from "node:path";
-import { Checks, checkFit, FRAME_CLOCKS, measureFit, serve, SKIP, WINDOWS } from "./harness.mjs";
+import { Checks, checkFit, FRAME_CLOCKS, measureFit, minDb, serve, SKIP, WINDOWS } from "./harness.mjs";
 
-const MIN_DB = 30; // as the Chromium frame test asks
 const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
 if (!site || !native || !work) {
     console.log("usage: xvfb-run -a node firefox_test.mjs <build-web> <native build dir> <work dir>");
@@ -86,7 +85,7 @@ try {
         const ref = join(work, `native-${clock}.png`);
         const still = run(join(native, "kelvaster-capture"), ["still", "--quiet", "--frame", String(k), ref]);
         if (!t.check(still.status === 0, `native frame ${k}`, still.stderr.trim())) continue;
-        const cmp = run(join(native, "kelvaster-psnr"), [ref, shot, String(MIN_DB)]);
+        const cmp = run(join(native, "kelvaster-psnr"), [ref, shot, String(minDb(clock))]);
         t.check(cmp.status === 0, `t=${clock} (frame ${k}): ${cmp.stdout.trim()} dB`, cmp.stderr.trim());
     }
 } finally {

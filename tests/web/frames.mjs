@@ -10,13 +10,8 @@
 import { spawnSync } from "node:child_process";
 import { existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { Checks, FRAME_CLOCKS, openPage, serve, startBrowser } from "./harness.mjs";
+import { Checks, FRAME_CLOCKS, minDb, openPage, serve, startBrowser } from "./harness.mjs";
 
-// The least PSNR a frame must reach, by scene from about where each begins (FRAME_CLOCKS keep
-// well away from the cuts); scene one's outlines fight their faces at equal
-// depth, which the page settles as natively in most places but not all.
-const MIN_DB = [[0, 34.5], [0.1, 41], [0.3, 39], [0.9, 50]];
-const minDb = (t) => MIN_DB.filter(([from]) => t >= from).pop()[1];
 const [site, native, work] = process.argv.slice(2, 5).map((d) => d && resolve(d));
 if (!site || !native || !work) {
     console.log("usage: node frames.mjs <build-web> <native build dir> <work dir> [clock ...]");
