@@ -19,8 +19,9 @@
 namespace {
 
 constexpr int kCallbackFrames = 1024;
-// Longer than any callback period, shorter than a pause anyone would wait out. Before the
-// first callback a server may take its time to start the stream.
+// Longer than any callback period, shorter than a pause anyone would wait out. In its first
+// seconds a server may take its time to start the stream: PulseAudio, just started, has been
+// seen to call once and then not again for 1.3 s.
 constexpr double kSilentForFirst = 3.0;
 constexpr double kSilentFor = 0.5;
 constexpr auto kWatchPeriod = std::chrono::milliseconds(20);
@@ -192,10 +193,11 @@ class SdlOutput final : public AudioOutput {
                 lastCallbackAt_ = now; // the callbacks were held up with us: no loss
                 continue;
             }
-            if (last < 0 && now - started < kSilentForFirst) continue;
             if (last < 0) last = started;
+            const double silentFor =
+                last - started < kSilentForFirst ? kSilentForFirst : kSilentFor;
             std::lock_guard<std::mutex> pull(pullMutex_);
-            if (lostAt_ < 0 && now - last <= kSilentFor) continue;
+            if (lostAt_ < 0 && now - last <= silentFor) continue;
             if (lostAt_ < 0) lostAt_ = last;
             FollowClock();
         }
