@@ -277,7 +277,8 @@ uint16_t FixedFunction::provokingCopy(uint16_t index, const DepthPlane& plane) {
     return uint16_t(pendingCount_++);
 }
 
-// A convex outline as a fan from its first vertex; a quad's fan is GL's own split of it.
+// A polygon as a fan from its first vertex; the native side sets each triangle up from its
+// two rim corners, then the first vertex.
 void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices, size_t count,
                             const float* flatColor) {
     if (count < 3) return;
@@ -290,7 +291,7 @@ void FixedFunction::emitFan(const RasterState& state, const OutVertex* vertices,
     }
     for (size_t i = 1; i + 1 < count; ++i) {
         if (state.depthTest)
-            pendingPlanes_[first + i + 1] = depthPlane(vertices[0], vertices[i], vertices[i + 1]);
+            pendingPlanes_[first + i + 1] = depthPlane(vertices[i], vertices[i + 1], vertices[0]);
         pendingIndices_[pendingIndexCount_++] = first;
         pendingIndices_[pendingIndexCount_++] = uint16_t(first + i);
         pendingIndices_[pendingIndexCount_++] = uint16_t(first + i + 1);
@@ -332,8 +333,18 @@ void FixedFunction::emitClippedQuads(const RasterState& state, const OutVertex* 
             }
             SetupVertex polygon[kMaxClipped];
             const size_t n = clipTriangle(triangle, map, polygon);
+            // The clipper passes a triangle wholly in view on as it came, and a cut one as a
+            // fan ending on its first corner.
+            const bool inView = std::none_of(triangle, triangle + 3, [](const SetupVertex& v) {
+                return outsideView(v.vertex.clip);
+            });
             for (size_t i = 2; i < n; ++i) {
                 const SetupVertex* piece[3] = {&polygon[i - 1], &polygon[i], &polygon[0]};
+                if (inView) {
+                    piece[0] = &polygon[0];
+                    piece[1] = &polygon[1];
+                    piece[2] = &polygon[2];
+                }
                 const DepthPlane plane =
                     webgl::depthPlane(piece[0]->window, piece[1]->window, piece[2]->window);
                 for (const SetupVertex* v : piece) {
@@ -352,7 +363,9 @@ void FixedFunction::emitClippedQuads(const RasterState& state, const OutVertex* 
     }
 }
 
-// Quads that share corners (a sphere's grid, a box's faces) send each distinct corner once.
+// Quads that share corners (a sphere's grid, a box's faces) send each distinct corner once. Each
+// is split as the native side splits it, into corners 0, 1, 3 and 1, 2, 3: smooth colours and
+// depth planes follow the split.
 void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertices, size_t count,
                               bool flat) {
     const size_t quads = count / 4;
@@ -383,17 +396,17 @@ void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertice
             }
             corner[c] = shareSlots_[slot].index;
         }
+        uint16_t secondLast = corner[3];
         if (state.depthTest) {
             const OutVertex* sent = pending_;
-            const DepthPlane first = depthPlane(sent[corner[0]], sent[corner[1]], sent[corner[2]]);
-            const DepthPlane second = depthPlane(sent[corner[0]], sent[corner[2]], sent[corner[3]]);
-            // The first triangle's last corner may be the second's middle one: copy it first.
-            const uint16_t third = provokingCopy(corner[2], first);
-            corner[3] = provokingCopy(corner[3], second);
-            corner[2] = third;
+            const DepthPlane first = depthPlane(sent[corner[0]], sent[corner[1]], sent[corner[3]]);
+            const DepthPlane second = depthPlane(sent[corner[1]], sent[corner[2]], sent[corner[3]]);
+            // Both triangles end on the last corner, each with its own plane.
+            secondLast = provokingCopy(corner[3], second);
+            corner[3] = provokingCopy(corner[3], first);
         }
-        const uint16_t pattern[6] = {corner[0], corner[1], corner[2],
-                                     corner[0], corner[2], corner[3]};
+        const uint16_t pattern[6] = {corner[0], corner[1], corner[3],
+                                     corner[1], corner[2], secondLast};
         std::memcpy(&pendingIndices_[pendingIndexCount_], pattern, sizeof pattern);
         pendingIndexCount_ += 6;
     }
