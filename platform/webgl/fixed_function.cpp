@@ -396,17 +396,17 @@ void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertice
             }
             corner[c] = shareSlots_[slot].index;
         }
-        uint16_t secondLast = corner[3];
         if (state.depthTest) {
             const OutVertex* sent = pending_;
             const DepthPlane first = depthPlane(sent[corner[0]], sent[corner[1]], sent[corner[3]]);
             const DepthPlane second = depthPlane(sent[corner[1]], sent[corner[2]], sent[corner[3]]);
-            // Both triangles end on the last corner, each with its own plane.
-            secondLast = provokingCopy(corner[3], second);
             corner[3] = provokingCopy(corner[3], first);
+            corner[2] = provokingCopy(corner[2], second);
         }
+        // The second triangle is sent turned so that a plane of its own can end it: the GPU
+        // takes flat inputs from a triangle's last index.
         const uint16_t pattern[6] = {corner[0], corner[1], corner[3],
-                                     corner[1], corner[2], secondLast};
+                                     corner[3], corner[1], corner[2]};
         std::memcpy(&pendingIndices_[pendingIndexCount_], pattern, sizeof pattern);
         pendingIndexCount_ += 6;
     }

@@ -126,8 +126,8 @@ TEST_F(Pipeline, FlatShadingColoursEachShapeByItsProvokingVertex) {
     for (size_t i = 4; i < 8; ++i) EXPECT_FLOAT_EQ(v[i].color[0], 0.7f);
     for (size_t i = 8; i < 13; ++i) EXPECT_FLOAT_EQ(v[i].color[1], 0.0f);
     // Each quad split as the native side splits it, the polygon as a fan from its first vertex.
-    const std::vector<uint16_t> triangles = {0, 1, 3, 1,  2, 3,  4,  5, 7,  5, 6,
-                                             7, 8, 9, 10, 8, 10, 11, 8, 11, 12};
+    const std::vector<uint16_t> triangles = {0, 1, 3, 3,  1, 2,  4,  5, 7,  7, 5,
+                                             6, 8, 9, 10, 8, 10, 11, 8, 11, 12};
     EXPECT_EQ(sink.draws[0].indices, triangles);
 
     sink.draws.clear();
@@ -244,7 +244,7 @@ TEST_F(Pipeline, QuadsSendSharedCornersOnce) {
     gl->flush();
     ASSERT_EQ(sink.draws.size(), 1u);
     EXPECT_EQ(sink.draws[0].vertices.size(), 6u + 4u);
-    const std::vector<uint16_t> triangles = {0, 1, 3, 1, 2, 3, 1, 4, 2, 4, 5, 2, 6, 7, 9, 7, 8, 9};
+    const std::vector<uint16_t> triangles = {0, 1, 3, 3, 1, 2, 1, 4, 2, 2, 4, 5, 6, 7, 9, 9, 7, 8};
     EXPECT_EQ(sink.draws[0].indices, triangles);
 }
 
