@@ -307,6 +307,10 @@ TEST_F(Sound, SetPlayTimeGoesToWholeSeconds) {
     EXPECT_EQ(PlayTime(*sound), 1000u);
     ASSERT_TRUE(sound->SetPlayTime(0));
     EXPECT_EQ(PlayTime(*sound), 0u) << "a move back is not a wrap";
+
+    ASSERT_TRUE(sound->Open(Fixture("s24_mono_22050.wav").c_str()));
+    ASSERT_TRUE(sound->SetPlayTime(1000));
+    EXPECT_EQ(PlayTime(*sound), 1000u) << "on a whole 3-byte frame";
 }
 
 TEST_F(Sound, VolumeAndPanAreClamped) {
