@@ -2,6 +2,7 @@
 #include "platform/dsound.h"
 
 #include "platform/audio_output.h"
+#include "platform/buffer_calls.h"
 #include "platform/dsound_mixer.h"
 
 #include <cstring>
@@ -43,86 +44,56 @@ class Notify final : public IDirectSoundNotify {
 // Primary (no voice: the device's master level and format) or secondary (a voice to play).
 class Buffer final : public IDirectSoundBuffer {
   public:
-    Buffer(std::shared_ptr<Mixer> mixer, Voice* voice) : mixer_(std::move(mixer)), voice_(voice) {}
+    Buffer(std::shared_ptr<Mixer> mixer, Voice* voice) : calls_(std::move(mixer), voice) {}
 
     HRESULT QueryInterface(REFIID iid, void** object) override {
         if (!object) return DSERR_INVALIDPARAM;
         *object = nullptr;
-        if (!voice_ || std::memcmp(&iid, &IID_IDirectSoundNotify, sizeof(GUID)) != 0)
+        if (!calls_.voice() || std::memcmp(&iid, &IID_IDirectSoundNotify, sizeof(GUID)) != 0)
             return E_NOINTERFACE;
-        auto* notify = new (std::nothrow) Notify(mixer_, voice_);
+        auto* notify = new (std::nothrow) Notify(calls_.mixer(), calls_.voice());
         if (!notify) return DSERR_OUTOFMEMORY;
         *object = static_cast<IDirectSoundNotify*>(notify);
         return DS_OK;
     }
 
     HRESULT SetFormat(const WAVEFORMATEX* format) override {
-        if (voice_) return DSERR_INVALIDCALL;
+        if (calls_.voice()) return DSERR_INVALIDCALL;
         return playablePcm(format) && format->nChannels <= 2 ? DS_OK : DSERR_BADFORMAT;
     }
-    HRESULT SetVolume(LONG volume) override {
-        if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
-        voice_ ? mixer_->SetVolume(*voice_, volume) : mixer_->SetMasterVolume(volume);
-        return DS_OK;
-    }
-    HRESULT GetVolume(LONG* volume) override {
-        if (!volume) return DSERR_INVALIDPARAM;
-        *volume = voice_ ? mixer_->Volume(*voice_) : mixer_->MasterVolume();
-        return DS_OK;
-    }
-    HRESULT SetPan(LONG pan) override {
-        if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
-        voice_ ? mixer_->SetPan(*voice_, pan) : mixer_->SetMasterPan(pan);
-        return DS_OK;
-    }
-    HRESULT GetPan(LONG* pan) override {
-        if (!pan) return DSERR_INVALIDPARAM;
-        *pan = voice_ ? mixer_->Pan(*voice_) : mixer_->MasterPan();
-        return DS_OK;
-    }
-
-    // The device's own mix is not the application's to write, play or move.
+    HRESULT SetVolume(LONG volume) override { return calls_.SetVolume(volume); }
+    HRESULT GetVolume(LONG* volume) override { return calls_.GetVolume(volume); }
+    HRESULT SetPan(LONG pan) override { return calls_.SetPan(pan); }
+    HRESULT GetPan(LONG* pan) override { return calls_.GetPan(pan); }
     HRESULT GetCurrentPosition(DWORD* play, DWORD* write) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (!play || write) return DSERR_INVALIDPARAM;
-        return mixer_->GetCurrentPosition(*voice_, play);
+        return calls_.GetCurrentPosition(play, write);
     }
     HRESULT GetPlayProgress(DWORD* play, std::uint64_t* played) override {
-        return voice_ ? mixer_->GetPlayProgress(*voice_, play, played) : DSERR_INVALIDCALL;
+        Voice* voice = calls_.voice();
+        return voice ? calls_.mixer()->GetPlayProgress(*voice, play, played) : DSERR_INVALIDCALL;
     }
-    HRESULT GetStatus(DWORD* status) override {
-        return voice_ ? mixer_->GetStatus(*voice_, status) : DSERR_INVALIDCALL;
-    }
+    HRESULT GetStatus(DWORD* status) override { return calls_.GetStatus(status); }
     HRESULT Lock(DWORD offset, DWORD bytes, void** region1, DWORD* bytes1, void** region2,
                  DWORD* bytes2, DWORD flags) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (flags) return DSERR_INVALIDPARAM;
-        return mixer_->Lock(*voice_, offset, bytes, region1, bytes1, region2, bytes2);
+        return calls_.Lock(offset, bytes, region1, bytes1, region2, bytes2, flags);
     }
     HRESULT Unlock(void* region1, DWORD bytes1, void* region2, DWORD bytes2) override {
-        return voice_ ? mixer_->Unlock(*voice_, region1, bytes1, region2, bytes2)
-                      : DSERR_INVALIDCALL;
+        return calls_.Unlock(region1, bytes1, region2, bytes2);
     }
-    HRESULT Play(DWORD, DWORD, DWORD flags) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (flags & ~DSBPLAY_LOOPING) return DSERR_INVALIDPARAM;
-        return mixer_->Play(*voice_, flags == DSBPLAY_LOOPING);
-    }
+    HRESULT Play(DWORD, DWORD, DWORD flags) override { return calls_.Play(flags); }
     HRESULT SetCurrentPosition(DWORD position) override {
-        return voice_ ? mixer_->SetCurrentPosition(*voice_, position) : DSERR_INVALIDCALL;
+        return calls_.SetCurrentPosition(position);
     }
-    HRESULT Stop() override { return voice_ ? mixer_->Stop(*voice_) : DSERR_INVALIDCALL; }
+    HRESULT Stop() override { return calls_.Stop(); }
 
     ULONG Release() override {
-        if (voice_) mixer_->RemoveVoice(voice_);
         delete this;
         return 0;
     }
 
   private:
     ~Buffer() = default;
-    std::shared_ptr<Mixer> mixer_;
-    Voice* voice_;
+    BufferCalls calls_; // lets the voice go with the buffer
 };
 
 class Device final : public IDirectSound8 {

@@ -223,12 +223,10 @@ bool CdSound::SetPlayTime(DWORD milliseconds) {
     const auto seconds = std::uint64_t(milliseconds / 1000.0);
     const std::uint64_t bytes =
         std::min<std::uint64_t>(pLoader->GetAvgBytesPerSec() * seconds, pLoader->GetDataSize());
-    DWORD position = DWORD(bytes) & ~DWORD(wAlignMask);
     // A 24-bit frame is 3 or 6 bytes, which no mask of low bits aligns to.
-    if (pLoader->GetBitsPerSample() == 24) {
-        const DWORD frame = 3 * DWORD(pLoader->GetNumChannels());
-        position = DWORD(bytes) - DWORD(bytes) % frame;
-    }
+    const DWORD frame24 = 3 * DWORD(pLoader->GetNumChannels());
+    const DWORD position = pLoader->GetBitsPerSample() == 24 ? DWORD(bytes) - DWORD(bytes) % frame24
+                                                             : DWORD(bytes) & ~DWORD(wAlignMask);
     CriticalSectionGuard lock(&csLock);
     // A stream's buffer holds only two seconds from where it was filled: refill it there.
     if (!bStatic) {

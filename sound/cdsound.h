@@ -60,7 +60,7 @@ class CdSound {
     // Bytes of the sound played so far, never more than the sound holds.
     bool PlayedBytes(DWORD* played);
 
-    // The stream worker, started through _beginthread with the sound as its argument: refills
+    // The stream worker, started through StartThread with the sound as its argument: refills
     // the half of the buffer that has just played, one second of sound per notification, until
     // the data runs out.
     static void StreamThread(void* sound);

@@ -397,9 +397,11 @@ void FixedFunction::emitQuads(const RasterState& state, const OutVertex* vertice
             corner[c] = shareSlots_[slot].index;
         }
         if (state.depthTest) {
-            const OutVertex* sent = pending_;
-            const DepthPlane first = depthPlane(sent[corner[0]], sent[corner[1]], sent[corner[3]]);
-            const DepthPlane second = depthPlane(sent[corner[1]], sent[corner[2]], sent[corner[3]]);
+            // Every corner is in view here (the others took the clipped path).
+            float window[4][3];
+            for (int c = 0; c < 4; ++c) windowPoint(pending_[corner[c]], window[c]);
+            const DepthPlane first = webgl::depthPlane(window[0], window[1], window[3]);
+            const DepthPlane second = webgl::depthPlane(window[1], window[2], window[3]);
             corner[3] = provokingCopy(corner[3], first);
             corner[2] = provokingCopy(corner[2], second);
         }

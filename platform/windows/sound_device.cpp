@@ -1,6 +1,7 @@
 // The real DirectSound where a device opens; else the stand-in's mixer behind the real
 // interfaces, played through the silent output, so the show keeps its clock without sound.
 #include "platform/audio_output.h"
+#include "platform/buffer_calls.h"
 #include "platform/dsound.h"
 #include "platform/dsound_mixer.h"
 
@@ -48,71 +49,42 @@ class SilentNotify final : public Counted<IDirectSoundNotify> {
 // A secondary buffer (the engine makes primary ones only to set the format and level).
 class SilentBuffer final : public Counted<IDirectSoundBuffer> {
   public:
-    SilentBuffer(std::shared_ptr<Mixer> mixer, Voice* voice)
-        : mixer_(std::move(mixer)), voice_(voice) {}
-    ~SilentBuffer() override {
-        if (voice_) mixer_->RemoveVoice(voice_);
-    }
+    SilentBuffer(std::shared_ptr<Mixer> mixer, Voice* voice) : calls_(std::move(mixer), voice) {}
 
     STDMETHOD(QueryInterface)(REFIID iid, void** object) override {
         if (!object) return DSERR_INVALIDPARAM;
         *object = nullptr;
-        if (!voice_ || !IsEqualGUID(iid, IID_IDirectSoundNotify)) return E_NOINTERFACE;
-        auto* notify = new (std::nothrow) SilentNotify(mixer_, voice_);
+        if (!calls_.voice() || !IsEqualGUID(iid, IID_IDirectSoundNotify)) return E_NOINTERFACE;
+        auto* notify = new (std::nothrow) SilentNotify(calls_.mixer(), calls_.voice());
         if (!notify) return DSERR_OUTOFMEMORY;
         *object = static_cast<IDirectSoundNotify*>(notify);
         return DS_OK;
     }
     STDMETHOD(GetCurrentPosition)(LPDWORD play, LPDWORD write) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (!play || write) return DSERR_INVALIDPARAM;
-        return mixer_->GetCurrentPosition(*voice_, play);
+        return calls_.GetCurrentPosition(play, write);
     }
-    STDMETHOD(GetStatus)(LPDWORD status) override {
-        return voice_ ? mixer_->GetStatus(*voice_, status) : DSERR_INVALIDCALL;
-    }
+    STDMETHOD(GetStatus)(LPDWORD status) override { return calls_.GetStatus(status); }
     STDMETHOD(Lock)
     (DWORD offset, DWORD bytes, LPVOID* region1, LPDWORD bytes1, LPVOID* region2, LPDWORD bytes2,
      DWORD flags) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (flags) return DSERR_INVALIDPARAM;
-        return mixer_->Lock(*voice_, offset, bytes, region1, bytes1, region2, bytes2);
+        return calls_.Lock(offset, bytes, region1, bytes1, region2, bytes2, flags);
     }
     STDMETHOD(Unlock)(LPVOID region1, DWORD bytes1, LPVOID region2, DWORD bytes2) override {
-        return voice_ ? mixer_->Unlock(*voice_, region1, bytes1, region2, bytes2)
-                      : DSERR_INVALIDCALL;
+        return calls_.Unlock(region1, bytes1, region2, bytes2);
     }
-    STDMETHOD(Play)(DWORD, DWORD, DWORD flags) override {
-        if (!voice_) return DSERR_INVALIDCALL;
-        if (flags & ~DWORD(DSBPLAY_LOOPING)) return DSERR_INVALIDPARAM;
-        return mixer_->Play(*voice_, flags == DSBPLAY_LOOPING);
-    }
+    STDMETHOD(Play)(DWORD, DWORD, DWORD flags) override { return calls_.Play(flags); }
     STDMETHOD(SetCurrentPosition)(DWORD position) override {
-        return voice_ ? mixer_->SetCurrentPosition(*voice_, position) : DSERR_INVALIDCALL;
+        return calls_.SetCurrentPosition(position);
     }
-    STDMETHOD(Stop)() override { return voice_ ? mixer_->Stop(*voice_) : DSERR_INVALIDCALL; }
+    STDMETHOD(Stop)() override { return calls_.Stop(); }
     // Nothing is heard: any format, level and balance is taken.
-    STDMETHOD(SetFormat)(LPCWAVEFORMATEX) override { return voice_ ? DSERR_INVALIDCALL : DS_OK; }
-    STDMETHOD(SetVolume)(LONG volume) override {
-        if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
-        voice_ ? mixer_->SetVolume(*voice_, volume) : mixer_->SetMasterVolume(volume);
-        return DS_OK;
+    STDMETHOD(SetFormat)(LPCWAVEFORMATEX) override {
+        return calls_.voice() ? DSERR_INVALIDCALL : DS_OK;
     }
-    STDMETHOD(GetVolume)(LPLONG volume) override {
-        if (!volume) return DSERR_INVALIDPARAM;
-        *volume = voice_ ? mixer_->Volume(*voice_) : mixer_->MasterVolume();
-        return DS_OK;
-    }
-    STDMETHOD(SetPan)(LONG pan) override {
-        if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
-        voice_ ? mixer_->SetPan(*voice_, pan) : mixer_->SetMasterPan(pan);
-        return DS_OK;
-    }
-    STDMETHOD(GetPan)(LPLONG pan) override {
-        if (!pan) return DSERR_INVALIDPARAM;
-        *pan = voice_ ? mixer_->Pan(*voice_) : mixer_->MasterPan();
-        return DS_OK;
-    }
+    STDMETHOD(SetVolume)(LONG volume) override { return calls_.SetVolume(volume); }
+    STDMETHOD(GetVolume)(LPLONG volume) override { return calls_.GetVolume(volume); }
+    STDMETHOD(SetPan)(LONG pan) override { return calls_.SetPan(pan); }
+    STDMETHOD(GetPan)(LPLONG pan) override { return calls_.GetPan(pan); }
     // What the engine never calls.
     STDMETHOD(GetCaps)(LPDSBCAPS) override { return DSERR_UNSUPPORTED; }
     STDMETHOD(GetFormat)(LPWAVEFORMATEX, DWORD, LPDWORD) override { return DSERR_UNSUPPORTED; }
@@ -124,8 +96,7 @@ class SilentBuffer final : public Counted<IDirectSoundBuffer> {
     STDMETHOD(Restore)() override { return DS_OK; }
 
   private:
-    std::shared_ptr<Mixer> mixer_;
-    Voice* voice_; // null for the primary buffer
+    BufferCalls calls_; // lets the voice go with the buffer; none for the primary buffer
 };
 
 class SilentDevice final : public Counted<IDirectSound8> {
